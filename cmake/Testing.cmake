@@ -1,0 +1,95 @@
+# Test registration: native tests run directly, Windows tests run under wine64 with a throw-away prefix.
+enable_testing()
+
+set(FWT_RUN_TESTS ON)
+if(WIN32 AND NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # This machine cannot execute 32-bit Windows code: the win32 build compiles its tests only.
+    set(FWT_RUN_TESTS OFF)
+endif()
+
+if(WIN32 AND FWT_RUN_TESTS)
+    set(FWT_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    set(FWT_XVFB_DISPLAY_FILE ${CMAKE_BINARY_DIR}/xvfb.display)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${FWT_WINEPREFIX})
+    add_test(NAME wine.prefix.init
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh init ${FWT_WINEPREFIX})
+    add_test(NAME wine.prefix.stop
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh stop ${FWT_WINEPREFIX})
+    set_tests_properties(wine.prefix.init PROPERTIES FIXTURES_SETUP wine)
+    set_tests_properties(wine.prefix.stop PROPERTIES FIXTURES_CLEANUP wine)
+    add_test(NAME xvfb.start
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/xvfb.sh start ${FWT_XVFB_DISPLAY_FILE})
+    add_test(NAME xvfb.stop
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/xvfb.sh stop ${FWT_XVFB_DISPLAY_FILE})
+    set_tests_properties(xvfb.start PROPERTIES FIXTURES_SETUP xvfb)
+    set_tests_properties(xvfb.stop PROPERTIES FIXTURES_CLEANUP xvfb)
+endif()
+
+# Marks a test registered elsewhere (add_test) as a Windows test: it gets the wine prefix, and
+# with NEEDS_DISPLAY an X server for the whole run.
+function(fwt_windows_test_properties test_name)
+    cmake_parse_arguments(P "NEEDS_DISPLAY" "" "" ${ARGN})
+    if(NOT WIN32)
+        return()
+    endif()
+    if(P_NEEDS_DISPLAY)
+        set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED "wine;xvfb"
+            ENVIRONMENT "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
+    else()
+        set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine)
+    endif()
+endfunction()
+
+# fwt_add_test(<name> SOURCES ... [LIBS ...] [NEEDS_DISPLAY] [WINDOWS_ONLY] [NATIVE_ONLY]
+#              [LABELS ...] [TIMEOUT s])
+# One GoogleTest program per call, registered as one test (one wine start per program).
+function(fwt_add_test name)
+    cmake_parse_arguments(T "NEEDS_DISPLAY;WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT"
+                          "SOURCES;LIBS;LABELS;DEFINITIONS" ${ARGN})
+    if(T_WINDOWS_ONLY AND NOT WIN32)
+        return()
+    endif()
+    if(T_NATIVE_ONLY AND WIN32)
+        return()
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE FWT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                               ${T_DEFINITIONS})
+    if(NOT FWT_RUN_TESTS)
+        return()
+    endif()
+    add_test(NAME ${name} COMMAND ${name})
+    if(T_TIMEOUT)
+        set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+    endif()
+    if(T_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+    if(T_NEEDS_DISPLAY)
+        fwt_windows_test_properties(${name} NEEDS_DISPLAY)
+    else()
+        fwt_windows_test_properties(${name})
+    endif()
+endfunction()
+
+# fwt_add_fuzzer(<name> SOURCES ... [LIBS ...] [SEEDS <dir>])
+# A libFuzzer target, built in the linux-fuzz build only; tools/run-fuzzers runs each one for a
+# bounded time starting from its committed seed corpus.
+if(FWT_FUZZ)
+    add_custom_target(fuzzers)
+endif()
+function(fwt_add_fuzzer name)
+    cmake_parse_arguments(F "" "SEEDS" "SOURCES;LIBS" ${ARGN})
+    if(NOT FWT_FUZZ)
+        return()
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    add_dependencies(fuzzers ${name})
+    if(F_SEEDS)
+        get_filename_component(seeds ${F_SEEDS} ABSOLUTE)
+        file(WRITE ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name}.seeds "${seeds}")
+    endif()
+endfunction()

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Creates (once) and stops the wine prefix that the Windows tests of one build share.
+# Usage: wine-prefix.sh init|stop <prefix>
+set -u
+action="$1"
+prefix="$2"
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset DISPLAY
+case "$action" in
+init)
+    if [ ! -f "$prefix/system.reg" ]; then
+        mkdir -p "$prefix"
+        # wineboot talks a lot while it builds a prefix; none of it belongs in a test log.
+        /usr/lib/wine/wine64 wineboot --init >"$prefix.init.log" 2>&1
+        # The prefix is written out when its wineserver ends.
+        /usr/lib/wine/wineserver -w >/dev/null 2>&1
+    fi
+    # One persistent wineserver for the whole run, so that each test program starts quickly.
+    /usr/lib/wine/wineserver -p 30 >/dev/null 2>&1 || true
+    /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1
+    test -f "$prefix/system.reg"
+    ;;
+stop)
+    /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+    ;;
+*)
+    echo "usage: $0 init|stop <prefix>" >&2
+    exit 2
+    ;;
+esac

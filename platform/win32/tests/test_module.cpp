@@ -1,0 +1,11 @@
+// A module for the loader tests: two exports, one of them stdcall.
+#if defined(_WIN32)
+#define TEST_EXPORT extern "C" __declspec(dllexport)
+#define TEST_STDCALL __stdcall
+#else
+#define TEST_EXPORT extern "C" __attribute__((visibility("default")))
+#define TEST_STDCALL
+#endif
+
+TEST_EXPORT int TestModuleAnswer() { return 42; }
+TEST_EXPORT int TEST_STDCALL TestModuleTwice(int value) { return 2 * value; }
