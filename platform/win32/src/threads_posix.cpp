@@ -36,8 +36,8 @@ class ThreadObject : public Waitable {
 public:
     LPTHREAD_START_ROUTINE start = nullptr;
     LPVOID param = nullptr;
-    bool suspended = false;   // guarded by waits::Lock()
-    bool finished = false;    // guarded by waits::Lock()
+    bool suspended = false;  // guarded by waits::Lock()
+    bool finished = false;   // guarded by waits::Lock()
     DWORD exitCode = STILL_ACTIVE;
     std::atomic<int> priority{THREAD_PRIORITY_NORMAL};
     pthread_t thread{};
@@ -276,9 +276,7 @@ DWORD WaitForMultipleObjects(DWORD count, const HANDLE* list, BOOL waitAll, DWOR
 
 DWORD WaitForSingleObject(HANDLE h, DWORD ms) { return WaitForMultipleObjects(1, &h, FALSE, ms); }
 
-void InitializeCriticalSection(LPCRITICAL_SECTION cs) {
-    cs->impl = new std::recursive_mutex;
-}
+void InitializeCriticalSection(LPCRITICAL_SECTION cs) { cs->impl = new std::recursive_mutex; }
 
 void DeleteCriticalSection(LPCRITICAL_SECTION cs) {
     delete static_cast<std::recursive_mutex*>(cs->impl);

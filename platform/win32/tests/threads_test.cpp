@@ -74,8 +74,7 @@ TEST(Events, WaitTimesOutAfterAboutItsTime) {
     HANDLE e = w32::CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Steady::time_point start = Steady::now();
     EXPECT_EQ(w32::WaitForSingleObject(e, 50), WAIT_TIMEOUT);
-    auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
     EXPECT_GE(ms, 40);
     EXPECT_LT(ms, 2000);
     w32::CloseHandle(e);
