@@ -1,0 +1,108 @@
+// Base of the simulated boards that tests put on the far end of a virtual serial port.
+//
+// A board model derives from Board, overrides the handlers it needs and answers with Send:
+//
+//     class PromptBoard : public boards::Board {          // answers "go" with "ok\r\n*"
+//         std::string line_;
+//         void OnByte(BYTE b, bool garbled) override {
+//             if (garbled) return;                         // noise at the wrong baud rate
+//             Send({b});                                   // the monitor echoes
+//             line_ += static_cast<char>(b);
+//             if (b == '\r') {
+//                 if (line_ == "go\r") SendAfter(2000, "ok\r\n*");  // 2 ms to think
+//                 line_.clear();
+//             }
+//         }
+//     };
+//     auto board = std::make_shared<PromptBoard>();
+//     w32::vport::Attach(3, board);                         // "\\.\COM3" now reaches the board
+//
+// Every handler runs at the time of its event: Now() is when the event happened on the wire, and
+// Send, SendAfter, After, Listen and SetModemLines count from there. The board listens at its own
+// framing (Listen); bytes the host sends while the two framings disagree reach OnByte garbled.
+// Every event and every byte sent is kept in Log(), so tests can compare the whole conversation or
+// measure pauses between entries.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "boards/transcript.h"
+#include "w32/vport.h"
+
+namespace boards {
+
+using w32::vport::LineSettings;
+
+// "9600 8N1", "19200 7E2", "115200 8O1.5".
+std::string FramingText(const LineSettings& line);
+
+class Board : public w32::vport::Device {
+public:
+    explicit Board(const LineSettings& listenAt = LineSettings());
+
+    const Transcript& Log() const { return log_; }
+    Transcript& Log() { return log_; }
+
+    // The host's side as the board last saw it.
+    bool HostOpen() const { return hostOpen_; }
+    bool Rts() const { return rts_; }
+    bool Dtr() const { return dtr_; }
+    const LineSettings& HostLine() const { return hostLine_; }
+    // The framing the board listens and sends at.
+    const LineSettings& BoardLine() const { return boardLine_; }
+
+    // Outside handlers (a test setting a board up) these act at the clock's present time.
+    uint64_t Now() const;
+    void Send(const std::vector<BYTE>& bytes) { SendAt(Now(), bytes); }
+    void Send(std::string_view text) { SendAt(Now(), text); }
+    void SendAfter(uint64_t delayMicros, const std::vector<BYTE>& bytes) {
+        SendAt(Now() + delayMicros, bytes);
+    }
+    void SendAfter(uint64_t delayMicros, std::string_view text) {
+        SendAt(Now() + delayMicros, text);
+    }
+    // Bytes leave at `atTime` or after the board's earlier bytes, whichever is later.
+    void SendAt(uint64_t atTime, const std::vector<BYTE>& bytes);
+    void SendAt(uint64_t atTime, std::string_view text);
+    // Runs `fn` `delayMicros` after Now(), with Now() reading that time.
+    void After(uint64_t delayMicros, std::function<void()> fn);
+    // The board's framing from Now() on (after the bytes it has queued so far).
+    void Listen(const LineSettings& line);
+    // The modem lines the host reads, from Now() on: MS_CTS_ON | MS_DSR_ON | MS_RING_ON |
+    // MS_RLSD_ON.
+    void SetModemLines(DWORD lines);
+
+protected:
+    // Handlers, each called at its event's time. The host's lines and framing are already updated
+    // when they run.
+    virtual void OnOpen() {}
+    virtual void OnClose() {}
+    virtual void OnByte(BYTE /*byte*/, bool /*garbled*/) {}
+    virtual void OnRts(bool /*on*/) {}
+    virtual void OnDtr(bool /*on*/) {}
+    virtual void OnHostSettings(const LineSettings& /*line*/) {}
+    virtual void OnPurge(DWORD /*flags*/) {}
+
+private:
+    void Attached(w32::vport::Cable& cable) final;
+    void Detached() final;
+    void OnHostEvent(const w32::vport::HostEvent& event) final;
+    void LogSent(uint64_t atTime, const BYTE* data, size_t count);
+
+    w32::vport::Cable* cable_ = nullptr;
+    Transcript log_;
+    bool inHandler_ = false;
+    uint64_t now_ = 0;
+    uint64_t sendEnd_ = 0;  // when the board's last queued byte reaches the host
+    bool hostOpen_ = false;
+    bool rts_ = false;
+    bool dtr_ = false;
+    LineSettings hostLine_;
+    LineSettings boardLine_;
+    DWORD modemLines_ = 0;
+};
+
+}  // namespace boards

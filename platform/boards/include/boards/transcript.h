@@ -1,0 +1,46 @@
+// The record of everything that happened on a virtual cable, as a simulated board saw it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace boards {
+
+// One entry: when (microseconds on the layer clock) and what, in the words of Transcript::Text.
+struct Record {
+    uint64_t time = 0;
+    std::string what;
+};
+
+// Entries as a board records them: host events when it handles them, its own bytes when they will
+// reach the host. Text() puts them in time order, so a test can compare a whole conversation.
+class Transcript {
+public:
+    // Sentinel of TimeOf: no such entry.
+    static constexpr uint64_t kNever = UINT64_MAX;
+
+    void Add(uint64_t time, std::string what);
+    void Clear() { records_.clear(); }
+
+    // Entries in time order (entries of one time keep the order they were added in).
+    std::vector<Record> Records() const;
+
+    // One line per entry, "<ms since the first entry, 3 decimals> <what>\n", e.g.
+    //     "   0.000 open 9600 8N1\n   1.042 host> 41 'A'\n   2.083 board> 41 'A'\n"
+    // Entries read: "open <framing>", "close", "settings <framing>", "rts 1", "dtr 0",
+    // "purge rx|tx", "host> <hex> ['c']" (with " garbled" when the framings disagreed),
+    // "board> <hex> ['c']" at the byte's arrival at the host, "listen <framing>" and
+    // "modem CTS DSR RING RLSD" (the lines that are on) for the board's own changes.
+    std::string Text() const;
+    // The same without times: just what happened, in order.
+    std::string Events() const;
+
+    // Time of the first entry at or after `from` whose text starts with `prefix`; kNever if none.
+    uint64_t TimeOf(const std::string& prefix, uint64_t from = 0) const;
+
+private:
+    std::vector<Record> records_;
+};
+
+}  // namespace boards

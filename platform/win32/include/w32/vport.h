@@ -1,0 +1,119 @@
+// Virtual serial ports: an in-process cable from a COM port to a simulated board.
+//
+// Attach(n, device) puts a device on the far end of COM n; from then on CreateFileA("\\.\COMn")
+// opens a virtual port in both builds, and every serial function of w32/serial.h works on it.
+//
+// Time: everything on the cable is stamped with the layer's clock in microseconds (w32/clock.h),
+// so under a VirtualTimeScope a 10-second read time-out costs no real time, and in real time the
+// same code waits on the real clock.
+//  - A character takes start bit + data bits + parity bit + stop bits at the sender's baud rate.
+//    Bytes written back to back queue behind each other; a byte reaches the far end when its last
+//    bit has. A host write returns when its last byte has left.
+//  - Host line changes (RTS, DTR), framing changes and purges are stamped no earlier than the end
+//    of the host's bytes already on the wire, so the device sees those bytes first.
+//  - A byte framed differently at the two ends (baud, data bits, parity or stop bits) arrives
+//    garbled: a fixed corruption that never equals the byte sent.
+//  - The device sees one ordered stream of HostEvents and answers by queueing bytes for the host
+//    at times it chooses. Host reads take the bytes whose time has come; under virtual time a
+//    waiting read moves the clock to the next arrival or to its deadline.
+//  - PurgeComm drops the received bytes that have arrived, not those still on the wire.
+//
+// Threads: the device is called on the thread of the host call that caused the event (or whose
+// wait reached a device timer), one call at a time. A thread blocked in ReadFile or WaitCommEvent
+// wakes when another thread's call queues bytes, and under virtual time moves the clock to the
+// next scheduled arrival.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "w32/api.h"
+#include "w32/serial.h"
+#include "w32/types.h"
+
+namespace w32 {
+namespace vport {
+
+// Character framing of one end of the cable.
+struct LineSettings {
+    DWORD baud = 9600;
+    BYTE dataBits = 8;
+    BYTE parity = NOPARITY;      // NOPARITY .. SPACEPARITY
+    BYTE stopBits = ONESTOPBIT;  // ONESTOPBIT, ONE5STOPBITS, TWOSTOPBITS
+
+    bool operator==(const LineSettings& o) const {
+        return baud == o.baud && dataBits == o.dataBits && parity == o.parity &&
+               stopBits == o.stopBits;
+    }
+    bool operator!=(const LineSettings& o) const { return !(*this == o); }
+};
+
+// Microseconds one character takes on the wire (rounded up).
+W32_API uint64_t CharacterMicros(const LineSettings& line);
+
+// What a receiver framing at `receiver` reads when `byte` was sent framed at `sender`: the byte
+// cut to the data bits when the framings agree; otherwise a garbled byte, never equal to `byte`,
+// and *garbled is set.
+W32_API BYTE Receive(BYTE byte, const LineSettings& sender, const LineSettings& receiver,
+                     bool* garbled);
+
+enum class EventKind { Open, Close, Byte, Rts, Dtr, Settings, Purge };
+
+// One thing the host did to the port, as the device sees it.
+struct HostEvent {
+    EventKind kind = EventKind::Open;
+    uint64_t time = 0;      // microseconds on the layer clock; a Byte: when its last bit arrived
+    BYTE byte = 0;          // Byte: as read at the device's framing
+    bool garbled = false;   // Byte: the two ends' framings disagreed
+    bool on = false;        // Rts, Dtr: the new level
+    LineSettings settings;  // Open, Settings: the host's framing from now on
+    DWORD purgeFlags = 0;   // Purge: the PURGE_* flags
+};
+
+// The device's end of the cable, valid from Device::Attached until Device::Detached.
+// Times before the event being handled are read as that event's time.
+class Cable {
+public:
+    // Queues bytes for the host: transmission starts at `atTime`, or when the device's earlier
+    // bytes have gone; each byte takes one character time at the device's framing. Bytes still on
+    // the wire when the host closes the port are lost. `arrivals`, when not null, receives the
+    // time each byte reaches the host.
+    virtual void SendToHost(const BYTE* data, size_t count, uint64_t atTime,
+                            uint64_t* arrivals) = 0;
+    // The device's framing from `atTime` on, or from the end of its queued bytes if later.
+    virtual void SetDeviceLine(const LineSettings& line, uint64_t atTime) = 0;
+    // The modem lines the host reads with GetCommModemStatus (MS_CTS_ON | MS_DSR_ON | MS_RING_ON |
+    // MS_RLSD_ON) from `atTime` on.
+    virtual void SetModemStatus(DWORD bits, uint64_t atTime) = 0;
+    // Calls `fn` with `atTime` once the cable's time reaches it: before any host event stamped
+    // later, and when a host read or wait passes that time.
+    virtual void At(uint64_t atTime, std::function<void(uint64_t)> fn) = 0;
+
+protected:
+    ~Cable() = default;
+};
+
+// The far end of a virtual port: a simulated board (see platform/boards for a base class).
+class Device {
+public:
+    virtual ~Device() = default;
+    virtual void Attached(Cable& cable) = 0;
+    virtual void Detached() = 0;
+    // Events come in the order of their times.
+    virtual void OnHostEvent(const HostEvent& event) = 0;
+};
+
+// Puts `device` on COM port `comNumber` (1 = COM1). FALSE when the number is below 1, the device
+// is null, or a device is already attached there.
+W32_API BOOL Attach(int comNumber, std::shared_ptr<Device> device);
+// Takes the device off; a handle still open on the port fails every call from then on with
+// ERROR_GEN_FAILURE. FALSE when nothing was attached.
+W32_API BOOL Detach(int comNumber);
+W32_API bool IsAttached(int comNumber);
+// The COM numbers with a device attached, ascending.
+W32_API std::vector<int> AttachedPorts();
+
+}  // namespace vport
+}  // namespace w32
