@@ -1,0 +1,11 @@
+// The platform-independent part of the class library: objects, texts, geometry, collections.
+#pragma once
+
+#include "classlib/types.h"
+#include "classlib/object.h"
+#include "classlib/exceptions.h"
+#include "classlib/cstring.h"
+#include "classlib/geometry.h"
+#include "classlib/collections.h"
+#include "classlib/maps.h"
+#include "classlib/recent_files.h"
