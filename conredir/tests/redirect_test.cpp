@@ -1,0 +1,146 @@
+// conredir with real children: output, exit codes and the argument limit in each mode it runs in.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "child_run.h"
+
+namespace {
+
+using conredir_test::Finished;
+using conredir_test::Lines;
+using conredir_test::ProgramPath;
+using conredir_test::RunProgram;
+
+#if defined(_WIN32)
+const char kLineEnd[] = "\r\n";
+#else
+const char kLineEnd[] = "\n";
+#endif
+
+struct Redirector {
+    const char* program;  // built beside the tests
+    int startFailure;     // exit code when the child cannot be started
+};
+
+std::ostream& operator<<(std::ostream& out, const Redirector& r) { return out << r.program; }
+
+class EachMode : public testing::TestWithParam<Redirector> {
+protected:
+    Finished Redirect(const std::vector<std::string>& arguments) {
+        std::vector<std::string> words{ProgramPath(GetParam().program)};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        return RunProgram(words);
+    }
+    const std::string child_ = ProgramPath("conredir_test_child");
+};
+
+TEST_P(EachMode, ChildOutputAndExitCodePassThrough) {
+    const Finished run = Redirect({child_, "abc"});
+    EXPECT_EQ(run.output, std::string("abc") + kLineEnd);
+    EXPECT_EQ(run.exitCode, 3);
+}
+
+TEST_P(EachMode, SilentChildGivesNoOutputAndItsExitCode) {
+    const Finished run = Redirect({child_, "exit", "7"});
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.exitCode, 7);
+}
+
+TEST_P(EachMode, NoArgumentsCannotStartAChild) {
+    const Finished run = Redirect({});
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.exitCode, GetParam().startFailure);
+}
+
+TEST_P(EachMode, MissingProgramCannotStart) {
+    EXPECT_EQ(Redirect({"conredir-no-such-program", "x"}).exitCode, GetParam().startFailure);
+}
+
+TEST_P(EachMode, LongArgumentListIsCutWhereTheCommandLineIsFull) {
+    std::vector<std::string> arguments{child_, "args"};
+    for (int i = 0; i < 1000; ++i) {
+        arguments.push_back("w" + std::to_string(1000 + i));
+    }
+    // Each word takes its length and a blank; the word that brings the line to 4096 is the
+    // first one dropped.
+    std::size_t total = 0;
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        total += arguments[i].size() + 1;
+        if (total >= 4096) {
+            break;
+        }
+        if (i >= 2) {
+            expected.push_back("[" + arguments[i] + "]");
+        }
+    }
+    ASSERT_LT(expected.size(), 998u);
+
+    const Finished run = Redirect(arguments);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(Lines(run.output), expected);
+}
+
+#if defined(_WIN32)
+// The test system reports one version only; these builds of conredir take the version class
+// of NT 5.1 (direct mode) and NT 5.2 (capture mode) instead of asking.
+INSTANTIATE_TEST_SUITE_P(Windows, EachMode,
+                         testing::Values(Redirector{"conredir_as_nt51", 242},
+                                         Redirector{"conredir_as_nt52", -2}));
+
+TEST(CaptureMode, ChildWritesIntoAScreenBufferOnlyInCaptureMode) {
+    const std::string child = ProgramPath("conredir_test_child");
+    EXPECT_EQ(RunProgram({ProgramPath("conredir_as_nt52"), child, "where"}).output, "console\r\n");
+    EXPECT_EQ(RunProgram({ProgramPath("conredir_as_nt51"), child, "where"}).output, "pipe\r\n");
+}
+
+TEST(CaptureMode, BurstLongerThanAScreenArrivesWhole) {
+    const Finished run = RunProgram(
+        {ProgramPath("conredir_as_nt52"), ProgramPath("conredir_test_child"), "lines", "3000"});
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<std::string> lines = Lines(run.output);
+    ASSERT_EQ(lines.size(), 3000u);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_EQ(lines[i], "line " + std::to_string(i + 1));
+    }
+}
+
+TEST(CaptureMode, ProcessWithoutAConsoleRunsTheChildDirectly) {
+    const std::string child = ProgramPath("conredir_test_child");
+    const Finished run =
+        conredir_test::RunWithoutConsole({ProgramPath("conredir_as_nt52"), child, "abc"});
+    EXPECT_EQ(run.output, "abc\r\n");
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(
+        conredir_test::RunWithoutConsole({ProgramPath("conredir_as_nt52"), child, "where"}).output,
+        "pipe\r\n");
+}
+
+TEST(Conredir, RunsTheChildInTheModeOfTheReportedVersion) {
+    const Finished run =
+        RunProgram({ProgramPath("conredir"), ProgramPath("conredir_test_child"), "abc"});
+    EXPECT_EQ(run.output, "abc\r\n");
+    EXPECT_EQ(run.exitCode, 3);
+}
+#else
+INSTANTIATE_TEST_SUITE_P(Linux, EachMode, testing::Values(Redirector{"conredir", 242}));
+
+TEST(DirectMode, CommandLineIsSplitAsAWindowsChildWouldSplitIt) {
+    const Finished run = RunProgram({ProgramPath("conredir"), ProgramPath("conredir_test_child"),
+                                     "args", "two words", R"("a b")", R"(c\"d)", R"(e\\f)"});
+    EXPECT_EQ(Lines(run.output),
+              (std::vector<std::string>{"[two]", "[words]", "[a b]", R"([c"d])", R"([e\\f])"}));
+}
+
+TEST(DirectMode, ProgramIsFoundOnThePath) {
+    EXPECT_EQ(RunProgram({ProgramPath("conredir"), "sh", "-c", R"("exit 5")"}).exitCode, 5);
+}
+
+TEST(DirectMode, ChildEndedBySignalHasNoExitCode) {
+    EXPECT_EQ(RunProgram({ProgramPath("conredir"), "sh", "-c", R"("kill -9 $$")"}).exitCode, 242);
+}
+#endif
+
+}  // namespace
