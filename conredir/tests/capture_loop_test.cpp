@@ -100,17 +100,22 @@ TEST(CaptureLoop, CursorMovedAboveTheCopiedPositionIsCopiedFromTheTop) {
     EXPECT_EQ(screen.output, "one\r\ntop");
 }
 
-TEST(CaptureLoop, UnreadableCursorCountsAsNoNewOutput) {
-    FakeScreen screen(80, 25);
-    screen.AtPassStart(1, [&] {
-        screen.Write("abc\r\n");
-        screen.cursorUnreadable = true;
-    });
-    screen.AtPassStart(4, [&] { screen.cursorUnreadable = false; });
-    screen.AtPassStart(5, [&] { screen.End(); });
-    RunCaptureLoop(screen);
-    EXPECT_EQ(screen.output, "abc\r\n");
-    EXPECT_EQ(screen.pauses.size(), 4u);  // passes 1 to 3, and the last one
+TEST(CaptureLoop, PassesThatCannotReadTheBufferCountAsNoNewOutput) {
+    // A cursor that cannot be read, then cells that cannot be copied.
+    for (bool FakeScreen::*refusal :
+         {&FakeScreen::cursorUnreadable, &FakeScreen::cellsUnreadable}) {
+        FakeScreen screen(80, 25);
+        screen.AtPassStart(1, [&] {
+            screen.Write("abc\r\n");
+            screen.*refusal = true;
+        });
+        screen.AtPassStart(4, [&] { screen.*refusal = false; });
+        screen.AtPassStart(5, [&] { screen.End(); });
+        RunCaptureLoop(screen);
+        EXPECT_EQ(screen.output, "abc\r\n");
+        EXPECT_EQ(screen.pauses.size(), 4u);  // passes 1 to 3, and the last one
+        EXPECT_TRUE(screen.AllCellsEmpty());
+    }
 }
 
 TEST(CaptureLoop, BufferThatNeverBecomesReadableEndsWithTheChild) {
@@ -137,19 +142,6 @@ TEST(CaptureLoop, ManyShortBurstsNeverScrollASmallBuffer) {
     RunCaptureLoop(screen);
     EXPECT_EQ(screen.output, expected);
     EXPECT_EQ(screen.scrolls, 0);
-}
-
-TEST(CaptureLoop, CellsThatCouldNotBeCopiedAreCopiedOnTheNextPass) {
-    FakeScreen screen(80, 25);
-    screen.AtPassStart(1, [&] {
-        screen.Write("abcdefgh\r\n");
-        screen.cellsUnreadable = true;
-    });
-    screen.AtPassStart(3, [&] { screen.cellsUnreadable = false; });
-    screen.AtPassStart(4, [&] { screen.End(); });
-    RunCaptureLoop(screen);
-    EXPECT_EQ(screen.output, "abcdefgh\r\n");
-    EXPECT_TRUE(screen.AllCellsEmpty());
 }
 
 }  // namespace
