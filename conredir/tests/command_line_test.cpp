@@ -39,13 +39,6 @@ TEST(JoinArguments, ArgumentThatReachesTheLimitIsDroppedWithAllAfterIt) {
     EXPECT_EQ(Join({head, "1234", "y"}), head + " ");     // 4091 + 5 = 4096
 }
 
-TEST(JoinArguments, LongListIsCutAtTheLimitAndEndsWithABlank) {
-    std::vector<std::string> arguments(1000, "word");  // 5 characters each with the blank
-    const std::string line = Join(arguments);
-    EXPECT_EQ(line.size(), 819u * 5);
-    EXPECT_EQ(line.back(), ' ');
-}
-
 TEST(SplitCommandLine, BlanksAndTabsSeparateWords) {
     EXPECT_EQ(SplitCommandLine(""), Words{});
     EXPECT_EQ(SplitCommandLine("   "), Words{});

@@ -33,7 +33,7 @@ TEST(VersionClass, EachKnownSystemHasItsClass) {
     }
 }
 
-TEST(VersionClass, ExtendedRecordIsAskedFirstThenThePlainOne) {
+TEST(VersionClass, ExtendedRecordIsAskedFirstThenThePlainOneThenUnknown) {
     std::vector<bool> asked;
     const int cls = QueryVersionClass([&](bool extended, OsVersion& v) {
         asked.push_back(extended);
@@ -54,9 +54,8 @@ TEST(VersionClass, ExtendedRecordIsAskedFirstThenThePlainOne) {
               }),
               7);
     EXPECT_EQ(asked, (std::vector<bool>{true}));
-}
 
-TEST(VersionClass, BothQueriesFailingGivesUnknown) {
+    // Both failing: unknown, whatever the records hold.
     EXPECT_EQ(QueryVersionClass([](bool, OsVersion& v) {
                   v = OsVersion{2, 6, 1};
                   return false;
