@@ -127,8 +127,9 @@ private:
     SimStatus ReadPC(uint32_t* pc);
     SimStatus AskCall(uint32_t address, bool* isCall);
     SimStatus AskReturn(uint32_t address, bool* isReturn);
-    // StepOver's and StepOut's run on to the next call (without `whole`).
-    SimStatus RunToNextCall(int32_t ignoredBreakpoint, bool stopBeforeBreakpoint);
+    // Runs until the PC stands on a call (*atCall true) or a failure, a break request or a
+    // breakpoint ends the run first (*atCall false; the result is the run's status).
+    SimStatus RunToCall(bool* atCall);
 
     uint8_t m_loaded = 0;
     std::atomic<uint8_t> m_breakRequest{0};
