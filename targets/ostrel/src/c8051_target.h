@@ -43,7 +43,7 @@ enum DelayFlag : int {
 // The answer of a board-link operation while no board port is open.
 constexpr int32_t kBoardPortNotOpen = 1059;
 
-class C8051Target : public CTargetBase, protected IRegisterFileHost {
+class C8051Target : public CTargetBase, public IRegisterFileHost {
 public:
     // Looks `chipId` up in the catalogue (the first row when it is absent or unknown) and reads
     // the "ExtMem=" option from `options`.
@@ -138,8 +138,7 @@ public:
     // A transfer's frame on the call stack (appended; see CTargetBase::PushCallFrame).
     void PushCallFrame(uint32_t address, uint32_t from, uint8_t kind);
 
-protected:
-    // --- IRegisterFileHost ---
+    // --- IRegisterFileHost, and what MOVX reaches ---
     bool HardwarePortsActive() override { return options_[kOptionHardwarePortsActive] != 0; }
     bool ReadBoardPort(uint8_t address, uint8_t* value) override;
     void WriteBoardPort(uint8_t address, uint8_t value) override;
@@ -148,6 +147,7 @@ protected:
     uint8_t ReadExternalData(uint16_t address) override;
     bool WriteExternalData(uint16_t address, uint8_t value) override;
 
+protected:
     // The stored serial settings' parity word: 0 none, 1 odd, 2 even.
     uint32_t StoredParity() const;
 

@@ -24,7 +24,10 @@ bool OddParity(uint8_t value) {
 
 CRegisterFile::CRegisterFile(CMemorySegment& internalRam, CMemorySegment& sfrSpace,
                              IRegisterFileHost& host)
-    : internalRam_(internalRam), sfrSpace_(sfrSpace), host_(host) {
+    : internalRam_(internalRam),
+      sfrSpace_(sfrSpace),
+      sfrBytes_(sfrSpace.PointerAt(0)),
+      host_(host) {
     Reset();
 }
 
@@ -147,10 +150,7 @@ bool CRegisterFile::WriteBit(uint8_t bit, bool value) {
     };
     if (bit < 0x80) {
         const uint8_t address = static_cast<uint8_t>(0x20 + (bit >> 3));
-        if (!internalRam_.IsAddressValid(address)) {
-            return internalRam_.WriteByte(address, 0);  // refused, with the space's own message
-        }
-        return internalRam_.WriteByte(address, apply(internalRam_.ReadByte(address)));
+        return internalRam_.WriteByte(address, apply(ReadRam(address)));
     }
     const uint8_t address = bit & 0xF8;
     const int port = sfr::PortIndex(address);

@@ -49,7 +49,7 @@ constexpr uint8_t kSerialTransmitting = 0x02;
 class CRegisterFile {
 public:
     // Works over the target's internal RAM and 256-byte special-function-register space, which
-    // must outlive it. Starts reset.
+    // must outlive it (the SFR space must hold 256 bytes). Starts reset.
     CRegisterFile(CMemorySegment& internalRam, CMemorySegment& sfrSpace, IRegisterFileHost& host);
     CRegisterFile(const CRegisterFile&) = delete;
     CRegisterFile& operator=(const CRegisterFile&) = delete;
@@ -142,6 +142,7 @@ private:
 
     CMemorySegment& internalRam_;
     CMemorySegment& sfrSpace_;
+    uint8_t* sfrBytes_;  // the SFR space's 256 bytes: an 8-bit address is always inside
     IRegisterFileHost& host_;
     uint16_t pc_ = 0;
     uint8_t interruptLevel_ = 0;
