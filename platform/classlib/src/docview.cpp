@@ -1,0 +1,115 @@
+// Documents and views: the view list of a document and a view's part in command routing,
+// painting and activation.
+#include "classlib/classlib.h"
+
+IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
+IMPLEMENT_DYNAMIC(CView, CWnd)
+
+BEGIN_MESSAGE_MAP(CView, CWnd)
+ON_WM_CREATE()
+ON_WM_DESTROY()
+ON_WM_PAINT()
+ON_WM_MOUSEACTIVATE()
+END_MESSAGE_MAP()
+
+CDocument::~CDocument() {
+    for (POSITION pos = m_viewList.GetHeadPosition(); pos != nullptr;) {
+        static_cast<CView*>(m_viewList.GetNext(pos))->m_pDocument = nullptr;
+    }
+}
+
+void CDocument::AddView(CView* pView) {
+    m_viewList.AddTail(pView);
+    pView->m_pDocument = this;
+    OnChangedViewList();
+}
+
+void CDocument::RemoveView(CView* pView) {
+    POSITION pos = m_viewList.Find(pView);
+    if (pos == nullptr) {
+        return;
+    }
+    m_viewList.RemoveAt(pos);
+    pView->m_pDocument = nullptr;
+    OnChangedViewList();
+}
+
+CView* CDocument::GetNextView(POSITION& rPosition) const {
+    return static_cast<CView*>(const_cast<CPtrList&>(m_viewList).GetNext(rPosition));
+}
+
+void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
+    for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+        CView* view = GetNextView(pos);
+        if (view != pSender) {
+            view->OnUpdate(pSender, lHint, pHint);
+        }
+    }
+}
+
+CView::~CView() {
+    if (m_pDocument != nullptr) {
+        m_pDocument->RemoveView(this);
+    }
+}
+
+BOOL CView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+        return TRUE;
+    }
+    return m_pDocument != nullptr && m_pDocument->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CView::PreCreateWindow(CREATESTRUCT& cs) {
+    if (cs.lpszClass == nullptr) {
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    }
+    cs.style |= WS_CLIPSIBLINGS;
+    return cs.lpszClass != nullptr;
+}
+
+void CView::PostNcDestroy() { delete this; }
+
+void CView::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+
+void CView::OnUpdate(CView*, LPARAM, CObject*) { Invalidate(TRUE); }
+
+void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
+    if (bActivate && pActivateView == this) {
+        SetFocus();
+    }
+}
+
+int CView::OnCreate(LPCREATESTRUCT lpcs) {
+    if (CWnd::OnCreate(lpcs) == -1) {
+        return -1;
+    }
+    auto* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    if (context != nullptr && context->m_pCurrentDoc != nullptr) {
+        context->m_pCurrentDoc->AddView(this);
+    }
+    return 0;
+}
+
+void CView::OnDestroy() {
+    CFrameWnd* frame = GetParentFrame();
+    if (frame != nullptr && frame->GetActiveView() == this) {
+        frame->SetActiveView(nullptr, FALSE);
+    }
+    CWnd::OnDestroy();
+}
+
+void CView::OnPaint() {
+    CPaintDC dc(this);
+    OnDraw(&dc);
+}
+
+int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
+    int result = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+    CFrameWnd* frame = GetParentFrame();
+    if (frame != nullptr) {
+        frame->SetActiveView(this);
+    }
+    return result;
+}

@@ -1,0 +1,234 @@
+// CFrameWnd: creation from resources, client-pane layout, command routing, menu-item update and
+// the frame's title.
+#include "classlib/classlib.h"
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_CLOSE()
+ON_WM_DESTROY()
+ON_WM_SIZE()
+ON_WM_SETFOCUS()
+ON_WM_ERASEBKGND()
+ON_WM_INITMENUPOPUP()
+ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
+
+CFrameWnd::CFrameWnd() = default;
+
+CFrameWnd::~CFrameWnd() = default;
+
+BOOL CFrameWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                       const RECT& rect, CWnd* pParentWnd, LPCTSTR lpszMenuName, DWORD dwExStyle,
+                       CCreateContext* pContext) {
+    m_strTitle = lpszWindowName;
+    if (lpszMenuName != nullptr && m_menuDefault.m_hMenu == nullptr &&
+        !m_menuDefault.LoadMenu(lpszMenuName)) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    bool useDefault = CRect(rect) == rectDefault;
+    m_pCreateContext = pContext;
+    BOOL created = CreateEx(
+        dwExStyle, lpszClassName, lpszWindowName, dwStyle, useDefault ? CW_USEDEFAULT : rect.left,
+        useDefault ? CW_USEDEFAULT : rect.top, useDefault ? CW_USEDEFAULT : rect.right - rect.left,
+        useDefault ? CW_USEDEFAULT : rect.bottom - rect.top,
+        pParentWnd != nullptr ? pParentWnd->m_hWnd : nullptr, m_menuDefault.m_hMenu, pContext);
+    return created;
+}
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                          CCreateContext* pContext) {
+    m_nIDResource = nIDResource;
+    CString full;
+    CString title;
+    if (full.LoadString(nIDResource)) {
+        AfxExtractSubString(title, full, 0);
+    }
+    HICON icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                      reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+    m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));
+    return Create(cls, title, dwDefaultStyle, rectDefault, pParentWnd,
+                  MAKEINTRESOURCEA(nIDResource), 0, pContext);
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+    if (cs.lpszClass == nullptr) {
+        cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    }
+    return cs.lpszClass != nullptr;
+}
+
+void CFrameWnd::PostNcDestroy() { delete this; }
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
+    if (CWnd::OnCreate(lpcs) == -1) {
+        return -1;
+    }
+    CCreateContext* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
+    if (!OnCreateClient(lpcs, context)) {
+        return -1;
+    }
+    RecalcLayout();
+    return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
+    if (pContext != nullptr && pContext->m_pNewViewClass != nullptr) {
+        return CreateView(pContext, AFX_IDW_PANE_FIRST) != nullptr;
+    }
+    return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
+    CObject* made = pContext->m_pNewViewClass->CreateObject();
+    if (made == nullptr) {
+        return nullptr;
+    }
+    if (!made->IsKindOf(RUNTIME_CLASS(CWnd))) {
+        delete made;
+        return nullptr;
+    }
+    // The view owns itself from here: a failed creation deletes it through PostNcDestroy.
+    CWnd* view = static_cast<CWnd*>(made);
+    if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 0, 0), this,
+                      nID, pContext)) {
+        return nullptr;
+    }
+    return view;
+}
+
+void CFrameWnd::RecalcLayout(BOOL bNotify) {
+    (void)bNotify;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+}
+
+void CFrameWnd::ActivateFrame(int nCmdShow) {
+    if (nCmdShow == -1) {
+        nCmdShow = IsIconic() ? SW_RESTORE : SW_SHOW;
+    }
+    ShowWindow(nCmdShow);
+    if (IsWindowVisible()) {
+        BringWindowToTop();
+    }
+}
+
+void CFrameWnd::SetActiveView(CView* pViewNew, BOOL bNotify) {
+    CView* old = m_pViewActive;
+    if (pViewNew == old) {
+        return;
+    }
+    m_pViewActive = pViewNew;
+    if (bNotify) {
+        if (old != nullptr) {
+            old->OnActivateView(FALSE, pViewNew, old);
+        }
+        if (pViewNew != nullptr) {
+            pViewNew->OnActivateView(TRUE, pViewNew, old);
+        }
+    }
+}
+
+CDocument* CFrameWnd::GetActiveDocument() {
+    return m_pViewActive != nullptr ? m_pViewActive->GetDocument() : nullptr;
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    // The active view (and through it its document) first, then the frame, then the
+    // application.
+    if (m_pViewActive != nullptr && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+        return TRUE;
+    }
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) {
+        return TRUE;
+    }
+    CWinApp* app = AfxGetApp();
+    return app != nullptr && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable != nullptr) {
+        return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
+    }
+    return FALSE;
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
+    CString title = m_strTitle;
+    CDocument* doc = GetActiveDocument();
+    if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc != nullptr &&
+        !doc->GetTitle().IsEmpty()) {
+        title = (GetStyle() & FWS_PREFIXTITLE) ? doc->GetTitle() + " - " + m_strTitle
+                                               : m_strTitle + " - " + doc->GetTitle();
+    }
+    // Set only on change: a caption redraw on every idle step flickers.
+    CString current;
+    GetWindowText(current);
+    if (current != title) {
+        SetWindowText(title);
+    }
+}
+
+void CFrameWnd::OnClose() { DestroyWindow(); }
+
+void CFrameWnd::OnDestroy() {
+    // The system destroys the menu of a window with the window.
+    if (m_menuDefault.m_hMenu != nullptr && ::GetMenu(m_hWnd) == m_menuDefault.m_hMenu) {
+        m_menuDefault.Detach();
+    }
+    CWnd::OnDestroy();
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
+    CWnd::OnSize(nType, cx, cy);
+    if (nType != SIZE_MINIMIZED) {
+        RecalcLayout();
+    }
+}
+
+void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {
+    if (m_pViewActive != nullptr) {
+        m_pViewActive->SetFocus();
+    } else {
+        CWnd::OnSetFocus(pOldWnd);
+    }
+}
+
+BOOL CFrameWnd::OnEraseBkgnd(CDC* pDC) {
+    // The view covers the client area; erasing under it only flickers.
+    if (m_pViewActive != nullptr) {
+        return TRUE;
+    }
+    return CWnd::OnEraseBkgnd(pDC);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
+    (void)nIndex;
+    if (bSysMenu) {
+        return;
+    }
+    CCmdUI state;
+    state.m_pMenu = pPopupMenu;
+    state.m_nIndexMax = static_cast<UINT>(pPopupMenu->GetMenuItemCount());
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        state.m_nID = pPopupMenu->GetMenuItemID(static_cast<int>(state.m_nIndex));
+        if (state.m_nID == 0 || state.m_nID == static_cast<UINT>(-1)) {
+            continue;  // separators and popups
+        }
+        state.m_pSubMenu = nullptr;
+        // System commands are the system's; everything else is disabled without a handler.
+        state.DoUpdate(this, m_bAutoMenuEnable && state.m_nID < 0xF000);
+    }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+    if (IsWindowVisible()) {
+        OnUpdateFrameTitle(TRUE);
+    }
+    return 0;
+}
