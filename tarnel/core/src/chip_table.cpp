@@ -70,6 +70,12 @@ const ChipTableEntry* LastRow(const char* name) {
     return index == 255 ? nullptr : &kRows[index];
 }
 
+// A word of the row, or the lookup's own answer when no row has the name. Only the low byte of
+// the device code and of the mode is used.
+uint32_t FieldOf(const ChipTableEntry* row, uint32_t ChipTableEntry::*field, uint32_t unknown) {
+    return row ? row->*field : unknown;
+}
+
 }  // namespace
 
 int ChipTable::GetCount() { return kRowCount; }
@@ -93,68 +99,55 @@ uint8_t ChipTable::IndexOf(const char* name) {
 }
 
 uint8_t ChipTable::GetDeviceCode(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? static_cast<uint8_t>(row->deviceCode & 0xFF) : 255;
+    return static_cast<uint8_t>(FieldOf(LastRow(name), &ChipTableEntry::deviceCode, 255));
 }
 
 uint8_t ChipTable::GetProgrammingMode(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? static_cast<uint8_t>(row->programmingMode & 0xFF) : 255;
+    return static_cast<uint8_t>(FieldOf(LastRow(name), &ChipTableEntry::programmingMode, 255));
 }
 
 uint32_t ChipTable::GetPictureId(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? row->pictureId : 0;
+    return FieldOf(LastRow(name), &ChipTableEntry::pictureId, 0);
 }
 
 uint32_t ChipTable::GetCodeSize(const char* name) {
-    const ChipTableEntry* row = FirstRow(name);
-    return row ? row->codeSize : 0;
+    return FieldOf(FirstRow(name), &ChipTableEntry::codeSize, 0);
 }
 
 uint32_t ChipTable::GetDataSize(const char* name) {
-    const ChipTableEntry* row = FirstRow(name);
-    return row ? row->dataSize : 0;
+    return FieldOf(FirstRow(name), &ChipTableEntry::dataSize, 0);
 }
 
 uint32_t ChipTable::GetSpecialSize(const char* name) {
-    const ChipTableEntry* row = FirstRow(name);
-    return row ? row->specialSize : 0;
+    return FieldOf(FirstRow(name), &ChipTableEntry::specialSize, 0);
 }
 
 uint32_t ChipTable::GetCodeBase(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? row->codeBase : 0;
+    return FieldOf(LastRow(name), &ChipTableEntry::codeBase, 0);
 }
 
 uint32_t ChipTable::GetDataBase(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? row->dataBase : 0;
+    return FieldOf(LastRow(name), &ChipTableEntry::dataBase, 0);
 }
 
 uint32_t ChipTable::GetSpecialBase(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row ? row->specialBase : 0;
+    return FieldOf(LastRow(name), &ChipTableEntry::specialBase, 0);
 }
 
 bool ChipTable::IsCodeProgrammable(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row && (row->flags & kChipCodeProgrammable) != 0;
+    return (FieldOf(LastRow(name), &ChipTableEntry::flags, 0) & kChipCodeProgrammable) != 0;
 }
 
 bool ChipTable::IsDataProgrammable(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row && (row->flags & kChipDataProgrammable) != 0;
+    return (FieldOf(LastRow(name), &ChipTableEntry::flags, 0) & kChipDataProgrammable) != 0;
 }
 
 bool ChipTable::IsSpecialProgrammable(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row && (row->flags & kChipSpecialProgrammable) != 0;
+    return (FieldOf(LastRow(name), &ChipTableEntry::flags, 0) & kChipSpecialProgrammable) != 0;
 }
 
 bool ChipTable::IsProgrammable(const char* name) {
-    const ChipTableEntry* row = LastRow(name);
-    return row && row->flags != 0;
+    return FieldOf(LastRow(name), &ChipTableEntry::flags, 0) != 0;
 }
 
 int ChipTable::GetBoardTagCount() { return kBoardTagCount; }

@@ -11,15 +11,6 @@ namespace {
 
 using namespace test_chips;
 
-MemoryImage Blank(const char* chip) {
-    MemoryImage image;
-    CreateBlankImage(image,
-                     {ChipTable::GetCodeSize(chip), ChipTable::GetDataSize(chip),
-                      ChipTable::GetSpecialSize(chip)},
-                     ChipTable::GetDeviceCode(chip));
-    return image;
-}
-
 // Marks scattered runs of cells (some as verify mismatches) across the first `span` cells.
 void MarkRuns(ImageArea& area, size_t span) {
     for (size_t i = 0; i < span && i < area.size(); ++i) {
@@ -57,7 +48,7 @@ protected:
 };
 
 TEST_P(HexRoundTrip, Keeps8051CodeAndDataCells) {
-    MemoryImage image = Blank(kAt89S8252);
+    MemoryImage image = BlankImageOf(kAt89S8252);
     FillPattern(image.code, 3);
     FillPattern(image.data, 4);
     MarkRuns(image.code, image.code.size());
@@ -70,7 +61,7 @@ TEST_P(HexRoundTrip, Keeps8051CodeAndDataCells) {
 }
 
 TEST_P(HexRoundTrip, KeepsSerialEepromCells) {
-    MemoryImage image = Blank(kEeprom);
+    MemoryImage image = BlankImageOf(kEeprom);
     FillPattern(image.data, 5);
     MarkRuns(image.data, image.data.size());
     const MemoryImage read = RoundTrip(image, kEeprom);
@@ -78,7 +69,7 @@ TEST_P(HexRoundTrip, KeepsSerialEepromCells) {
 }
 
 TEST_P(HexRoundTrip, KeepsTheFirst64KOfAMemoryBoard) {
-    MemoryImage image = Blank(kMemoryBoard);
+    MemoryImage image = BlankImageOf(kMemoryBoard);
     FillPattern(image.data, 6);
     MarkRuns(image.data, 0x10000);
     image.data.marks[0xFFFF] = kMarkData;
@@ -86,32 +77,24 @@ TEST_P(HexRoundTrip, KeepsTheFirst64KOfAMemoryBoard) {
     ExpectReadBack(image.data, read.data);
 }
 
-TEST_P(HexRoundTrip, KeepsAllThreePic16Areas) {
-    MemoryImage image = Blank(kPic16);
-    FillPattern(image.code, 7);
-    FillPattern(image.data, 8);
-    FillPattern(image.special, 9);
-    const MemoryImage read = RoundTrip(image, kPic16);
-    EXPECT_EQ(read.code.cells, image.code.cells);
-    EXPECT_EQ(read.data.cells, image.data.cells);
-    EXPECT_EQ(read.special.cells, image.special.cells);
-    EXPECT_EQ(read.code.marks, image.code.marks);
-}
-
-TEST_P(HexRoundTrip, KeepsAllThreePic18AreasBehindTheirExtendedAddresses) {
-    MemoryImage image = Blank(kPic18F452);
-    FillPattern(image.code, 10);
-    FillPattern(image.data, 11);
-    FillPattern(image.special, 12);
-    const MemoryImage read = RoundTrip(image, kPic18F452);
-    EXPECT_EQ(read.code.cells, image.code.cells);
-    EXPECT_EQ(read.data.cells, image.data.cells);
-    EXPECT_EQ(read.special.cells, image.special.cells);
-    EXPECT_EQ(read.special.marks, image.special.marks);
+TEST_P(HexRoundTrip, KeepsAllThreeAreasOfPic16AndOfPic18BehindItsExtendedAddresses) {
+    for (const char* chip : {kPic16, kPic18F452}) {
+        SCOPED_TRACE(chip);
+        MemoryImage image = BlankImageOf(chip);
+        FillPattern(image.code, 7);
+        FillPattern(image.data, 8);
+        FillPattern(image.special, 9);
+        const MemoryImage read = RoundTrip(image, chip);
+        EXPECT_EQ(read.code.cells, image.code.cells);
+        EXPECT_EQ(read.data.cells, image.data.cells);
+        EXPECT_EQ(read.special.cells, image.special.cells);
+        EXPECT_EQ(read.code.marks, image.code.marks);
+        EXPECT_EQ(read.special.marks, image.special.marks);
+    }
 }
 
 TEST_P(HexRoundTrip, KeepsUnwrittenPic16WordsErased) {
-    MemoryImage image = Blank(kPic16);
+    MemoryImage image = BlankImageOf(kPic16);
     std::fill(image.code.marks.begin(), image.code.marks.end(), kMarkEmpty);
     image.code.cells[0x100] = 0x12;
     image.code.cells[0x101] = 0x34;

@@ -23,15 +23,6 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-MemoryImage Blank(const char* chip) {
-    MemoryImage image;
-    CreateBlankImage(image,
-                     {ChipTable::GetCodeSize(chip), ChipTable::GetDataSize(chip),
-                      ChipTable::GetSpecialSize(chip)},
-                     ChipTable::GetDeviceCode(chip));
-    return image;
-}
-
 void Mark(ImageArea& area, size_t first, size_t count, uint8_t mark = kMarkData) {
     for (size_t i = first; i < first + count; ++i) {
         area.marks[i] = mark;
@@ -47,7 +38,7 @@ std::string Write(const MemoryImage& image, const char* chip, int format = kHexF
 }
 
 TEST(HexWriter, WritesRunsOfMarkedBytesSixteenCellsARecordAndStartsAfreshAfterAGap) {
-    MemoryImage image = Blank(kAt89S53);
+    MemoryImage image = BlankImageOf(kAt89S53);
     Mark(image.code, 0, 20);
     Mark(image.code, 0x30, 2, kMarkMismatch);
     const std::vector<std::string> lines = Lines(Write(image, kAt89S53));
@@ -59,14 +50,14 @@ TEST(HexWriter, WritesRunsOfMarkedBytesSixteenCellsARecordAndStartsAfreshAfterAG
 }
 
 TEST(HexWriter, EndsEveryLineWithCrLfButNotTheEndRecord) {
-    MemoryImage image = Blank(kAt89S53);
+    MemoryImage image = BlankImageOf(kAt89S53);
     Mark(image.code, 5, 1);
     EXPECT_EQ(Write(image, kAt89S53), ":01000500" + Hex2(5) + "F5\r\n:00000001FF");
     EXPECT_EQ(Write(image, kAt89S53, kHexFormatMotorola), "S104000505F1\r\nS9030000FC");
 }
 
 TEST(HexWriter, ComputesBothChecksumKinds) {
-    MemoryImage image = Blank(kAt89S53);
+    MemoryImage image = BlankImageOf(kAt89S53);
     for (uint8_t i = 0; i < 3; ++i) {
         image.code.cells[0x1234 + i] = static_cast<uint8_t>(i + 1);
         image.code.marks[0x1234 + i] = kMarkData;
@@ -76,7 +67,7 @@ TEST(HexWriter, ComputesBothChecksumKinds) {
 }
 
 TEST(HexWriter, PlacesAreasAtTheirTableBases) {
-    MemoryImage image = Blank(kAt89S8252);
+    MemoryImage image = BlankImageOf(kAt89S8252);
     Mark(image.code, 0x1FFF, 1);
     Mark(image.data, 0, 1);
     const std::vector<std::string> lines = Lines(Write(image, kAt89S8252));
@@ -86,7 +77,7 @@ TEST(HexWriter, PlacesAreasAtTheirTableBases) {
 }
 
 TEST(HexWriter, WritesPicCodeEightWordsARecordLowByteFirst) {
-    MemoryImage image = Blank(kPic16);
+    MemoryImage image = BlankImageOf(kPic16);
     FillPattern(image.code, 1);
     const std::vector<std::string> lines = Lines(Write(image, kPic16));
     // 0x4000 code cells, 0x100 data cells, 0x10 special cells, and the end record.
@@ -99,7 +90,7 @@ TEST(HexWriter, WritesPicCodeEightWordsARecordLowByteFirst) {
 }
 
 TEST(HexWriter, WritesPicDataEightCellsARecordZeroExtendedAtTwiceTheCellIndex) {
-    MemoryImage image = Blank(kPic16);
+    MemoryImage image = BlankImageOf(kPic16);
     FillPattern(image.data, 2);
     const std::vector<std::string> lines = Lines(Write(image, kPic16));
     const size_t first = 0x4000 / 16;
@@ -116,7 +107,7 @@ TEST(HexWriter, WritesPicDataEightCellsARecordZeroExtendedAtTwiceTheCellIndex) {
 }
 
 TEST(HexWriter, WritesAWordWholeWhenEitherOfItsCellsIsMarked) {
-    MemoryImage image = Blank(kPic16);
+    MemoryImage image = BlankImageOf(kPic16);
     std::fill(image.code.marks.begin(), image.code.marks.end(), kMarkEmpty);
     std::fill(image.data.marks.begin(), image.data.marks.end(), kMarkEmpty);
     std::fill(image.special.marks.begin(), image.special.marks.end(), kMarkEmpty);
@@ -130,7 +121,7 @@ TEST(HexWriter, WritesAWordWholeWhenEitherOfItsCellsIsMarked) {
 }
 
 TEST(HexWriter, IntroducesEachPic18AreaWithItsExtendedLinearAddressInBothFormats) {
-    MemoryImage image = Blank(kPic18F452);
+    MemoryImage image = BlankImageOf(kPic18F452);
     std::fill(image.code.marks.begin(), image.code.marks.end(), kMarkEmpty);
     std::fill(image.data.marks.begin(), image.data.marks.end(), kMarkEmpty);
     std::fill(image.special.marks.begin(), image.special.marks.end(), kMarkEmpty);
@@ -146,7 +137,7 @@ TEST(HexWriter, IntroducesEachPic18AreaWithItsExtendedLinearAddressInBothFormats
 }
 
 TEST(HexWriter, RefusesAnUnknownFormatAndWritesNothing) {
-    MemoryImage image = Blank(kAt89S53);
+    MemoryImage image = BlankImageOf(kAt89S53);
     Mark(image.code, 0, 4);
     std::string out = "untouched";
     for (int format : {0, 3, -1}) {
@@ -176,7 +167,7 @@ TEST(HexWriter, RefusesARecordThatWouldPassAddressFFFFInsteadOfWrappingIt) {
     EXPECT_EQ(out, "untouched");
 
     // A memory board image of 512 KB with data above the first 64 KB.
-    MemoryImage board = Blank(kMemoryBoard);
+    MemoryImage board = BlankImageOf(kMemoryBoard);
     Mark(board.data, 0x10000, 1);
     result = WriteHexImage(board, kMemoryBoard, kHexFormatMotorola, out);
     EXPECT_EQ(result.status, ImageFileStatus::kAddressTooLarge);
@@ -184,7 +175,7 @@ TEST(HexWriter, RefusesARecordThatWouldPassAddressFFFFInsteadOfWrappingIt) {
 }
 
 TEST(HexWriter, WritesOnlyTheEndRecordForAnImageWithoutMarks) {
-    EXPECT_EQ(Write(Blank(kAt89S8252), kAt89S8252), ":00000001FF");
+    EXPECT_EQ(Write(BlankImageOf(kAt89S8252), kAt89S8252), ":00000001FF");
     EXPECT_EQ(Write(MemoryImage(), kPic16, kHexFormatMotorola), "S9030000FC");
 }
 

@@ -43,6 +43,16 @@ private:
     ChipChoice choice_;
 };
 
+// The image of a new document for a chip of the table.
+inline MemoryImage BlankImageOf(const char* chip) {
+    MemoryImage image;
+    CreateBlankImage(image,
+                     {ChipTable::GetCodeSize(chip), ChipTable::GetDataSize(chip),
+                      ChipTable::GetSpecialSize(chip)},
+                     ChipTable::GetDeviceCode(chip));
+    return image;
+}
+
 inline ImageFileResult ReadAs(const char* chip, const std::string& text, MemoryImage& image) {
     FixedChipSelector selector(chip);
     return ReadHexImage(text, selector, image);

@@ -75,10 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         MemoryImage again;
         const ImageFileResult reread = ReadHexImage(written, selector, again);
-        Check(reread.ok());
         // Typed lengths may let areas overlap in the file, so only the table's layout must
         // come back unchanged.
         if (!typed) {
+            Check(reread.ok());
             Check(SameArea(image.code, again.code) && SameArea(image.data, again.data) &&
                   SameArea(image.special, again.special));
         }
