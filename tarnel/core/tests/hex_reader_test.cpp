@@ -299,7 +299,7 @@ TEST(HexReaderPic, SwitchesPic18AreasAtEachExtendedLinearAddressRecord) {
     EXPECT_EQ(image.special.cells[3], 0xFE);
 }
 
-TEST(HexReaderMends, SkipsStartAddressRecordsInsteadOfStoringThemOverCode) {
+TEST(HexReaderAddressRecords, SkipsStartAddressRecordsInsteadOfStoringThemOverCode) {
     const std::string text = IntelRecord(0, 0, {1, 2, 3, 4}) + "\r\n" +
                              IntelRecord(0, 5, {0x00, 0x00, 0x12, 0x34}) + "\r\n" +
                              IntelRecord(0, 3, {0x00, 0x00, 0x00, 0x00}) + "\r\n" +
@@ -312,7 +312,7 @@ TEST(HexReaderMends, SkipsStartAddressRecordsInsteadOfStoringThemOverCode) {
     EXPECT_EQ(image.code.marks[0x10], kMarkEmpty);
 }
 
-TEST(HexReaderMends, SkipsSegmentZeroAndRefusesAnyOtherSegment) {
+TEST(HexReaderAddressRecords, SkipsSegmentZeroAndRefusesAnyOtherSegment) {
     MemoryImage image;
     ASSERT_TRUE(
         ReadAs(kAt89S53, IntelRecord(0, 2, {0, 0}) + "\n" + IntelRecord(0, 0, {7}), image).ok());
@@ -323,7 +323,7 @@ TEST(HexReaderMends, SkipsSegmentZeroAndRefusesAnyOtherSegment) {
     EXPECT_EQ(result.line, 1);
 }
 
-TEST(HexReaderMends, ChecksTheChecksumOfAddressRecords) {
+TEST(HexReaderAddressRecords, ChecksTheChecksumOfAddressRecords) {
     for (unsigned type : {2u, 3u, 4u, 5u}) {
         SCOPED_TRACE(type);
         const std::string bad =
@@ -336,7 +336,7 @@ TEST(HexReaderMends, ChecksTheChecksumOfAddressRecords) {
     }
 }
 
-TEST(HexReaderMends, RefusesRecordsBehindAnExtendedAddressOfNoArea) {
+TEST(HexReaderAddressRecords, RefusesRecordsBehindAnExtendedAddressOfNoArea) {
     // PIC18 ID locations (linear 0x200000) and a second 64 KB bank of an 8051 file.
     struct Case {
         const char* chip;
@@ -357,7 +357,7 @@ TEST(HexReaderMends, RefusesRecordsBehindAnExtendedAddressOfNoArea) {
     }
 }
 
-TEST(HexReaderMends, SelectsTheAreaWhoseBaseTheExtendedAddressEquals) {
+TEST(HexReaderAddressRecords, SelectsTheAreaWhoseBaseTheExtendedAddressEquals) {
     // Linear 0 on a memory board is its data area; on an 8051 with data at 0x2000 it is code.
     MemoryImage image;
     ASSERT_TRUE(
