@@ -29,6 +29,35 @@ T Msg(const CWnd* w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 LPARAM Text(LPCTSTR s) { return reinterpret_cast<LPARAM>(s); }
 
+// An item's text of a list or combo box through its length and text messages.
+void ItemText(const CWnd* w, UINT lengthMsg, UINT textMsg, int nIndex, CString& rString) {
+    int length = Msg<int>(w, lengthMsg, static_cast<WPARAM>(nIndex));
+    if (length < 0) {
+        rString.Empty();
+        return;
+    }
+    Msg<int>(w, textMsg, static_cast<WPARAM>(nIndex),
+             reinterpret_cast<LPARAM>(rString.GetBuffer(length)));
+    rString.ReleaseBuffer();
+}
+
+// Owner drawing of list and combo boxes comes back to the control's own DrawItem and
+// MeasureItem; FALSE for every other message.
+template <class T>
+BOOL OwnerDrawNotify(T* control, UINT message, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_DRAWITEM) {
+        control->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    } else if (message == WM_MEASUREITEM) {
+        control->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+    } else {
+        return FALSE;
+    }
+    if (pResult != nullptr) {
+        *pResult = TRUE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 // Buttons.
@@ -145,13 +174,7 @@ int CComboBox::GetLBText(int nIndex, LPTSTR lpszText) const {
                     reinterpret_cast<LPARAM>(lpszText));
 }
 void CComboBox::GetLBText(int nIndex, CString& rString) const {
-    int length = GetLBTextLen(nIndex);
-    if (length < 0) {
-        rString.Empty();
-        return;
-    }
-    GetLBText(nIndex, rString.GetBuffer(length));
-    rString.ReleaseBuffer();
+    ItemText(this, CB_GETLBTEXTLEN, CB_GETLBTEXT, nIndex, rString);
 }
 int CComboBox::GetLBTextLen(int nIndex) const {
     return Msg<int>(this, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex));
@@ -171,17 +194,8 @@ void CComboBox::ShowDropDown(BOOL bShowIt) { Msg<LRESULT>(this, CB_SHOWDROPDOWN,
 void CComboBox::DrawItem(LPDRAWITEMSTRUCT) {}
 void CComboBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message == WM_DRAWITEM) {
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    } else if (message == WM_MEASUREITEM) {
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-    } else {
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult != nullptr) {
-        *pResult = TRUE;
-    }
-    return TRUE;
+    return OwnerDrawNotify(this, message, lParam, pResult) ||
+           CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 // List boxes.
@@ -210,13 +224,7 @@ int CListBox::GetText(int nIndex, LPTSTR lpszBuffer) const {
                     reinterpret_cast<LPARAM>(lpszBuffer));
 }
 void CListBox::GetText(int nIndex, CString& rString) const {
-    int length = GetTextLen(nIndex);
-    if (length < 0) {
-        rString.Empty();
-        return;
-    }
-    GetText(nIndex, rString.GetBuffer(length));
-    rString.ReleaseBuffer();
+    ItemText(this, LB_GETTEXTLEN, LB_GETTEXT, nIndex, rString);
 }
 int CListBox::GetTextLen(int nIndex) const {
     return Msg<int>(this, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex));
@@ -234,17 +242,8 @@ int CListBox::SetTopIndex(int nIndex) {
 void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
 void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
 BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message == WM_DRAWITEM) {
-        DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    } else if (message == WM_MEASUREITEM) {
-        MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-    } else {
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    }
-    if (pResult != nullptr) {
-        *pResult = TRUE;
-    }
-    return TRUE;
+    return OwnerDrawNotify(this, message, lParam, pResult) ||
+           CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
 // List views.

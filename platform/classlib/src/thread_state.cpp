@@ -28,6 +28,10 @@ size_t AFX_THREAD_STATE::TemporaryCount() const {
 }
 
 AFX_THREAD_STATE* AfxGetThreadState() {
-    thread_local AFX_THREAD_STATE state;
-    return &state;
+    // Kept for the life of the process: objects of static lifetime (the application, shared
+    // fonts of the toolkits) detach from these maps while the process exits, after any
+    // thread-local object would be gone. Only the UI thread and threads that use windows get
+    // one.
+    thread_local AFX_THREAD_STATE* state = new AFX_THREAD_STATE;
+    return state;
 }
