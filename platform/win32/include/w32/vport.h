@@ -82,8 +82,9 @@ public:
     // time each byte reaches the host.
     virtual void SendToHost(const BYTE* data, size_t count, uint64_t atTime,
                             uint64_t* arrivals) = 0;
-    // The device's framing from `atTime` on, or from the end of its queued bytes if later.
-    virtual void SetDeviceLine(const LineSettings& line, uint64_t atTime) = 0;
+    // The device's framing from `atTime` on, or from the end of its queued bytes if later;
+    // returns the time it takes effect.
+    virtual uint64_t SetDeviceLine(const LineSettings& line, uint64_t atTime) = 0;
     // The modem lines the host reads with GetCommModemStatus (MS_CTS_ON | MS_DSR_ON | MS_RING_ON |
     // MS_RLSD_ON) from `atTime` on.
     virtual void SetModemStatus(DWORD bits, uint64_t atTime) = 0;

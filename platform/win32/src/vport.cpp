@@ -1,0 +1,132 @@
+// Attaching devices to COM numbers, and the handles of open virtual ports.
+#include "w32/vport.h"
+
+#include <map>
+#include <mutex>
+
+#include "serial_port.h"
+#include "vport_cable.h"
+#include "vport_open.h"
+#include "w32/errors.h"
+
+namespace w32 {
+namespace vport {
+namespace {
+
+struct Attachments {
+    std::mutex lock;
+    std::map<int, std::shared_ptr<VirtualCable>> cables;
+};
+
+Attachments& TheAttachments() {
+    static Attachments* attachments = new Attachments;  // outlives every static destructor
+    return *attachments;
+}
+
+std::shared_ptr<VirtualCable> CableOf(int comNumber) {
+    Attachments& a = TheAttachments();
+    std::lock_guard<std::mutex> lock(a.lock);
+    auto it = a.cables.find(comNumber);
+    return it == a.cables.end() ? nullptr : it->second;
+}
+
+// One open virtual port; the cable outlives it and serves the next open.
+class VirtualPort : public serial::Port {
+public:
+    explicit VirtualPort(std::shared_ptr<VirtualCable> cable) : cable_(std::move(cable)) {}
+
+    void OnClose() override { cable_->Close(); }
+    BOOL Setup(DWORD inQueue, DWORD) override { return cable_->Setup(inQueue); }
+    BOOL GetState(DCB* dcb) override { return cable_->GetState(dcb); }
+    BOOL SetState(const DCB& dcb) override { return cable_->SetState(dcb); }
+    BOOL Purge(DWORD flags) override { return cable_->Purge(flags); }
+    BOOL Escape(DWORD function) override { return cable_->Escape(function); }
+    BOOL ModemStatus(DWORD* status) override { return cable_->ModemStatus(status); }
+    BOOL ClearError(DWORD* errors, COMSTAT* status) override {
+        return cable_->ClearError(errors, status);
+    }
+    BOOL Read(BYTE* buffer, DWORD count, DWORD* got) override {
+        return cable_->Read(buffer, count, got, Timeouts());
+    }
+    BOOL Write(const BYTE* data, DWORD count, DWORD* written) override {
+        return cable_->Write(data, count, written, Timeouts());
+    }
+    BOOL SetMask(DWORD mask) override { return cable_->SetMask(mask); }
+    BOOL WaitEvent(DWORD* events) override { return cable_->WaitEvent(events); }
+
+private:
+    std::shared_ptr<VirtualCable> cable_;
+};
+
+}  // namespace
+
+BOOL Attach(int comNumber, std::shared_ptr<Device> device) {
+    if (comNumber < 1 || device == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto cable = std::make_shared<VirtualCable>(device);
+    {
+        Attachments& a = TheAttachments();
+        std::lock_guard<std::mutex> lock(a.lock);
+        if (!a.cables.emplace(comNumber, cable).second) {
+            SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+    }
+    device->Attached(*cable);
+    return TRUE;
+}
+
+BOOL Detach(int comNumber) {
+    std::shared_ptr<VirtualCable> cable;
+    {
+        Attachments& a = TheAttachments();
+        std::lock_guard<std::mutex> lock(a.lock);
+        auto it = a.cables.find(comNumber);
+        if (it == a.cables.end()) {
+            SetLastError(ERROR_FILE_NOT_FOUND);
+            return FALSE;
+        }
+        cable = std::move(it->second);
+        a.cables.erase(it);
+    }
+    cable->Disconnect();
+    return TRUE;
+}
+
+bool IsAttached(int comNumber) { return CableOf(comNumber) != nullptr; }
+
+std::vector<int> AttachedPorts() {
+    Attachments& a = TheAttachments();
+    std::lock_guard<std::mutex> lock(a.lock);
+    std::vector<int> ports;
+    for (const auto& entry : a.cables) {
+        ports.push_back(entry.first);
+    }
+    return ports;
+}
+
+bool OpenIfAttached(int comNumber, HANDLE* handle) {
+    std::shared_ptr<VirtualCable> cable = CableOf(comNumber);
+    if (cable == nullptr) {
+        return false;
+    }
+    *handle = INVALID_HANDLE_VALUE;
+    DWORD error = cable->Open();
+    if (error != 0) {
+        SetLastError(error);
+        return true;
+    }
+    HANDLE h = handles::Register(std::make_shared<VirtualPort>(cable));
+    if (h == nullptr) {
+        cable->Close();
+        SetLastError(ERROR_TOO_MANY_OPEN_FILES);
+        return true;
+    }
+    *handle = h;
+    return true;
+}
+
+}  // namespace vport
+}  // namespace w32

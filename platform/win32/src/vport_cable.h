@@ -1,0 +1,142 @@
+// The virtual cable of one COM port: both ends' lines, the bytes on the wire, the device's timers.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "w32/serial.h"
+#include "w32/vport.h"
+
+namespace w32 {
+namespace vport {
+
+// A value that changes at given times: the value in force at any time.
+template <typename T>
+class Timeline {
+public:
+    explicit Timeline(const T& initial) { entries_.push_back({0, initial}); }
+
+    void Set(uint64_t from, const T& value) {
+        auto at = entries_.end();
+        while (at != entries_.begin() && std::prev(at)->first > from) {
+            --at;
+        }
+        entries_.insert(at, {from, value});
+    }
+    T At(uint64_t time) const {
+        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+            if (it->first <= time) {
+                return it->second;
+            }
+        }
+        return entries_.front().second;
+    }
+    T Latest() const { return entries_.back().second; }
+    // Drops what no time from `now` on can need.
+    void Forget(uint64_t now) {
+        while (entries_.size() > 1 && entries_[1].first <= now) {
+            entries_.pop_front();
+        }
+    }
+
+private:
+    std::deque<std::pair<uint64_t, T>> entries_;
+};
+
+// Serves the host calls of a virtual port (see w32/vport.h for the model) and is the device's
+// Cable. Device calls happen under deliverLock_, one at a time; state is under lock_.
+class VirtualCable : public Cable {
+public:
+    explicit VirtualCable(std::shared_ptr<Device> device);
+
+    // The device's side.
+    void SendToHost(const BYTE* data, size_t count, uint64_t atTime, uint64_t* arrivals) override;
+    uint64_t SetDeviceLine(const LineSettings& line, uint64_t atTime) override;
+    void SetModemStatus(DWORD bits, uint64_t atTime) override;
+    void At(uint64_t atTime, std::function<void(uint64_t)> fn) override;
+
+    // Takes the device off the cable: it gets Detached, and every host call fails from now on.
+    void Disconnect();
+
+    // The host's side: each answers as the Win32 function does; once the device is gone every
+    // call fails with ERROR_GEN_FAILURE.
+    DWORD Open();  // 0 or the error
+    void Close();
+    BOOL Setup(DWORD inQueue);
+    BOOL GetState(DCB* dcb);
+    BOOL SetState(const DCB& dcb);
+    BOOL Purge(DWORD flags);
+    BOOL Escape(DWORD function);
+    BOOL ModemStatus(DWORD* status);
+    BOOL ClearError(DWORD* errors, COMSTAT* status);
+    BOOL Read(BYTE* buffer, DWORD count, DWORD* got, const COMMTIMEOUTS& timeouts);
+    BOOL Write(const BYTE* data, DWORD count, DWORD* written, const COMMTIMEOUTS& timeouts);
+    BOOL SetMask(DWORD mask);
+    BOOL WaitEvent(DWORD* events);
+
+private:
+    struct OnWire {
+        uint64_t arrival;
+        BYTE byte;             // as sent
+        LineSettings framing;  // the sender's
+    };
+    struct Arrived {
+        uint64_t time;
+        BYTE byte;
+    };
+    struct Pending {
+        HostEvent event;       // a Byte holds the byte as sent until delivery
+        LineSettings framing;  // Byte: the host's framing
+    };
+    using TimerKey = std::pair<uint64_t, uint64_t>;  // time, order of scheduling
+
+    // Caller holds deliverLock_ and not lock_.
+    void Deliver(std::vector<Pending>& events);
+    void FireTimersUpTo(uint64_t time);
+    void FireDueTimers();
+
+    // Caller holds lock_.
+    bool Usable() const { return device_ != nullptr && open_; }
+    uint64_t HostEventTime() const;
+    void Settle(uint64_t now);
+    uint64_t NextScheduled() const;
+    void SetHostLine(bool* line, bool on, EventKind kind, uint64_t time,
+                     std::vector<Pending>* events);
+    // Until `time` on the layer clock, or until something changes on the cable.
+    void WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time);
+
+    std::mutex deliverLock_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+
+    std::shared_ptr<Device> device_;
+    uint64_t deviceNow_ = 0;  // time of the latest event or timer handed to the device
+    std::map<TimerKey, std::function<void(uint64_t)>> timers_;
+    uint64_t timerOrder_ = 0;
+
+    bool open_ = false;
+    DCB dcb_{};
+    bool rts_ = false;
+    bool dtr_ = false;
+    Timeline<LineSettings> hostLine_{LineSettings()};
+    Timeline<LineSettings> deviceLine_{LineSettings()};
+    Timeline<DWORD> modem_{0};
+    uint64_t hostSendEnd_ = 0;
+    uint64_t deviceSendEnd_ = 0;
+    std::deque<OnWire> toHost_;
+    std::deque<Arrived> received_;
+    DWORD inQueue_ = 4096;
+    DWORD errors_ = 0;
+    DWORD mask_ = 0;
+    bool rxEvent_ = false;
+    uint64_t maskChanges_ = 0;
+};
+
+}  // namespace vport
+}  // namespace w32

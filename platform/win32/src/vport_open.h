@@ -1,0 +1,14 @@
+// How CreateFileA reaches a virtual port.
+#pragma once
+
+#include "w32/types.h"
+
+namespace w32 {
+namespace vport {
+
+// When a device is attached to COM `comNumber`: opens the virtual port and returns true with the
+// handle (or INVALID_HANDLE_VALUE and the last error, when it is open already). Otherwise false.
+bool OpenIfAttached(int comNumber, HANDLE* handle);
+
+}  // namespace vport
+}  // namespace w32

@@ -1,0 +1,221 @@
+// Serial ports over a Linux pseudo-terminal: data, baud rates and time-outs as on Windows; a
+// pseudo-terminal has no modem lines, so the line functions fail on it.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "w32/errors.h"
+#include "w32/handles.h"
+#include "w32/serial.h"
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+long long RealMsSince(Steady::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
+}
+
+// A pseudo-terminal whose far side the test holds, mapped to COM 40 through the environment.
+class PtyPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[128] = {};
+        ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
+        setenv("COM40", name, 1);
+        port_ = w32::CreateFileA("\\\\.\\COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(port_, INVALID_HANDLE_VALUE);
+    }
+    void TearDown() override {
+        if (port_ != INVALID_HANDLE_VALUE) {
+            w32::CloseHandle(port_);
+        }
+        unsetenv("COM40");
+        close(slave_);
+        close(master_);
+    }
+
+    std::string FarRead(size_t count, int ms = 1000) {
+        std::string data;
+        while (data.size() < count) {
+            struct pollfd p = {master_, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0) {
+                break;
+            }
+            char buffer[256];
+            ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            data.append(buffer, static_cast<size_t>(n));
+        }
+        return data;
+    }
+    void FarWrite(const std::string& data) {
+        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+    }
+    std::string Read(DWORD count) {
+        std::string buffer(count, '\0');
+        DWORD got = 0;
+        EXPECT_TRUE(w32::ReadFile(port_, &buffer[0], count, &got, nullptr));
+        buffer.resize(got);
+        return buffer;
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+    HANDLE port_ = INVALID_HANDLE_VALUE;
+};
+
+TEST_F(PtyPort, BytesTravelBothWaysUnchanged) {
+    std::string all;
+    for (int i = 0; i < 256; ++i) {
+        all += static_cast<char>(i);
+    }
+    DWORD written = 0;
+    ASSERT_TRUE(w32::WriteFile(port_, all.data(), 256, &written, nullptr));
+    EXPECT_EQ(written, 256u);
+    EXPECT_EQ(FarRead(256), all);  // raw: no line editing, no CR/LF translation
+    FarWrite(all);
+    COMMTIMEOUTS t{0, 0, 1000, 0, 0};
+    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    EXPECT_EQ(Read(256), all);
+}
+
+TEST_F(PtyPort, FramingReachesTheTerminalAndComesBack) {
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    dcb.BaudRate = 19200;
+    dcb.StopBits = TWOSTOPBITS;
+    ASSERT_TRUE(w32::SetCommState(port_, &dcb));
+    struct termios t {};
+    ASSERT_EQ(tcgetattr(master_, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    DCB back{};
+    ASSERT_TRUE(w32::GetCommState(port_, &back));
+    EXPECT_EQ(back.BaudRate, 19200u);
+    EXPECT_EQ(back.StopBits, TWOSTOPBITS);
+    // A pseudo-terminal keeps 8 data bits without parity whatever it is asked for.
+    EXPECT_EQ(back.ByteSize, 8);
+
+    // Rates termios has no name for still reach the device.
+    back.BaudRate = 28800;
+    ASSERT_TRUE(w32::SetCommState(port_, &back));
+    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    EXPECT_EQ(dcb.BaudRate, 28800u);
+
+    // termios has no one and a half stop bits.
+    dcb.StopBits = ONE5STOPBITS;
+    EXPECT_FALSE(w32::SetCommState(port_, &dcb));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST_F(PtyPort, ReadsTimeOutWithWhatCame) {
+    COMMTIMEOUTS t{0, 0, 100, 0, 0};
+    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    Steady::time_point start = Steady::now();
+    EXPECT_EQ(Read(4), "");
+    EXPECT_GE(RealMsSince(start), 95);
+
+    FarWrite("ab");
+    start = Steady::now();
+    EXPECT_EQ(Read(4), "ab");
+    EXPECT_GE(RealMsSince(start), 95);
+
+    // The interval ends a read soon after the last byte, long before the total.
+    t = COMMTIMEOUTS{50, 0, 5000, 0, 0};
+    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    FarWrite("cd");
+    start = Steady::now();
+    EXPECT_EQ(Read(4), "cd");
+    EXPECT_LT(RealMsSince(start), 2000);
+
+    t = COMMTIMEOUTS{MAXDWORD, 0, 0, 0, 0};
+    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    EXPECT_EQ(Read(4), "");
+}
+
+TEST_F(PtyPort, ModemLineFunctionsFailForLackOfLines) {
+    // A pseudo-terminal has no RTS, DTR, CTS or DSR: the system refuses to touch them.
+    EXPECT_FALSE(w32::EscapeCommFunction(port_, SETRTS));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_INVALID_FUNCTION));
+    DWORD lines = 0;
+    EXPECT_FALSE(w32::GetCommModemStatus(port_, &lines));
+    // Setting the framing still works; it has no lines to drive.
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    EXPECT_TRUE(w32::SetCommState(port_, &dcb));
+}
+
+TEST_F(PtyPort, OpensOnceAtATime) {
+    HANDLE second = w32::CreateFileA("COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(second, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    w32::CloseHandle(port_);
+    port_ = w32::CreateFileA("COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    EXPECT_NE(port_, INVALID_HANDLE_VALUE);
+}
+
+TEST_F(PtyPort, PurgeDropsWaitingInput) {
+    FarWrite("stale");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    COMSTAT status{};
+    ASSERT_TRUE(w32::ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbInQue, 5u);
+    ASSERT_TRUE(w32::PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR));
+    ASSERT_TRUE(w32::ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbInQue, 0u);
+}
+
+TEST_F(PtyPort, EventWaitWakesForInputAndForAMaskChange) {
+    ASSERT_TRUE(w32::SetCommMask(port_, EV_RXCHAR));
+    DWORD events = 0;
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        FarWrite("x");
+    });
+    EXPECT_TRUE(w32::WaitCommEvent(port_, &events, nullptr));
+    EXPECT_EQ(events, static_cast<DWORD>(EV_RXCHAR));
+    writer.join();
+    EXPECT_EQ(Read(1), "x");
+
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        w32::SetCommMask(port_, 0);
+    });
+    events = 99;
+    EXPECT_TRUE(w32::WaitCommEvent(port_, &events, nullptr));
+    EXPECT_EQ(events, 0u);
+    stopper.join();
+}
+
+TEST(TtyNames, UnmappedPortsAndNonSerialDevicesDoNotOpen) {
+    HANDLE h = w32::CreateFileA("\\\\.\\COM77", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    setenv("COM77", "/dev/null", 1);
+    h = w32::CreateFileA("\\\\.\\COM77", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+    unsetenv("COM77");
+    h = w32::CreateFileA("/etc/passwd", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+}
+
+}  // namespace

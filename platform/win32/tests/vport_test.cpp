@@ -1,0 +1,511 @@
+// Virtual serial ports: the cable's timing, framing and time-outs as a simulated board sees them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "boards/board.h"
+#include "boards/echo_board.h"
+#include "w32/clock.h"
+#include "w32/errors.h"
+#include "w32/handles.h"
+#include "w32/serial.h"
+#include "w32/threads.h"
+#include "w32/vport.h"
+
+namespace {
+
+using boards::Transcript;
+using Steady = std::chrono::steady_clock;
+
+const uint64_t kCharAt9600 = 1042;  // 10 bits at 9600 baud, rounded up to whole microseconds
+
+// A board put on a COM number for one test, and a port opened on it.
+class Rig {
+public:
+    Rig(int com, std::shared_ptr<boards::Board> board) : com_(com), board_(std::move(board)) {
+        EXPECT_TRUE(w32::vport::Attach(com_, board_));
+    }
+    ~Rig() {
+        if (port_ != INVALID_HANDLE_VALUE) {
+            w32::CloseHandle(port_);
+        }
+        w32::vport::Detach(com_);
+    }
+
+    HANDLE Open() {
+        std::string name = "\\\\.\\COM" + std::to_string(com_);
+        port_ = w32::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(port_, INVALID_HANDLE_VALUE);
+        return port_;
+    }
+    void Close() {
+        w32::CloseHandle(port_);
+        port_ = INVALID_HANDLE_VALUE;
+    }
+
+    void SetFraming(DWORD baud, BYTE parity = NOPARITY, BYTE stopBits = ONESTOPBIT) {
+        DCB dcb{};
+        ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+        dcb.BaudRate = baud;
+        dcb.Parity = parity;
+        dcb.StopBits = stopBits;
+        ASSERT_TRUE(w32::SetCommState(port_, &dcb));
+    }
+    void SetTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
+        COMMTIMEOUTS t{interval, multiplier, constant, 0, 0};
+        ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    }
+    void Write(const std::string& text) {
+        DWORD written = 0;
+        ASSERT_TRUE(
+            w32::WriteFile(port_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+        ASSERT_EQ(written, text.size());
+    }
+    std::string Read(DWORD count) {
+        std::string buffer(count, '\0');
+        DWORD got = 0;
+        EXPECT_TRUE(w32::ReadFile(port_, &buffer[0], count, &got, nullptr));
+        buffer.resize(got);
+        return buffer;
+    }
+
+    HANDLE port() const { return port_; }
+
+private:
+    int com_;
+    std::shared_ptr<boards::Board> board_;
+    HANDLE port_ = INVALID_HANDLE_VALUE;
+};
+
+// Sends the scripted replies at fixed delays after the host opens the port.
+class ScriptedBoard : public boards::Board {
+public:
+    struct Step {
+        uint64_t delayMicros;
+        std::string bytes;
+    };
+    explicit ScriptedBoard(std::vector<Step> script) : script_(std::move(script)) {}
+
+protected:
+    void OnOpen() override {
+        for (const Step& s : script_) {
+            SendAfter(s.delayMicros, s.bytes);
+        }
+    }
+
+private:
+    std::vector<Step> script_;
+};
+
+long long RealMsSince(Steady::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - start).count();
+}
+
+TEST(VirtualPort, EchoConversationIsStampedWithCharacterTimes) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::EchoBoard>();
+    Rig rig(21, board);
+    rig.Open();
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(rig.port(), &dcb));
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    ASSERT_TRUE(w32::SetCommState(rig.port(), &dcb));
+    rig.SetTimeouts(0, 100, 0);
+    rig.Write("AB");
+    EXPECT_EQ(rig.Read(2), "AB");
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETRTS));
+    rig.Close();
+    EXPECT_EQ(board->Log().Text(),
+              "   0.000 open 9600 8N1\n"
+              "   0.000 dtr 1\n"
+              "   1.042 host> 41 'A'\n"
+              "   2.084 board> 41 'A'\n"
+              "   2.084 host> 42 'B'\n"
+              "   3.126 board> 42 'B'\n"
+              "   3.126 rts 1\n"
+              "   3.126 dtr 0\n"
+              "   3.126 rts 0\n"
+              "   3.126 close\n");
+}
+
+TEST(VirtualPort, WriteReturnsWhenItsLastByteHasLeft) {
+    w32::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::Board>());
+    rig.Open();
+    uint64_t before = w32::clock::NowMicros();
+    rig.Write(std::string(100, 'x'));
+    EXPECT_EQ(w32::clock::NowMicros() - before, 100 * kCharAt9600);
+}
+
+TEST(VirtualPort, TenSecondReadTimeoutCostsNoRealTime) {
+    w32::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::Board>());
+    rig.Open();
+    rig.SetTimeouts(0, 0, 10000);
+    Steady::time_point start = Steady::now();
+    uint64_t before = w32::clock::NowMicros();
+    EXPECT_EQ(rig.Read(1), "");
+    EXPECT_EQ(w32::clock::NowMicros() - before, 10000000u);
+    EXPECT_LT(RealMsSince(start), 1000);
+}
+
+TEST(VirtualPort, ReadTimeoutsFollowCommTimeouts) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<ScriptedBoard>(
+        std::vector<ScriptedBoard::Step>{{10000, "AB"}, {500000, "C"}});
+    Rig rig(21, board);
+
+    // Interval: the pause after "AB" ends the read 100 ms after B arrived.
+    rig.Open();
+    uint64_t opened = w32::clock::NowMicros();
+    rig.SetTimeouts(100, 0, 0);
+    EXPECT_EQ(rig.Read(3), "AB");
+    EXPECT_EQ(w32::clock::NowMicros(), opened + 10000 + 2 * kCharAt9600 + 100000);
+    rig.Close();
+
+    // Total: multiplier 10 per byte plus 50 for 3 bytes ends at 80 ms with what came.
+    rig.Open();
+    opened = w32::clock::NowMicros();
+    rig.SetTimeouts(0, 10, 50);
+    EXPECT_EQ(rig.Read(3), "AB");
+    EXPECT_EQ(w32::clock::NowMicros(), opened + 80000);
+    rig.Close();
+
+    // MAXDWORD, 0, 0: at once, with whatever has arrived.
+    rig.Open();
+    rig.SetTimeouts(MAXDWORD, 0, 0);
+    EXPECT_EQ(rig.Read(3), "");
+    w32::Sleep(20);
+    EXPECT_EQ(rig.Read(3), "AB");
+    rig.Close();
+
+    // MAXDWORD, MAXDWORD, constant: returns with the first byte to come.
+    rig.Open();
+    opened = w32::clock::NowMicros();
+    rig.SetTimeouts(MAXDWORD, MAXDWORD, 1000);
+    EXPECT_EQ(rig.Read(3), "A");
+    EXPECT_EQ(w32::clock::NowMicros(), opened + 10000 + kCharAt9600);
+    rig.Close();
+
+    // All zero: waits for every byte, however long it takes.
+    rig.Open();
+    rig.SetTimeouts(0, 0, 0);
+    EXPECT_EQ(rig.Read(3), "ABC");
+}
+
+TEST(VirtualPort, ReadWithNoLimitAndNothingComingReturnsInsteadOfHanging) {
+    w32::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::Board>());
+    rig.Open();
+    rig.SetTimeouts(0, 0, 0);
+    EXPECT_EQ(rig.Read(4), "");
+}
+
+TEST(VirtualPort, MismatchedFramingGarblesBytesBothWays) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::EchoBoard>(w32::vport::LineSettings{19200});
+    Rig rig(21, board);
+    rig.Open();
+    rig.SetTimeouts(0, 100, 0);
+    rig.Write("A");
+    std::string echo = rig.Read(1);
+    ASSERT_EQ(echo.size(), 1u);
+    EXPECT_NE(echo, "A");  // garbled on the way out and again on the way back
+    EXPECT_NE(board->Log().Events().find("host> 9C garbled\n"), std::string::npos);
+    DWORD errors = 0;
+    ASSERT_TRUE(w32::ClearCommError(rig.port(), &errors, nullptr));
+    EXPECT_TRUE(errors & CE_FRAME);
+
+    rig.SetFraming(19200);
+    rig.Write("A");
+    EXPECT_EQ(rig.Read(1), "A");
+
+    rig.SetFraming(19200, EVENPARITY);
+    rig.Write("A");
+    EXPECT_NE(rig.Read(1), "A");
+    rig.SetFraming(19200, NOPARITY, TWOSTOPBITS);
+    rig.Write("A");
+    EXPECT_NE(rig.Read(1), "A");
+}
+
+// Answers 'B' with "OK" and then listens at 115200 baud, as boot loaders do after a baud command.
+class BaudSwitchBoard : public boards::Board {
+protected:
+    void OnOpen() override { Listen(w32::vport::LineSettings{9600}); }
+    void OnByte(BYTE b, bool garbled) override {
+        if (!garbled && b == 'B') {
+            Send("OK");
+            Listen(w32::vport::LineSettings{115200});
+        } else if (!garbled) {
+            Send(std::vector<BYTE>{b});
+        }
+    }
+};
+
+TEST(VirtualPort, BoardSwitchesBaudAfterItsReply) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<BaudSwitchBoard>();
+    Rig rig(21, board);
+    rig.Open();
+    rig.SetTimeouts(0, 100, 0);
+    rig.Write("B");
+    EXPECT_EQ(rig.Read(2), "OK");
+    rig.SetFraming(115200);
+    rig.Write("x");
+    EXPECT_EQ(rig.Read(1), "x");
+
+    // A host that switches before the reply is through reads the rest of it garbled.
+    rig.Close();
+    rig.Open();
+    rig.SetTimeouts(0, 100, 0);
+    rig.Write("B");
+    rig.SetFraming(115200);
+    std::string reply = rig.Read(2);
+    EXPECT_EQ(reply.size(), 2u);
+    EXPECT_NE(reply, "OK");
+    // The board switched once its reply had gone out at the old rate.
+    EXPECT_GE(board->Log().TimeOf("listen 115200"), board->Log().TimeOf("board> 4B 'K'"));
+}
+
+TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::Board>();
+    Rig rig(21, board);
+    rig.Open();
+    rig.Write("XYZ");
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETRTS));
+    ASSERT_TRUE(w32::PurgeComm(rig.port(), PURGE_RXCLEAR));
+    EXPECT_EQ(board->Log().Events(),
+              "open 9600 8N1\nhost> 58 'X'\nhost> 59 'Y'\nhost> 5A 'Z'\nrts 1\npurge rx\n");
+    EXPECT_GE(board->Log().TimeOf("rts 1"), board->Log().TimeOf("host> 5A"));
+}
+
+// Wants 'R' more than 100 ms after RTS falls, as a board that needs time to leave reset.
+class ResetTimingBoard : public boards::Board {
+public:
+    bool tooEarly = false;
+
+protected:
+    void OnRts(bool on) override {
+        if (!on) {
+            fell_ = Now();
+        }
+    }
+    void OnByte(BYTE b, bool) override {
+        if (b == 'R' && Now() - fell_ <= 100000) {
+            tooEarly = true;
+        }
+    }
+
+private:
+    uint64_t fell_ = 0;
+};
+
+TEST(VirtualPort, BoardMeasuresPausesOnTheClock) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<ResetTimingBoard>();
+    Rig rig(21, board);
+    rig.Open();
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETRTS));
+    w32::Sleep(50);
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), CLRRTS));
+    w32::Sleep(80);
+    rig.Write("R");
+    EXPECT_TRUE(board->tooEarly);
+    EXPECT_LT(board->Log().TimeOf("host> 52") - board->Log().TimeOf("rts 0"), 100000u);
+
+    board->tooEarly = false;
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETRTS));
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), CLRRTS));
+    w32::Sleep(120);
+    rig.Write("R");
+    EXPECT_FALSE(board->tooEarly);
+}
+
+TEST(VirtualPort, PurgeDropsArrivedBytesButNotThoseOnTheWire) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<ScriptedBoard>(
+        std::vector<ScriptedBoard::Step>{{1000, "abc"}, {100000, "123456"}});
+    Rig rig(21, board);
+    rig.Open();
+    uint64_t opened = w32::clock::NowMicros();
+    w32::Sleep(50);
+    ASSERT_TRUE(w32::PurgeComm(rig.port(), PURGE_RXABORT | PURGE_RXCLEAR));
+    // Half-way through "123456": three bytes have arrived, three are on the wire.
+    w32::clock::AdvanceToMicros(opened + 100000 + 3 * kCharAt9600);
+    ASSERT_TRUE(w32::PurgeComm(rig.port(), PURGE_RXABORT | PURGE_RXCLEAR));
+    rig.SetTimeouts(0, 0, 1000);
+    EXPECT_EQ(rig.Read(6), "456");
+}
+
+// Raises CTS and DSR 5 ms after DTR rises.
+class HandshakeBoard : public boards::Board {
+protected:
+    void OnDtr(bool on) override {
+        After(5000, [this, on] { SetModemLines(on ? MS_CTS_ON | MS_DSR_ON : 0); });
+    }
+};
+
+TEST(VirtualPort, ModemLinesChangeAtTheBoardsTime) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<HandshakeBoard>();
+    Rig rig(21, board);
+    rig.Open();
+    DWORD lines = 99;
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETDTR));
+    ASSERT_TRUE(w32::GetCommModemStatus(rig.port(), &lines));
+    EXPECT_EQ(lines, 0u);
+    w32::Sleep(4);
+    ASSERT_TRUE(w32::GetCommModemStatus(rig.port(), &lines));
+    EXPECT_EQ(lines, 0u);
+    w32::Sleep(1);
+    ASSERT_TRUE(w32::GetCommModemStatus(rig.port(), &lines));
+    EXPECT_EQ(lines, static_cast<DWORD>(MS_CTS_ON | MS_DSR_ON));
+}
+
+// Prompts 200 ms after DTR rises unless the host spoke first.
+class PromptBoard : public boards::Board {
+protected:
+    void OnDtr(bool on) override {
+        if (on) {
+            spoke_ = false;
+            After(200000, [this] {
+                if (!spoke_) {
+                    Send("*");
+                }
+            });
+        }
+    }
+    void OnByte(BYTE, bool) override { spoke_ = true; }
+
+private:
+    bool spoke_ = false;
+};
+
+TEST(VirtualPort, BoardTimersRunWhenTheHostWaitsPastThem) {
+    w32::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<PromptBoard>();
+    Rig rig(21, board);
+    rig.Open();
+    rig.SetTimeouts(0, 0, 1000);
+    uint64_t start = w32::clock::NowMicros();
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETDTR));
+    EXPECT_EQ(rig.Read(1), "*");
+    EXPECT_EQ(w32::clock::NowMicros() - start, 200000 + kCharAt9600);
+
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), CLRDTR));
+    ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETDTR));
+    rig.Write("?");
+    EXPECT_EQ(rig.Read(1), "");  // the timer ran and stayed quiet
+}
+
+TEST(VirtualPort, WaitingThreadWakesForBytesAnotherThreadCaused) {
+    w32::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::EchoBoard>());
+    HANDLE port = rig.Open();
+    ASSERT_TRUE(w32::SetCommMask(port, EV_RXCHAR));
+    std::atomic<int> stage{0};
+    DWORD first = 0;
+    DWORD second = 99;
+    std::thread waiter([&] {
+        w32::WaitCommEvent(port, &first, nullptr);
+        stage = 1;
+        w32::WaitCommEvent(port, &second, nullptr);
+        stage = 2;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(stage.load(), 0);
+    rig.Write("Q");
+    while (stage.load() < 1) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(first, static_cast<DWORD>(EV_RXCHAR));
+    EXPECT_EQ(rig.Read(1), "Q");
+    // Changing the mask ends a pending wait with no event.
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    EXPECT_EQ(stage.load(), 1);
+    ASSERT_TRUE(w32::SetCommMask(port, 0));
+    waiter.join();
+    EXPECT_EQ(second, 0u);
+}
+
+TEST(VirtualPort, OverlappedCallsCompleteAndSignalTheirEvent) {
+    w32::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::EchoBoard>());
+    HANDLE port = rig.Open();
+    OVERLAPPED o{};
+    o.hEvent = w32::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD n = 0;
+    EXPECT_TRUE(w32::WriteFile(port, "hi", 2, nullptr, &o));
+    EXPECT_EQ(w32::WaitForSingleObject(o.hEvent, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(w32::GetOverlappedResult(port, &o, &n, TRUE));
+    EXPECT_EQ(n, 2u);
+    w32::ResetEvent(o.hEvent);
+    char buffer[2] = {};
+    EXPECT_TRUE(w32::ReadFile(port, buffer, 2, nullptr, &o));
+    EXPECT_TRUE(w32::GetOverlappedResult(port, &o, &n, TRUE));
+    EXPECT_EQ(std::string(buffer, n), "hi");
+    w32::CloseHandle(o.hEvent);
+}
+
+TEST(VirtualPort, PortsOpenOnceAndFailWhenTheBoardIsGone) {
+    w32::clock::VirtualTimeScope virtualTime;
+    HANDLE none = w32::CreateFileA("\\\\.\\COM199", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(none, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    auto board = std::make_shared<boards::EchoBoard>();
+    Rig rig(22, board);
+    EXPECT_FALSE(w32::vport::Attach(22, std::make_shared<boards::EchoBoard>()));
+    HANDLE port = rig.Open();
+    HANDLE second = w32::CreateFileA("COM22", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(second, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    ASSERT_TRUE(w32::vport::Detach(22));
+    EXPECT_FALSE(w32::vport::IsAttached(22));
+    DWORD n = 0;
+    EXPECT_FALSE(w32::WriteFile(port, "x", 1, &n, nullptr));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_GEN_FAILURE));
+    EXPECT_TRUE(w32::vport::Attach(22, board));  // the rig detaches it again
+}
+
+TEST(VirtualPort, RefusesFramingsTheDriverRefuses) {
+    Rig rig(21, std::make_shared<boards::Board>());
+    HANDLE port = rig.Open();
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(port, &dcb));
+    EXPECT_EQ(dcb.BaudRate, 9600u);
+    dcb.StopBits = ONE5STOPBITS;  // with 8 data bits
+    EXPECT_FALSE(w32::SetCommState(port, &dcb));
+    dcb.StopBits = ONESTOPBIT;
+    dcb.ByteSize = 9;
+    EXPECT_FALSE(w32::SetCommState(port, &dcb));
+    dcb.ByteSize = 5;
+    dcb.StopBits = ONE5STOPBITS;
+    EXPECT_TRUE(w32::SetCommState(port, &dcb));
+}
+
+TEST(VirtualPort, RealTimeCableWaitsOnTheRealClock) {
+    ASSERT_FALSE(w32::clock::IsVirtual());
+    Rig rig(21, std::make_shared<boards::EchoBoard>());
+    rig.Open();
+    rig.SetTimeouts(0, 0, 500);
+    Steady::time_point start = Steady::now();
+    rig.Write("hello");  // 5 characters of 1.04 ms
+    EXPECT_GE(RealMsSince(start), 4);
+    EXPECT_EQ(rig.Read(5), "hello");
+    rig.SetTimeouts(0, 0, 60);
+    start = Steady::now();
+    EXPECT_EQ(rig.Read(1), "");
+    EXPECT_GE(RealMsSince(start), 55);
+}
+
+}  // namespace
