@@ -199,8 +199,11 @@ protected:
     static DWORD WINAPI CommThread(LPVOID self);
 
 private:
-    // The open of the current mode on a closed port, for Write and the line operations.
-    int OpenOnDemand();
+    // The open of the current mode; a failed open ends closed.
+    int OpenPort();
+    // Opens a closed port for Write and the line operations (COMMS_NOT_OPEN when that fails).
+    int OpenForUse();
+    void StopReceiveThread();
     int EscapeLine(DWORD function, int failure, BOOL* state, BOOL value);
     void BuildCrc32Table();
 

@@ -1,0 +1,104 @@
+// The serial-port object on a real terminal device: a Linux pseudo-terminal mapped to COM41.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "comms/comms.h"
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+class CommsOnPty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[128] = {};
+        ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
+        setenv("COM41", name, 1);
+    }
+    void TearDown() override {
+        unsetenv("COM41");
+        close(slave_);
+        close(master_);
+    }
+    std::string FarRead(size_t count) {
+        std::string data;
+        while (data.size() < count) {
+            struct pollfd p = {master_, POLLIN, 0};
+            char buffer[64];
+            if (poll(&p, 1, 1000) <= 0) {
+                break;
+            }
+            ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            data.append(buffer, static_cast<size_t>(n));
+        }
+        return data;
+    }
+    void FarWrite(const std::string& data) {
+        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+    }
+
+    int master_ = -1;
+    int slave_ = -1;
+};
+
+TEST_F(CommsOnPty, OpensAtTheTextsBaudAndCarriesData) {
+    CComms c;
+    ASSERT_EQ(c.SetCommPort("COM41: baud=57600 parity=N data=8 stop=1"), COMMS_OK);
+    struct termios t {};
+    ASSERT_EQ(tcgetattr(master_, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B57600));
+
+    ASSERT_EQ(c.PutPacket(reinterpret_cast<const BYTE*>("hello\r\n"), 7), COMMS_OK);
+    EXPECT_EQ(FarRead(7), "hello\r\n");
+    FarWrite("ok\r");
+    BYTE line[16] = {};
+    DWORD count = 0;
+    EXPECT_EQ(c.GetString(line, count), COMMS_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(line), count), "ok\r");
+
+    EXPECT_EQ(c.ChangeBaudRate(9600), COMMS_OK);
+    ASSERT_EQ(tcgetattr(master_, &t), 0);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
+}
+
+TEST_F(CommsOnPty, ReadTimesOutAfterPartialData) {
+    CComms c;
+    ASSERT_EQ(c.SetCommPort("COM41: baud=19200"), COMMS_OK);
+    ASSERT_EQ(c.SetTimeOut(50), COMMS_OK);
+    FarWrite("xy");
+    BYTE buffer[4];
+    DWORD got = 0;
+    Steady::time_point start = Steady::now();
+    EXPECT_EQ(c.Read(buffer, 4, got), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(got, 2u);
+    EXPECT_GE(Steady::now() - start, std::chrono::milliseconds(90));
+}
+
+TEST_F(CommsOnPty, LinesFailForLackOfModemLines) {
+    // A pseudo-terminal has no RTS, DTR, CTS or DSR.
+    CComms c;
+    ASSERT_EQ(c.SetCommPort("COM41: baud=19200"), COMMS_OK);
+    EXPECT_EQ(c.SetRTS(), COMMS_SET_RTS_FAILED);
+    EXPECT_EQ(c.ResetDTR(), COMMS_CLEAR_DTR_FAILED);
+    EXPECT_EQ(c.GetModemStatus(), COMMS_MODEM_STATUS_FAILED);
+    EXPECT_FALSE(c.GetRTS());
+}
+
+TEST_F(CommsOnPty, OneAndAHalfStopBitsCannotBeSet) {
+    CComms c;
+    EXPECT_EQ(c.SetCommPort("COM41: baud=19200 data=5 stop=1.5"), COMMS_SET_STATE_FAILED);
+    EXPECT_FALSE(c.IsInitialized());
+}
+
+}  // namespace
