@@ -184,9 +184,12 @@ TEST(VirtualPort, ReadTimeoutsFollowCommTimeouts) {
     EXPECT_EQ(rig.Read(3), "AB");
     rig.Close();
 
-    // MAXDWORD, MAXDWORD, constant: returns with the first byte to come.
+    // MAXDWORD, MAXDWORD, constant: returns with the first byte to come, or after the constant.
     rig.Open();
     opened = w32::clock::NowMicros();
+    rig.SetTimeouts(MAXDWORD, MAXDWORD, 5);
+    EXPECT_EQ(rig.Read(3), "");
+    EXPECT_EQ(w32::clock::NowMicros(), opened + 5000);
     rig.SetTimeouts(MAXDWORD, MAXDWORD, 1000);
     EXPECT_EQ(rig.Read(3), "A");
     EXPECT_EQ(w32::clock::NowMicros(), opened + 10000 + kCharAt9600);
@@ -283,6 +286,19 @@ TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
     EXPECT_EQ(board->Log().Events(),
               "open 9600 8N1\nhost> 58 'X'\nhost> 59 'Y'\nhost> 5A 'Z'\nrts 1\npurge rx\n");
     EXPECT_GE(board->Log().TimeOf("rts 1"), board->Log().TimeOf("host> 5A"));
+}
+
+TEST(VirtualPort, LineChangeFromAnotherThreadWaitsForTheBytesOnTheWire) {
+    ASSERT_FALSE(w32::clock::IsVirtual());
+    auto board = std::make_shared<boards::Board>();
+    Rig rig(21, board);
+    HANDLE port = rig.Open();
+    std::thread writer([&] { rig.Write(std::string(40, 'w')); });  // about 42 ms on the wire
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(w32::EscapeCommFunction(port, SETRTS));
+    writer.join();
+    std::string events = board->Log().Events();
+    EXPECT_EQ(events.find("rts 1"), events.size() - 6) << events;
 }
 
 // Wants 'R' more than 100 ms after RTS falls, as a board that needs time to leave reset.
