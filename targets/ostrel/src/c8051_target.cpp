@@ -101,7 +101,9 @@ SimStatus SIM_CALL C8051Target::SetCommSettings(const comm_settings* settings) {
         return SIM_OK;
     }
     std::memcpy(serialSettings_, settings, kSerialSettingsSize);
-    // The board port itself is opened by the simulation-kernel link from these settings.
+    // Opens the board port when it is closed; an open port keeps the settings for its next
+    // open. A port that cannot be opened shows up when the kernel link looks for the board.
+    boardPort_.SetCommPort(settings);
     return SIM_OK;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chip_catalogue.h"
+#include "comms/comms.h"
 #include "register_file.h"
 #include "simtarget/target_base.h"
 #include "target_options.h"
@@ -170,6 +171,7 @@ private:
     int32_t options_[kOptionWordCount] = {0, 0, 0, 0, 0};
     int cycleClass_ = 0;
     alignas(4) uint8_t serialSettings_[kSerialSettingsSize] = {};
+    CComms boardPort_;  // the simulation-kernel link's port
     uint8_t firstRun_ = 1;
     uint8_t delayFlags_[kDelayFlagCount] = {0, 1, 0, 1};
     ISimPortObserver* observer_ = nullptr;

@@ -10,6 +10,7 @@
 #include "sfr_map.h"
 #include "target_variants.h"
 #include "w32/clock.h"
+#include "w32/vport.h"
 
 namespace ostrel {
 namespace {
@@ -201,7 +202,7 @@ TEST_F(TargetTest, SfrSpaceWritesActLikeDirectWrites) {
     Load();
     ASSERT_EQ(Write(kSpaceSfr, sfr::P1, {0x0F}), SIM_OK);
     EXPECT_EQ(target_->Registers()->PortLatch(1), 0x0F);
-    ASSERT_EQ(Write(kSpaceSfr, sfr::SBUF, {'H', 'i'}), SIM_OK);  // SBUF then SCON
+    ASSERT_EQ(Write(kSpaceSfr, sfr::SBUF, {'H', 'i'}), SIM_OK);  // SBUF, then 0x9A
     ASSERT_EQ(terminal_.sent.size(), 1u);
     EXPECT_EQ(terminal_.sent[0], std::make_pair(0, uint8_t{'H'}));
     ASSERT_EQ(Write(kSpaceSfr, 0x10, {0x5A}), SIM_OK);  // below 0x80: internal RAM
@@ -361,6 +362,41 @@ TEST_F(TargetTest, KeepsACopyOfTheHostsSerialSettings) {
     EXPECT_EQ(stored[55], 56);
 }
 
+// A device on a virtual COM port that notes the host's opens, closes and baud rate.
+class PortWatcher : public w32::vport::Device {
+public:
+    void Attached(w32::vport::Cable&) override {}
+    void Detached() override {}
+    void OnHostEvent(const w32::vport::HostEvent& event) override {
+        if (event.kind == w32::vport::EventKind::Open) {
+            ++opens;
+        } else if (event.kind == w32::vport::EventKind::Settings) {
+            baud = event.settings.baud;
+        } else if (event.kind == w32::vport::EventKind::Close) {
+            ++closes;
+        }
+    }
+    int opens = 0;
+    DWORD baud = 0;
+    int closes = 0;
+};
+
+TEST_F(TargetTest, SerialSettingsOpenTheBoardPortOnceAndTheTargetClosesIt) {
+    auto watcher = std::make_shared<PortWatcher>();
+    ASSERT_TRUE(w32::vport::Attach(9, watcher));
+    Load();
+    uint32_t block[14] = {8, 19200, 8, 0, 0};  // COM9
+    EXPECT_EQ(target_->SetCommSettings(reinterpret_cast<const comm_settings*>(block)), SIM_OK);
+    block[1] = 57600;  // kept for the next open of the port, which is open now
+    EXPECT_EQ(target_->SetCommSettings(reinterpret_cast<const comm_settings*>(block)), SIM_OK);
+    EXPECT_EQ(watcher->opens, 1);
+    EXPECT_EQ(watcher->baud, 19200u);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(target_->GetCommSettings())[1], 57600u);
+    target_.reset();
+    EXPECT_EQ(watcher->closes, 1);
+    w32::vport::Detach(9);
+}
+
 TEST_F(TargetTest, ReportsPortsToTheObserver) {
     Load();
     RecordingObserver observer;
@@ -389,7 +425,7 @@ TEST_F(TargetTest, SerialInputNeedsTheReceiverAndKeepsTheLastByte) {
 
 TEST_F(TargetTest, NinthBitOfReceivedBytesFollowsTheHostsParity) {
     Load();
-    uint32_t block[14] = {};
+    uint32_t block[14] = {0xFFFFFFFFu};  // no port: only the parity word matters here
     const uint8_t odd = 0x07, even = 0x03;
     for (uint32_t parity : {0u, 1u, 2u}) {
         block[3] = parity;
