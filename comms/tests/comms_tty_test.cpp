@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "comms/comms.h"
 
@@ -99,6 +100,28 @@ TEST_F(CommsOnPty, OneAndAHalfStopBitsCannotBeSet) {
     CComms c;
     EXPECT_EQ(c.SetCommPort("COM41: baud=19200 data=5 stop=1.5"), COMMS_SET_STATE_FAILED);
     EXPECT_FALSE(c.IsInitialized());
+}
+
+TEST_F(CommsOnPty, AsynchronousModeReceivesThroughItsThread) {
+    CComms c;
+    ASSERT_EQ(c.SetAsyncMode(), COMMS_OK);
+    ASSERT_EQ(c.SetCommPort("COM41: baud=19200"), COMMS_OK);
+    ASSERT_EQ(c.PutPacket(reinterpret_cast<const BYTE*>("ping"), 4), COMMS_OK);
+    EXPECT_EQ(FarRead(4), "ping");
+    // The receive thread starts listening a second after the open.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+    FarWrite("pong");
+    Steady::time_point giveUp = Steady::now() + std::chrono::seconds(5);
+    while (c.BytesInReceiveBuffer() < 4 && Steady::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    BYTE got[4] = {};
+    EXPECT_EQ(c.Read(got, 4), COMMS_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(got), 4), "pong");
+    Steady::time_point start = Steady::now();
+    EXPECT_EQ(c.Deinstall(), COMMS_OK);
+    EXPECT_LT(Steady::now() - start, std::chrono::seconds(1));
+    EXPECT_FALSE(c.IsSecondThreadAlive());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "comms/comms.h"
+#include "w32/clock.h"
 
 namespace {
 
@@ -80,6 +81,44 @@ TEST_F(CommsOnWinePort, LinesFailForLackOfModemLines) {
     EXPECT_EQ(c.SetRTS(), COMMS_SET_RTS_FAILED);
     EXPECT_EQ(c.ResetDTR(), COMMS_CLEAR_DTR_FAILED);
     EXPECT_EQ(c.GetModemStatus(), COMMS_MODEM_STATUS_FAILED);
+}
+
+DWORD received = 0;
+
+LRESULT CALLBACK CountReceived(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMM_RXCHAR) {
+        received += static_cast<DWORD>(wParam);
+    }
+    return 0;
+}
+
+TEST_F(CommsOnWinePort, AsynchronousModeReceivesThroughItsThread) {
+    HWND window = w32::CreateMessageWindow(CountReceived);
+    ASSERT_NE(window, nullptr);
+    CComms c;
+    ASSERT_EQ(c.SetAsyncMode(), COMMS_OK);
+    c.SetHWND(window);
+    ASSERT_EQ(c.SetCommPort(text_.c_str()), COMMS_OK);
+    // The receive thread starts listening a second after the open.
+    w32::Sleep(1300);
+    ASSERT_EQ(c.PutPacket(reinterpret_cast<const BYTE*>("ping"), 4), COMMS_OK);
+    Steady::time_point giveUp = Steady::now() + std::chrono::seconds(5);
+    MSG msg{};
+    while (received < 4 && Steady::now() < giveUp) {
+        while (w32::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            w32::DispatchMessageA(&msg);
+        }
+        w32::Sleep(5);
+    }
+    EXPECT_EQ(received, 4u);
+    BYTE got[4] = {};
+    EXPECT_EQ(c.Read(got, 4), COMMS_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(got), 4), "ping");
+    Steady::time_point start = Steady::now();
+    EXPECT_EQ(c.Deinstall(), COMMS_OK);
+    EXPECT_LT(Steady::now() - start, std::chrono::seconds(2));
+    EXPECT_FALSE(c.IsSecondThreadAlive());
+    w32::DestroyMessageWindow(window);
 }
 
 }  // namespace

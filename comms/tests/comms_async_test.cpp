@@ -1,0 +1,214 @@
+// Asynchronous receive mode over a virtual port: the receive thread, the ring and its messages.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "boards/echo_board.h"
+#include "comms/comms.h"
+#include "w32/clock.h"
+#include "w32/messages.h"
+#include "w32/vport.h"
+
+namespace {
+
+const int kCom = 2;
+
+// Echoes at the port object's default rate and counts purges, which tell when the receive thread
+// has started listening (it purges once it is up, after the open's own purge).
+class ListeningEcho : public boards::EchoBoard {
+public:
+    ListeningEcho() : EchoBoard(w32::vport::LineSettings{19200}) {}
+    std::atomic<int> purges{0};
+
+protected:
+    void OnPurge(DWORD) override { ++purges; }
+};
+
+struct Posted {
+    std::vector<UINT> messages;
+    DWORD received = 0;
+};
+thread_local Posted posted;
+
+LRESULT CALLBACK RecordPosts(HWND, UINT message, WPARAM wParam, LPARAM) {
+    posted.messages.push_back(message);
+    if (message == WM_COMM_RXCHAR) {
+        posted.received += static_cast<DWORD>(wParam);
+    }
+    return 0;
+}
+
+void PumpMessages() {
+    MSG msg{};
+    while (w32::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        w32::DispatchMessageA(&msg);
+    }
+}
+
+int Count(UINT message) {
+    int n = 0;
+    for (UINT m : posted.messages) {
+        n += m == message ? 1 : 0;
+    }
+    return n;
+}
+
+// Polls (in real time) until `done` holds; false after five seconds.
+template <typename Done>
+bool WaitFor(Done done) {
+    auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+class AsyncComms : public ::testing::Test {
+protected:
+    void SetUp() override {
+        posted = Posted();
+        ASSERT_TRUE(w32::vport::Attach(kCom, board_));
+        window_ = w32::CreateMessageWindow(RecordPosts);
+        ASSERT_NE(window_, nullptr);
+        port_.CurrPort(kCom - 1);
+        ASSERT_EQ(port_.SetAsyncMode(), COMMS_OK);
+        port_.SetHWND(window_);
+        ASSERT_EQ(port_.Initialize(), COMMS_OK);
+        ASSERT_TRUE(WaitFor([&] { return board_->purges.load() >= 2; }));
+    }
+    void TearDown() override {
+        port_.Deinstall();
+        w32::DestroyMessageWindow(window_);
+        w32::vport::Detach(kCom);
+    }
+    void Send(const std::vector<BYTE>& bytes) {
+        ASSERT_EQ(port_.Write(bytes.data(), static_cast<DWORD>(bytes.size())), COMMS_OK);
+        EXPECT_EQ(port_.GetNumWritten(), bytes.size());
+    }
+    // Waits until the receive thread has reported `count` bytes in all.
+    bool Received(DWORD count) {
+        return WaitFor([&] {
+            PumpMessages();
+            return posted.received >= count;
+        });
+    }
+
+    w32::clock::VirtualTimeScope virtualTime_;
+    std::shared_ptr<ListeningEcho> board_ = std::make_shared<ListeningEcho>();
+    HWND window_ = nullptr;
+    CComms port_;
+};
+
+std::vector<BYTE> Pattern(size_t n) {
+    std::vector<BYTE> bytes(n);
+    for (size_t i = 0; i < n; ++i) {
+        bytes[i] = static_cast<BYTE>(i % 251);
+    }
+    return bytes;
+}
+
+TEST_F(AsyncComms, FullRingReportsOverloadOnceAndKeepsTheNewestBytes) {
+    std::vector<BYTE> sent = Pattern(4097);
+    Send(std::vector<BYTE>(sent.begin(), sent.begin() + 4096));
+    ASSERT_TRUE(Received(4096));
+    EXPECT_EQ(port_.BytesInReceiveBuffer(), 4096u);
+    EXPECT_EQ(Count(WM_COMM_BUFFER_OVERLOAD), 1);
+
+    Send(std::vector<BYTE>(sent.begin() + 4096, sent.end()));
+    ASSERT_TRUE(Received(4097));
+    EXPECT_EQ(Count(WM_COMM_BUFFER_OVERLOAD), 1);
+    EXPECT_EQ(port_.BytesInReceiveBuffer(), 4096u);
+
+    // The oldest byte made room for the newest; nothing else was lost.
+    std::vector<BYTE> got(4096);
+    DWORD n = 0;
+    EXPECT_EQ(port_.Read(got.data(), 4096, n), COMMS_OK);
+    EXPECT_EQ(n, 4096u);
+    EXPECT_EQ(got, std::vector<BYTE>(sent.begin() + 1, sent.end()));
+    EXPECT_TRUE(port_.IsReceiveBufferEmpty());
+}
+
+TEST_F(AsyncComms, ReadsWaitTheirPollsAndReportShortData) {
+    BYTE buffer[4];
+    DWORD n = 9;
+    uint64_t before = w32::clock::NowMicros();
+    EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(n, 0u);
+    EXPECT_EQ(w32::clock::NowMicros(), before);  // polls 0: one try, no wait
+
+    port_.SetAsyncTimeOut(10);
+    before = w32::clock::NowMicros();
+    EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(w32::clock::NowMicros() - before, 10000u);
+
+    Send({'x', 'y'});
+    ASSERT_TRUE(Received(2));
+    EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(n, 2u);
+    EXPECT_EQ(port_.GetNumRead(), 2u);
+    EXPECT_EQ(buffer[0], 'x');
+    EXPECT_EQ(buffer[1], 'y');
+}
+
+TEST_F(AsyncComms, PeekLooksAheadWithoutConsuming) {
+    Send({'a', 'b', 'c'});
+    ASSERT_TRUE(Received(3));
+    BYTE b = 0;
+    ASSERT_EQ(port_.PeekChar(&b), COMMS_OK);
+    EXPECT_EQ(b, 'a');
+    ASSERT_EQ(port_.PeekChar(&b), COMMS_OK);
+    EXPECT_EQ(b, 'b');
+    EXPECT_EQ(port_.BytesInReceiveBuffer(), 3u);
+    ASSERT_EQ(port_.Read(&b), COMMS_OK);
+    EXPECT_EQ(b, 'a');
+    // After a read, peeking starts behind the byte read.
+    ASSERT_EQ(port_.PeekChar(&b), COMMS_OK);
+    EXPECT_EQ(b, 'b');
+    BYTE two[2];
+    ASSERT_EQ(port_.Read(two, 2), COMMS_OK);
+    EXPECT_EQ(port_.PeekChar(&b), COMMS_NOTHING_TO_PEEK);
+
+    Send({'d', 'e'});
+    ASSERT_TRUE(Received(5));
+    port_.FlushReceiveBuffer();
+    EXPECT_TRUE(port_.IsReceiveBufferEmpty());
+    EXPECT_EQ(port_.PeekChar(&b), COMMS_NOTHING_TO_PEEK);
+}
+
+TEST_F(AsyncComms, ClosingStopsTheWaitingThreadAndReturnsToSynchronousMode) {
+    ASSERT_TRUE(port_.IsSecondThreadAlive());
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(port_.Deinstall(), COMMS_OK);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_FALSE(port_.IsSecondThreadAlive());
+    EXPECT_FALSE(port_.IsInitialized());
+    BYTE b = 0;
+    EXPECT_EQ(port_.PeekChar(&b), COMMS_NOTHING_TO_PEEK);
+    EXPECT_EQ(port_.BytesInReceiveBuffer(), 0u);
+    // The next open is synchronous again.
+    ASSERT_EQ(port_.Initialize(), COMMS_OK);
+    EXPECT_FALSE(port_.IsSecondThreadAlive());
+}
+
+TEST(AsyncCommsRing, RingSizeAndSynchronousObjects) {
+    CComms c;
+    EXPECT_EQ(c.SetBufferSize(0), COMMS_BUFFER_TOO_SMALL);
+    EXPECT_EQ(c.SetBufferSize(16), COMMS_OK);
+    BYTE b = 0;
+    EXPECT_EQ(c.PeekChar(&b), COMMS_NOTHING_TO_PEEK);
+    EXPECT_EQ(c.BytesInReceiveBuffer(), 0u);
+    EXPECT_TRUE(c.IsReceiveBufferEmpty());
+    EXPECT_FALSE(c.IsSecondThreadAlive());
+    c.Enqueue(reinterpret_cast<const BYTE*>("x"), 1);  // no ring lock: nothing happens
+    EXPECT_TRUE(c.IsReceiveBufferEmpty());
+}
+
+}  // namespace
