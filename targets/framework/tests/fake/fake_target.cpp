@@ -37,7 +37,11 @@ CFakeTarget::CFakeTarget(const char* options) {
     }
 }
 
-CFakeTarget::~CFakeTarget() = default;
+CFakeTarget::~CFakeTarget() {
+    if (std::strcmp(m_options, "ForgetSink") == 0) {
+        SetMessageSink(nullptr);
+    }
+}
 
 bool CFakeTarget::CreateSpaces() {
     m_data = CMemorySegment::Create(kDataSize, this);

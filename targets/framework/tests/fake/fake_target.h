@@ -17,6 +17,8 @@
 //   anything else: SIM_UNKNOWN_OPCODE, the PC unchanged.
 // Spaces: 0 "Data Memory" (256 bytes; the stack grows up from SP 7), 1 "Program Memory" (4 KB).
 // Registers: "A", "SP", "PC". Ports for an observer: Port0 = A, Port1 = SP, Port2/3 = PC.
+// The option text "ForgetSink" makes the target drop its message sink unreleased when it is
+// destroyed: a faulty target for the host's leak check.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,119 @@
+// A simhost session: a debugger plug-in, its factory and one target at a time, driven by the
+// lines of a script, with every answer written to the transcript.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host_objects.h"
+#include "script_words.h"
+#include "simtarget/sim_interfaces.h"
+#include "transcript.h"
+#include "w32/types.h"
+
+namespace simhost {
+
+class Session {
+public:
+    explicit Session(std::ostream& out);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Runs the script line by line: each command is echoed as "> <line>" before its output.
+    void RunScript(std::istream& script);
+    void RunLine(const std::string& line, int number);
+    // Ends the session: destroys the target and the factory, unloads the plug-in and checks
+    // that every host object handed to a target was released exactly once. Returns the exit
+    // code: 0, or 1 when a line failed or a host object was not released as it should be.
+    int Finish();
+
+private:
+    struct HostObjectSet;
+    typedef void (Session::*Handler)(const std::vector<Word>&);
+    struct Command {
+        const char* name;
+        Handler handler;
+        int minWords;  // the command word included
+        int maxWords;  // -1: any number
+        bool needsTarget;
+        const char* usage;
+    };
+    static const Command kCommands[];
+
+    void Error(const std::string& text);
+    void Status(SimStatus status, const std::string& extra = std::string());
+    // The status with the PC appended when the target answers it.
+    void RunStatus(SimStatus status);
+    bool Number(const Word& word, uint32_t* value);
+    bool Flag(const std::vector<Word>& words, size_t index, uint8_t fallback, uint8_t* flag);
+    void DestroyTarget();
+    void PrintMultiline(const char* text);
+
+    // Plug-in and factory (session.cpp).
+    void DoPlugin(const std::vector<Word>& words);
+    void DoFactory(const std::vector<Word>& words);
+    void DoChips(const std::vector<Word>& words);
+    void DoTargetType(const std::vector<Word>& words);
+    void DoCreate(const std::vector<Word>& words);
+    void DoDestroy(const std::vector<Word>& words);
+    void DoSettings(const std::vector<Word>& words);
+    void DoGetSettings(const std::vector<Word>& words);
+    void DoVirtualTime(const std::vector<Word>& words);
+    void DoSymbols(const std::vector<Word>& words);
+    void DoObserver(const std::vector<Word>& words);
+    // Loading and running (session_run.cpp).
+    void DoLoad(const std::vector<Word>& words);
+    void DoReset(const std::vector<Word>& words);
+    void DoStop(const std::vector<Word>& words);
+    void DoBreak(const std::vector<Word>& words);
+    void DoStep(const std::vector<Word>& words);
+    void DoRun(const std::vector<Word>& words);
+    void DoUntil(const std::vector<Word>& words);
+    void DoOver(const std::vector<Word>& words);
+    void DoOut(const std::vector<Word>& words);
+    void DoTrace(const std::vector<Word>& words);
+    void DoBreakpoint(const std::vector<Word>& words);
+    // Looking at the target (session_inspect.cpp).
+    void DoRegisters(const std::vector<Word>& words);
+    void DoRegister(const std::vector<Word>& words);
+    void DoDump(const std::vector<Word>& words);
+    void DoSpaces(const std::vector<Word>& words);
+    void DoRead(const std::vector<Word>& words);
+    void DoWrite(const std::vector<Word>& words);
+    void DoCallStack(const std::vector<Word>& words);
+    void DoPC(const std::vector<Word>& words);
+    void DoSP(const std::vector<Word>& words);
+    void DoFrame(const std::vector<Word>& words);
+    void DoIsCall(const std::vector<Word>& words);
+    void DoIsReturn(const std::vector<Word>& words);
+    void DoNext(const std::vector<Word>& words);
+    void DoPeripherals(const std::vector<Word>& words);
+    void DoPeripheral(const std::vector<Word>& words);
+    void DoOptions(const std::vector<Word>& words);
+    void DoOption(const std::vector<Word>& words);
+    void DoCapability(const std::vector<Word>& words);
+    void DoSerialIn(const std::vector<Word>& words);
+
+    Transcript m_transcript;
+    SymbolTable m_symbols;
+    HMODULE m_module = nullptr;
+    ISimFactory* m_factory = nullptr;
+    ISimTarget* m_target = nullptr;
+    int m_targetCount = 0;
+    std::vector<std::unique_ptr<HostObjectSet>> m_handedOut;
+    std::unique_ptr<HostPortObserver> m_observer;
+    bool m_wasVirtualTime = false;
+    int m_line = 0;
+    int m_errors = 0;
+    bool m_finished = false;
+};
+
+// The name of a status code ("OK", "SIM_NOT_LOADED", ...), empty for a code of another layer.
+const char* StatusName(int32_t status);
+
+}  // namespace simhost

@@ -1,0 +1,69 @@
+// Escaping and line output of the stand-in debugger host.
+#include "transcript.h"
+
+#include <cstdio>
+
+namespace simhost {
+
+std::string Escape(const char* text, size_t length) {
+    std::string out;
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        switch (c) {
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                if (c < 0x20 || c > 0x7E) {
+                    char hex[8];
+                    std::snprintf(hex, sizeof hex, "\\x%02X", c);
+                    out += hex;
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out;
+}
+
+std::string Escape(const std::string& text) { return Escape(text.data(), text.size()); }
+
+void Transcript::Line(const std::string& text) {
+    Flush();
+    m_out << text << '\n';
+}
+
+void Transcript::Serial(int32_t channel, const uint8_t* bytes, size_t count) {
+    if (bytes == nullptr || count == 0) {
+        return;
+    }
+    if (m_serialPending && channel != m_serialChannel) {
+        Flush();
+    }
+    m_serialPending = true;
+    m_serialChannel = channel;
+    m_serialBytes.append(reinterpret_cast<const char*>(bytes), count);
+}
+
+void Transcript::Flush() {
+    if (!m_serialPending) {
+        return;
+    }
+    m_serialPending = false;
+    m_out << "serial " << m_serialChannel << ": \"" << Escape(m_serialBytes) << "\"\n";
+    m_serialBytes.clear();
+}
+
+}  // namespace simhost

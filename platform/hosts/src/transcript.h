@@ -1,0 +1,34 @@
+// The stand-in debugger host's output: one line per event, serial bytes gathered into lines.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace simhost {
+
+// Text with control characters, quotes, backslashes and bytes above 0x7E written as escapes
+// (\r \n \t \" \\ \xNN), so that every message stays on one line of the transcript.
+std::string Escape(const char* text, size_t length);
+std::string Escape(const std::string& text);
+
+class Transcript {
+public:
+    explicit Transcript(std::ostream& out) : m_out(out) {}
+
+    // One line of output (any serial bytes gathered so far are written first).
+    void Line(const std::string& text);
+    // Bytes the target sent: consecutive bytes of one channel are gathered into one line
+    // `serial <channel>: "<bytes>"`, written before the next other line or at Flush.
+    void Serial(int32_t channel, const uint8_t* bytes, size_t count);
+    void Flush();
+
+private:
+    std::ostream& m_out;
+    bool m_serialPending = false;
+    int32_t m_serialChannel = 0;
+    std::string m_serialBytes;
+};
+
+}  // namespace simhost
