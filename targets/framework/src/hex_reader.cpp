@@ -33,6 +33,8 @@ private:
         }
     }
     // Parsers: true with the record, or false after sending the reason.
+    bool ReadDataAndChecksum(const char* text, uint32_t count, HexRecord* record, uint8_t* sum,
+                             uint8_t* checksum);
     bool ParseIntel(const char* line, HexRecord* record);
     bool ParseMotorola(const char* line, HexRecord* record);
     int32_t ReadLines(std::FILE* file, int32_t format);
@@ -41,6 +43,23 @@ private:
     HexWriteBytesFn m_writeFn;
     HexMessageFn m_messageFn;
 };
+
+// The data bytes of a line, added to *sum, and the checksum byte after them.
+bool HexFileReader::ReadDataAndChecksum(const char* text, uint32_t count, HexRecord* record,
+                                        uint8_t* sum, uint8_t* checksum) {
+    for (uint32_t i = 0; i < count; ++i, text += 2) {
+        if (!ReadHexByte(text, &record->data[i])) {
+            Message("Cannot read data byte from the hex file line");
+            return false;
+        }
+        *sum = static_cast<uint8_t>(*sum + record->data[i]);
+    }
+    if (!ReadHexByte(text, checksum)) {
+        Message("Cannot read checksum byte for the line");
+        return false;
+    }
+    return true;
+}
 
 bool HexFileReader::ParseIntel(const char* line, HexRecord* record) {
     if (line[0] != ':') {
@@ -67,17 +86,8 @@ bool HexFileReader::ParseIntel(const char* line, HexRecord* record) {
         return false;
     }
     uint8_t sum = static_cast<uint8_t>(count + (address >> 8) + (address & 0xFF) + type);
-    const char* p = line + 9;
-    for (uint32_t i = 0; i < count; ++i, p += 2) {
-        if (!ReadHexByte(p, &record->data[i])) {
-            Message("Cannot read data byte from the hex file line");
-            return false;
-        }
-        sum = static_cast<uint8_t>(sum + record->data[i]);
-    }
     uint8_t checksum = 0;
-    if (!ReadHexByte(p, &checksum)) {
-        Message("Cannot read checksum byte for the line");
+    if (!ReadDataAndChecksum(line + 9, count, record, &sum, &checksum)) {
         return false;
     }
     if (static_cast<uint8_t>(sum + checksum) != 0) {
@@ -119,17 +129,8 @@ bool HexFileReader::ParseMotorola(const char* line, HexRecord* record) {
     }
     uint32_t dataCount = count - 3u;
     uint8_t sum = static_cast<uint8_t>((address >> 8) + (address & 0xFF) + count);
-    const char* p = line + 8;
-    for (uint32_t i = 0; i < dataCount; ++i, p += 2) {
-        if (!ReadHexByte(p, &record->data[i])) {
-            Message("Cannot read data byte from the hex file line");
-            return false;
-        }
-        sum = static_cast<uint8_t>(sum + record->data[i]);
-    }
     uint8_t checksum = 0;
-    if (!ReadHexByte(p, &checksum)) {
-        Message("Cannot read checksum byte for the line");
+    if (!ReadDataAndChecksum(line + 8, dataCount, record, &sum, &checksum)) {
         return false;
     }
     if (checksum != static_cast<uint8_t>(~sum)) {

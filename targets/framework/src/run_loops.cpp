@@ -127,6 +127,39 @@ SimStatus CTargetBase::RunToCall(bool* atCall) {
     }
 }
 
+SimStatus CTargetBase::RunToRoutineReturn(bool* atReturn) {
+    *atReturn = false;
+    int32_t depth = 0;
+    SimStatus status = ExecuteInstruction();
+    for (;;) {
+        // A failing instruction ends the run at once, so that the caller's next phase does not
+        // execute it again.
+        if (status != SIM_OK || IsBreakRequested()) {
+            return status;
+        }
+        uint32_t pc = 0;
+        bool isCall = false;
+        bool isReturn = false;
+        status = ReadPC(&pc);
+        if (status == SIM_OK) {
+            status = AskCall(pc, &isCall);
+        }
+        if (status == SIM_OK && !isCall) {
+            status = AskReturn(pc, &isReturn);
+        }
+        if (status != SIM_OK) {
+            return status;
+        }
+        if (isCall) {
+            ++depth;
+        } else if (isReturn && --depth < 0) {
+            *atReturn = true;
+            return SIM_OK;
+        }
+        status = ExecuteInstruction();
+    }
+}
+
 SimStatus CTargetBase::StepOver(uint8_t whole) {
     if (!IsLoaded()) {
         return SIM_NOT_LOADED;
@@ -154,33 +187,12 @@ SimStatus CTargetBase::StepOver(uint8_t whole) {
         }
     }
 
-    // Over the call: count calls and returns until the one that leaves the called routine.
-    // Breakpoints inside the routine do not stop it; a failing instruction does, at once, so
-    // that it is not executed again by the next phase.
-    int32_t depth = 1;
-    status = ExecuteInstruction();
-    for (;;) {
-        if (status != SIM_OK || IsBreakRequested()) {
-            return status;
-        }
-        bool isCall = false;
-        bool isReturn = false;
-        status = ReadPC(&pc);
-        if (status == SIM_OK) {
-            status = AskCall(pc, &isCall);
-        }
-        if (status == SIM_OK && !isCall) {
-            status = AskReturn(pc, &isReturn);
-        }
-        if (status != SIM_OK) {
-            return status;
-        }
-        if (isCall) {
-            ++depth;
-        } else if (isReturn && --depth == 0) {
-            break;
-        }
-        status = ExecuteInstruction();
+    // Over the call and the routine it enters, up to that routine's return. Breakpoints inside
+    // the routine do not stop it.
+    bool atReturn = false;
+    status = RunToRoutineReturn(&atReturn);
+    if (!atReturn) {
+        return status;
     }
 
     if (whole != 0) {
@@ -214,31 +226,11 @@ SimStatus CTargetBase::StepOut(uint8_t whole) {
         startBreakpoint = FindEnabledBreakpoint(pc);
     }
 
-    // Up to the return that leaves the current routine, without executing it.
-    int32_t depth = 0;
-    status = ExecuteInstruction();
-    for (;;) {
-        if (status != SIM_OK || IsBreakRequested()) {
-            return status;
-        }
-        bool isCall = false;
-        bool isReturn = false;
-        status = ReadPC(&pc);
-        if (status == SIM_OK) {
-            status = AskCall(pc, &isCall);
-        }
-        if (status == SIM_OK && !isCall) {
-            status = AskReturn(pc, &isReturn);
-        }
-        if (status != SIM_OK) {
-            return status;
-        }
-        if (isCall) {
-            ++depth;
-        } else if (isReturn && --depth < 0) {
-            break;
-        }
-        status = ExecuteInstruction();
+    // Up to the return that leaves the current routine.
+    bool atReturn = false;
+    status = RunToRoutineReturn(&atReturn);
+    if (!atReturn) {
+        return status;
     }
 
     if (whole != 0) {

@@ -130,6 +130,10 @@ private:
     // Runs until the PC stands on a call (*atCall true) or a failure, a break request or a
     // breakpoint ends the run first (*atCall false; the result is the run's status).
     SimStatus RunToCall(bool* atCall);
+    // Executes one instruction, then runs on, counting calls and returns, until the PC stands
+    // on the return that leaves the routine the run started in (*atReturn true; the return is
+    // not executed), or a failure or a break request ends the run first (*atReturn false).
+    SimStatus RunToRoutineReturn(bool* atReturn);
 
     uint8_t m_loaded = 0;
     std::atomic<uint8_t> m_breakRequest{0};
