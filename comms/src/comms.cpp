@@ -133,17 +133,8 @@ int CComms::SyncInit() {
     if (!w32::SetCommTimeouts(h, &opening)) {
         return COMMS_TIMEOUTS_FAILED;
     }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!w32::GetCommState(h, &dcb)) {
-        return COMMS_GET_STATE_FAILED;
-    }
-    comms_internal::ShapeDcb(&dcb, m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl,
-                             m_dtrControl, nullptr);
-    if (!w32::SetCommState(h, &dcb)) {
-        return COMMS_SET_STATE_FAILED;
-    }
-    return COMMS_OK;
+    return comms_internal::ApplyFraming(
+        h, {m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl, m_dtrControl}, nullptr);
 }
 
 int CComms::Deinstall() {
@@ -250,9 +241,8 @@ int CComms::ChangeBaudRate(DWORD baud) {
         return COMMS_GET_STATE_FAILED;
     }
     m_baud = baud;
-    comms_internal::ShapeDcb(&dcb, m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl,
-                             m_dtrControl, nullptr);
-    return w32::SetCommState(m_hPort, &dcb) ? COMMS_OK : COMMS_SET_STATE_FAILED;
+    return comms_internal::ApplyFraming(
+        m_hPort, {m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl, m_dtrControl}, nullptr);
 }
 
 int CComms::CurrPort() { return m_port; }

@@ -66,31 +66,26 @@ int CComms::SetBufferSize(DWORD size) {
 }
 
 // The window and its messages are read by the receive thread, so they change under the lock.
-void CComms::SetHWND(HWND window) {
-    if (m_async && m_lockExists) {
-        Locked lock(&m_lock);
-        m_window = window;
+template <typename T>
+void StoreShared(CRITICAL_SECTION* lock, T* member, T value) {
+    if (lock != nullptr) {
+        Locked locked(lock);
+        *member = value;
     } else {
-        m_window = window;
+        *member = value;
     }
+}
+
+void CComms::SetHWND(HWND window) {
+    StoreShared(m_async && m_lockExists ? &m_lock : nullptr, &m_window, window);
 }
 
 void CComms::Set_WM_COMM_RXCHAR(UINT message) {
-    if (m_async && m_lockExists) {
-        Locked lock(&m_lock);
-        m_rxCharMessage = message;
-    } else {
-        m_rxCharMessage = message;
-    }
+    StoreShared(m_async && m_lockExists ? &m_lock : nullptr, &m_rxCharMessage, message);
 }
 
 void CComms::Set_WM_COMM_BUFFER_OVERLOAD(UINT message) {
-    if (m_async && m_lockExists) {
-        Locked lock(&m_lock);
-        m_overloadMessage = message;
-    } else {
-        m_overloadMessage = message;
-    }
+    StoreShared(m_async && m_lockExists ? &m_lock : nullptr, &m_overloadMessage, message);
 }
 
 void CComms::Enqueue(const BYTE* data, DWORD length) {
@@ -254,16 +249,11 @@ int CComms::AsyncInit() {
     if (!w32::PurgeComm(h, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR)) {
         return COMMS_OPEN_PURGE_FAILED;
     }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!w32::GetCommState(h, &dcb)) {
-        return COMMS_GET_STATE_FAILED;
-    }
     const BOOL checkParity = TRUE;
-    comms_internal::ShapeDcb(&dcb, m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl,
-                             m_dtrControl, &checkParity);
-    if (!w32::SetCommState(h, &dcb)) {
-        return COMMS_SET_STATE_FAILED;
+    result = comms_internal::ApplyFraming(
+        h, {m_baud, m_dataBits, m_parity, m_stopBits, m_rtsControl, m_dtrControl}, &checkParity);
+    if (result != COMMS_OK) {
+        return result;
     }
     if (!w32::SetCommTimeouts(h, &m_timeouts)) {
         return COMMS_TIMEOUTS_FAILED;

@@ -1,29 +1,36 @@
 // The device control block of an open port.
 #include "port_dcb.h"
 
+#include "comms/comms.h"
+
 namespace comms_internal {
 
-void ShapeDcb(DCB* dcb, DWORD baud, int dataBits, int parity, int stopBits, int rtsControl,
-              int dtrControl, const BOOL* checkParity) {
-    dcb->BaudRate = baud;
-    dcb->ByteSize = static_cast<BYTE>(dataBits);
-    dcb->Parity = static_cast<BYTE>(parity);
-    dcb->StopBits = static_cast<BYTE>(stopBits);
-    dcb->fBinary = TRUE;
-    if (checkParity != nullptr) {
-        dcb->fParity = *checkParity ? 1 : 0;
+int ApplyFraming(HANDLE port, const PortFraming& f, const BOOL* checkParity) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!w32::GetCommState(port, &dcb)) {
+        return COMMS_GET_STATE_FAILED;
     }
-    dcb->fOutxCtsFlow = FALSE;
-    dcb->fOutxDsrFlow = FALSE;
-    dcb->fDsrSensitivity = FALSE;
-    dcb->fOutX = FALSE;
-    dcb->fInX = FALSE;
-    dcb->fErrorChar = FALSE;
-    dcb->fNull = FALSE;
-    dcb->fTXContinueOnXoff = TRUE;
-    dcb->fDtrControl = dtrControl ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
-    dcb->fRtsControl = rtsControl ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
-    dcb->fAbortOnError = FALSE;
+    dcb.BaudRate = f.baud;
+    dcb.ByteSize = static_cast<BYTE>(f.dataBits);
+    dcb.Parity = static_cast<BYTE>(f.parity);
+    dcb.StopBits = static_cast<BYTE>(f.stopBits);
+    dcb.fBinary = TRUE;
+    if (checkParity != nullptr) {
+        dcb.fParity = *checkParity ? 1 : 0;
+    }
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fOutxDsrFlow = FALSE;
+    dcb.fDsrSensitivity = FALSE;
+    dcb.fOutX = FALSE;
+    dcb.fInX = FALSE;
+    dcb.fErrorChar = FALSE;
+    dcb.fNull = FALSE;
+    dcb.fTXContinueOnXoff = TRUE;
+    dcb.fDtrControl = f.dtrControl ? DTR_CONTROL_ENABLE : DTR_CONTROL_DISABLE;
+    dcb.fRtsControl = f.rtsControl ? RTS_CONTROL_ENABLE : RTS_CONTROL_DISABLE;
+    dcb.fAbortOnError = FALSE;
+    return w32::SetCommState(port, &dcb) ? COMMS_OK : COMMS_SET_STATE_FAILED;
 }
 
 }  // namespace comms_internal

@@ -226,6 +226,23 @@ void VirtualCable::WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time) 
 
 // ---- the host's side ----
 
+template <typename Change>
+BOOL VirtualCable::ChangeFromHost(Change change) {
+    std::lock_guard<std::mutex> deliver(deliverLock_);
+    std::vector<Pending> events;
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        if (!Usable()) {
+            return Fail(ERROR_GEN_FAILURE);
+        }
+        if (!change(&events)) {
+            return FALSE;
+        }
+    }
+    Deliver(events);
+    return TRUE;
+}
+
 DWORD VirtualCable::Open() {
     std::lock_guard<std::mutex> deliver(deliverLock_);
     std::vector<Pending> events;
@@ -316,76 +333,53 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
         dcb.fRtsControl == RTS_CONTROL_TOGGLE) {
         return Fail(ERROR_NOT_SUPPORTED);
     }
-    std::lock_guard<std::mutex> deliver(deliverLock_);
-    std::vector<Pending> events;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        if (!Usable()) {
-            return Fail(ERROR_GEN_FAILURE);
-        }
+    return ChangeFromHost([&](std::vector<Pending>* events) {
         uint64_t t = HostEventTime();
         LineSettings line = FramingOf(dcb);
         if (line != hostLine_.Latest()) {
             hostLine_.Set(t, line);
             HostEvent e = MakeEvent(EventKind::Settings, t);
             e.settings = line;
-            events.push_back({e, LineSettings()});
+            events->push_back({e, LineSettings()});
         }
-        SetHostLine(&dtr_, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, &events);
-        SetHostLine(&rts_, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, &events);
+        SetHostLine(&dtr_, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, events);
+        SetHostLine(&rts_, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, events);
         dcb_ = dcb;
         dcb_.DCBlength = sizeof(DCB);
-    }
-    Deliver(events);
-    return TRUE;
+        return TRUE;
+    });
 }
 
 BOOL VirtualCable::Purge(DWORD flags) {
     FireDueTimers();
-    std::lock_guard<std::mutex> deliver(deliverLock_);
-    std::vector<Pending> events;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        if (!Usable()) {
-            return Fail(ERROR_GEN_FAILURE);
-        }
-        uint64_t now = clock::NowMicros();
-        Settle(now);
+    return ChangeFromHost([&](std::vector<Pending>* events) {
+        Settle(clock::NowMicros());
         if (flags & PURGE_RXCLEAR) {
             received_.clear();  // bytes still on the wire arrive later
         }
         HostEvent e = MakeEvent(EventKind::Purge, HostEventTime());
         e.purgeFlags = flags;
-        events.push_back({e, LineSettings()});
-    }
-    Deliver(events);
-    return TRUE;
+        events->push_back({e, LineSettings()});
+        return TRUE;
+    });
 }
 
 BOOL VirtualCable::Escape(DWORD function) {
-    std::lock_guard<std::mutex> deliver(deliverLock_);
-    std::vector<Pending> events;
-    {
-        std::lock_guard<std::mutex> lock(lock_);
-        if (!Usable()) {
-            return Fail(ERROR_GEN_FAILURE);
-        }
+    return ChangeFromHost([&](std::vector<Pending>* events) {
         uint64_t t = HostEventTime();
         switch (function) {
             case SETRTS:
             case CLRRTS:
-                SetHostLine(&rts_, function == SETRTS, EventKind::Rts, t, &events);
-                break;
+                SetHostLine(&rts_, function == SETRTS, EventKind::Rts, t, events);
+                return TRUE;
             case SETDTR:
             case CLRDTR:
-                SetHostLine(&dtr_, function == SETDTR, EventKind::Dtr, t, &events);
-                break;
+                SetHostLine(&dtr_, function == SETDTR, EventKind::Dtr, t, events);
+                return TRUE;
             default:
                 return Fail(ERROR_NOT_SUPPORTED);
         }
-    }
-    Deliver(events);
-    return TRUE;
+    });
 }
 
 BOOL VirtualCable::ModemStatus(DWORD* status) {
@@ -457,36 +451,30 @@ BOOL VirtualCable::Write(const BYTE* data, DWORD count, DWORD* written,
                          const COMMTIMEOUTS& timeouts) {
     *written = 0;
     uint64_t end = 0;
-    {
-        std::lock_guard<std::mutex> deliver(deliverLock_);
-        std::vector<Pending> events;
-        {
-            std::lock_guard<std::mutex> lock(lock_);
-            if (!Usable()) {
-                return Fail(ERROR_GEN_FAILURE);
-            }
-            uint64_t now = clock::NowMicros();
-            uint64_t limit = kNoDeadline;
-            if (timeouts.WriteTotalTimeoutMultiplier != 0 ||
-                timeouts.WriteTotalTimeoutConstant != 0) {
-                uint64_t ms = static_cast<uint64_t>(timeouts.WriteTotalTimeoutMultiplier) * count +
-                              timeouts.WriteTotalTimeoutConstant;
-                limit = now + ms * 1000;
-            }
-            uint64_t at = std::max(now, hostSendEnd_);
-            LineSettings framing = hostLine_.At(at);
-            uint64_t character = CharacterMicros(framing);
-            for (DWORD i = 0; i < count && at + character <= limit; ++i) {
-                at += character;
-                HostEvent e = MakeEvent(EventKind::Byte, at);
-                e.byte = data[i];
-                events.push_back({e, framing});
-                ++*written;
-            }
-            hostSendEnd_ = std::max(hostSendEnd_, at);
-            end = at;
+    BOOL ok = ChangeFromHost([&](std::vector<Pending>* events) {
+        uint64_t now = clock::NowMicros();
+        uint64_t limit = kNoDeadline;
+        if (timeouts.WriteTotalTimeoutMultiplier != 0 || timeouts.WriteTotalTimeoutConstant != 0) {
+            uint64_t ms = static_cast<uint64_t>(timeouts.WriteTotalTimeoutMultiplier) * count +
+                          timeouts.WriteTotalTimeoutConstant;
+            limit = now + ms * 1000;
         }
-        Deliver(events);
+        uint64_t at = std::max(now, hostSendEnd_);
+        LineSettings framing = hostLine_.At(at);
+        uint64_t character = CharacterMicros(framing);
+        for (DWORD i = 0; i < count && at + character <= limit; ++i) {
+            at += character;
+            HostEvent e = MakeEvent(EventKind::Byte, at);
+            e.byte = data[i];
+            events->push_back({e, framing});
+            ++*written;
+        }
+        hostSendEnd_ = std::max(hostSendEnd_, at);
+        end = at;
+        return TRUE;
+    });
+    if (!ok) {
+        return FALSE;
     }
     // The write is done when its last byte has left (a write time-out ends it sooner).
     clock::SleepUntilMicros(end);

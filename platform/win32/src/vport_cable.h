@@ -96,6 +96,11 @@ private:
     };
     using TimerKey = std::pair<uint64_t, uint64_t>;  // time, order of scheduling
 
+    // Runs `change` on a usable port under lock_; the events it adds then go to the device in
+    // order. `change` returns FALSE, with the last error set, to refuse.
+    template <typename Change>
+    BOOL ChangeFromHost(Change change);
+
     // Caller holds deliverLock_ and not lock_.
     void Deliver(std::vector<Pending>& events);
     void FireTimersUpTo(uint64_t time);

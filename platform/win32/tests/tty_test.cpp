@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "port_text.h"
 #include "w32/errors.h"
 #include "w32/handles.h"
 #include "w32/serial.h"
@@ -64,13 +65,7 @@ protected:
     void FarWrite(const std::string& data) {
         ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
     }
-    std::string Read(DWORD count) {
-        std::string buffer(count, '\0');
-        DWORD got = 0;
-        EXPECT_TRUE(w32::ReadFile(port_, &buffer[0], count, &got, nullptr));
-        buffer.resize(got);
-        return buffer;
-    }
+    std::string Read(DWORD count) { return ReadText(port_, count); }
 
     int master_ = -1;
     int slave_ = -1;

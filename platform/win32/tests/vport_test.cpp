@@ -9,6 +9,7 @@
 
 #include "boards/board.h"
 #include "boards/echo_board.h"
+#include "port_text.h"
 #include "w32/clock.h"
 #include "w32/errors.h"
 #include "w32/handles.h"
@@ -60,19 +61,8 @@ public:
         COMMTIMEOUTS t{interval, multiplier, constant, 0, 0};
         ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
     }
-    void Write(const std::string& text) {
-        DWORD written = 0;
-        ASSERT_TRUE(
-            w32::WriteFile(port_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-        ASSERT_EQ(written, text.size());
-    }
-    std::string Read(DWORD count) {
-        std::string buffer(count, '\0');
-        DWORD got = 0;
-        EXPECT_TRUE(w32::ReadFile(port_, &buffer[0], count, &got, nullptr));
-        buffer.resize(got);
-        return buffer;
-    }
+    void Write(const std::string& text) { WriteText(port_, text); }
+    std::string Read(DWORD count) { return ReadText(port_, count); }
 
     HANDLE port() const { return port_; }
 
