@@ -21,7 +21,8 @@
 // Send, SendAfter, After, Listen and SetModemLines count from there. The board listens at its own
 // framing (Listen); bytes the host sends while the two framings disagree reach OnByte garbled.
 // Every event and every byte sent is kept in Log(), so tests can compare the whole conversation or
-// measure pauses between entries.
+// measure pauses between entries. Handlers run one at a time on whichever thread made the host
+// call; a test reads Log() (or calls Send) when no other thread is using the port.
 #pragma once
 
 #include <cstdint>

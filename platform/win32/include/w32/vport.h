@@ -17,11 +17,15 @@
 //    at times it chooses. Host reads take the bytes whose time has come; under virtual time a
 //    waiting read moves the clock to the next arrival or to its deadline.
 //  - PurgeComm drops the received bytes that have arrived, not those still on the wire.
+//  - Each open starts at 9600 8N1 with RTS and DTR off and no time-outs. Closing drops RTS and
+//    DTR (the device sees both), and the device's bytes still on the wire are lost.
+//  - A read that has no time limit while nothing is on the wire or scheduled returns with what it
+//    has: nothing in the process could make a byte arrive by itself.
 //
 // Threads: the device is called on the thread of the host call that caused the event (or whose
-// wait reached a device timer), one call at a time. A thread blocked in ReadFile or WaitCommEvent
-// wakes when another thread's call queues bytes, and under virtual time moves the clock to the
-// next scheduled arrival.
+// wait reached a device timer), one call at a time; it must not call the host's functions. A thread
+// blocked in ReadFile or WaitCommEvent wakes when another thread's call queues bytes, and under
+// virtual time moves the clock to the next scheduled arrival.
 #pragma once
 
 #include <cstdint>
