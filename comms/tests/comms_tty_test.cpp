@@ -108,12 +108,12 @@ TEST_F(CommsOnPty, AsynchronousModeReceivesThroughItsThread) {
     ASSERT_EQ(c.SetCommPort("COM41: baud=19200"), COMMS_OK);
     ASSERT_EQ(c.PutPacket(reinterpret_cast<const BYTE*>("ping"), 4), COMMS_OK);
     EXPECT_EQ(FarRead(4), "ping");
-    // The receive thread starts listening a second after the open.
-    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
-    FarWrite("pong");
-    Steady::time_point giveUp = Steady::now() + std::chrono::seconds(5);
+    // The receive thread starts listening a second after the open and drops what came before:
+    // the far end says it again until it is heard.
+    Steady::time_point giveUp = Steady::now() + std::chrono::seconds(8);
     while (c.BytesInReceiveBuffer() < 4 && Steady::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        FarWrite("pong");
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
     }
     BYTE got[4] = {};
     EXPECT_EQ(c.Read(got, 4), COMMS_OK);

@@ -278,13 +278,25 @@ TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
     EXPECT_GE(board->Log().TimeOf("rts 1"), board->Log().TimeOf("host> 5A"));
 }
 
+// Counts the bytes it has heard, for a test on another thread.
+class CountingBoard : public boards::Board {
+public:
+    std::atomic<int> bytes{0};
+
+protected:
+    void OnByte(BYTE, bool) override { ++bytes; }
+};
+
 TEST(VirtualPort, LineChangeFromAnotherThreadWaitsForTheBytesOnTheWire) {
     ASSERT_FALSE(w32::clock::IsVirtual());
-    auto board = std::make_shared<boards::Board>();
+    auto board = std::make_shared<CountingBoard>();
     Rig rig(21, board);
     HANDLE port = rig.Open();
     std::thread writer([&] { rig.Write(std::string(40, 'w')); });  // about 42 ms on the wire
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The board hears of every byte as the write starts; the write then waits for them to go.
+    while (board->bytes.load() < 40) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     ASSERT_TRUE(w32::EscapeCommFunction(port, SETRTS));
     writer.join();
     std::string events = board->Log().Events();
