@@ -1,0 +1,47 @@
+// Whole debugger sessions with the Ostrel plug-in in the stand-in host: each sessions/NAME.script
+// runs in simhost and its output, with the exit code, must equal sessions/NAME.expected.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSessions = fs::path(FWT_SOURCE_DIR) / "targets/ostrel/tests/sessions";
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string RunSession(const std::string& name) {
+    // Paths in a script are relative to its folder.
+    const fs::path previous = fs::current_path();
+    fs::current_path(kSessions);
+    std::ifstream script(name + ".script", std::ios::binary);
+    std::ostringstream output;
+    if (!script.is_open()) {
+        output << "cannot read " << name << ".script\n";
+    } else {
+        simhost::Session session(output);
+        session.RunScript(script);
+        const int exitCode = session.Finish();  // its closing line comes first
+        output << "exit code " << exitCode << "\n";
+    }
+    fs::current_path(previous);
+    return output.str();
+}
+
+TEST(OstrelSession, ExampleProgramLoadsAndShowsItsRegistersAndMemory) {
+    EXPECT_EQ(RunSession("example_program"), ReadText(kSessions / "example_program.expected"));
+}
+
+}  // namespace
