@@ -15,7 +15,10 @@ if(WIN32 AND FWT_RUN_TESTS)
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh init ${FWT_WINEPREFIX})
     add_test(NAME wine.prefix.stop
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh stop ${FWT_WINEPREFIX})
-    set_tests_properties(wine.prefix.init PROPERTIES FIXTURES_SETUP wine)
+    # Every wine process of a run shares one wineserver and its desktop process; whichever starts
+    # first decides whether windows can be shown, so all of them see the same X server.
+    set_tests_properties(wine.prefix.init PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb
+        ENVIRONMENT "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
     set_tests_properties(wine.prefix.stop PROPERTIES FIXTURES_CLEANUP wine)
     add_test(NAME xvfb.start
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/xvfb.sh start ${FWT_XVFB_DISPLAY_FILE})
@@ -25,19 +28,17 @@ if(WIN32 AND FWT_RUN_TESTS)
     set_tests_properties(xvfb.stop PROPERTIES FIXTURES_CLEANUP xvfb)
 endif()
 
-# Marks a test registered elsewhere (add_test) as a Windows test: it gets the wine prefix, and
-# with NEEDS_DISPLAY an X server for the whole run.
+# Marks a test registered elsewhere (add_test) as a Windows test: it gets the wine prefix and the
+# run's X server. (NEEDS_DISPLAY is kept for readability: every wine test sees the display, since
+# the first wine process of a run starts the desktop process that all later windows use.)
 function(fwt_windows_test_properties test_name)
     cmake_parse_arguments(P "NEEDS_DISPLAY" "" "" ${ARGN})
     if(NOT WIN32)
         return()
     endif()
-    if(P_NEEDS_DISPLAY)
-        set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED "wine;xvfb"
-            ENVIRONMENT "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
-    else()
-        set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine)
-    endif()
+    set_property(TEST ${test_name} APPEND PROPERTY FIXTURES_REQUIRED wine xvfb)
+    set_property(TEST ${test_name} APPEND PROPERTY ENVIRONMENT
+        "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
 endfunction()
 
 # fwt_add_test(<name> SOURCES ... [LIBS ...] [NEEDS_DISPLAY] [WINDOWS_ONLY] [NATIVE_ONLY]
