@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "chip_catalogue.h"
+#include "engine/cpu.h"
 #include "comms/comms.h"
 #include "register_file.h"
 #include "simtarget/target_base.h"
@@ -110,6 +111,26 @@ public:
     // Chips of the 8052 family have Timer 2 and its interrupt vector 0x2B.
     virtual bool HasTimer2() const { return false; }
 
+    // --- the instruction engine ---
+    // One machine cycle of Timer 0, Timer 1, the INT0 and INT1 pins and the serial port.
+    // `cycleIndex` is 1 for an instruction's first cycle, 2 to 4 for its later ones and 2 for
+    // the cycles of an interrupt entry; `count` is what a running timer adds.
+    virtual void AdvanceTimers(int32_t count, int32_t cycleIndex);
+    // A cycle of an interrupt entry: AdvanceTimers (count, 2) and Timer 2's step.
+    virtual void AdvanceTimersSecondCycle(int32_t count);
+    // Enters the pending enabled interrupt of highest priority, if any: 0, or SIM_STACK_FAULT
+    // when the return address does not fit on the stack (nothing is entered then).
+    virtual SimStatus CheckInterrupts();
+    // Sources beyond the 8051's own (Timer 2): may replace *vector and raise the interrupt
+    // level as CheckInterrupts does, given the level it started from.
+    virtual void CheckExtraInterrupts(int32_t* vector, uint8_t startLevel);
+    // One tick of the serial port's transmit timing.
+    virtual void AdvanceSerialPort();
+    // One machine cycle of Timer 2 on the chips that have it.
+    virtual void StepTimer2(int32_t) {}
+    // The simulation-kernel start-up of the hardware-port mode, before the first instruction.
+    virtual void StartHardwarePorts() {}
+
     const ChipInfo* GetChip() const { return chip_; }
     ExtMemMode GetExtMemMode() const { return extMem_; }
     int32_t GetOption(int word) const { return options_[word]; }
@@ -156,6 +177,9 @@ private:
     static constexpr uint32_t kSerialSettingsSize = 56;
 
     void InstallLoadedProgram(std::unique_ptr<CProgramMemory> program);
+    // Points the engine at the spaces of the loaded program.
+    void BindEngine();
+    void ReportExecutionFailure(SimStatus status);
     void RedirectVectors(CProgramMemory& program);
 
     std::unique_ptr<CRegisterFile> registers_;
@@ -175,6 +199,7 @@ private:
     uint8_t firstRun_ = 1;
     uint8_t delayFlags_[kDelayFlagCount] = {0, 1, 0, 1};
     ISimPortObserver* observer_ = nullptr;
+    engine::Cpu cpu_;
 };
 
 }  // namespace ostrel

@@ -1,0 +1,285 @@
+// One machine cycle of the 8051's own peripherals: Timer 0 and Timer 1, the INT0 and INT1 pins,
+// and the per-cycle part of the serial port.
+#include "c8051_target.h"
+#include "engine/cpu.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr uint8_t TMOD_GATE0 = 0x08;
+constexpr uint8_t TMOD_CT0 = 0x04;
+constexpr uint8_t TMOD_GATE1 = 0x80;
+constexpr uint8_t TMOD_CT1 = 0x40;
+constexpr uint8_t P3_INT0 = 0x04;
+constexpr uint8_t P3_INT1 = 0x08;
+
+constexpr uint8_t kMarkBitBoundary = 0x01;
+constexpr uint8_t kMarkTiPending = 0x02;
+
+// What distinguishes Timer 0 from Timer 1.
+struct TimerUnit {
+    uint8_t tl;
+    uint8_t th;
+    uint8_t run;       // TR in TCON
+    uint8_t overflow;  // TF in TCON
+    uint8_t gate;      // in TMOD
+    uint8_t counter;   // C/T in TMOD
+    int modeShift;     // of the mode bits in TMOD
+    uint8_t pin;       // INT pin in P3
+    int delayFlag;
+};
+
+constexpr TimerUnit kTimer0 = {sfr::TL0, sfr::TH0, sfr::TCON_TR0, sfr::TCON_TF0, TMOD_GATE0,
+                               TMOD_CT0, 0,        P3_INT0,       kDelayTimer0};
+constexpr TimerUnit kTimer1 = {sfr::TL1, sfr::TH1, sfr::TCON_TR1, sfr::TCON_TF1, TMOD_GATE1,
+                               TMOD_CT1, 4,        P3_INT1,       kDelayTimer1};
+
+// Adds `count` to an 8-bit counter; true when it passed 255 (the byte keeps the excess).
+bool CountByte(uint8_t& value, int32_t count) {
+    const int32_t sum = value + count;
+    value = static_cast<uint8_t>(sum);
+    return sum > 0xFF;
+}
+
+// Counts one timer for one machine cycle. Returns the TCON overflow flag it raised (0 for none).
+uint8_t CountTimer(engine::Cpu& c, const PeripheralTiming& timing, const TimerUnit& t,
+                   int32_t count, int cycleClass) {
+    uint8_t* const s = c.sfr;
+    const uint8_t tcon = s[sfr::TCON];
+    const uint8_t tmod = s[sfr::TMOD];
+    const uint8_t latchedTcon = timing.latchedTcon;
+    const uint8_t latchedTmod = timing.latchedTmod;
+    const bool previousPinHigh = (timing.pinSample[3] & t.pin) != 0;
+    const bool pinHigh = (s[sfr::P3] & t.pin) != 0;
+
+    // In a two-cycle instruction, a control change made by the instruction itself (a start, a
+    // gate being set, the gate pin rising) takes effect after it.
+    if (cycleClass == 2) {
+        if (((tcon ^ latchedTcon) & t.run) != 0 && (latchedTcon & t.run) == 0) {
+            return 0;
+        }
+        if (((tmod ^ latchedTmod) & t.gate) != 0 && (latchedTmod & t.gate) != 0 &&
+            previousPinHigh) {
+            return 0;
+        }
+        if (pinHigh != previousPinHigh && (latchedTmod & t.gate) == 0 && !previousPinHigh) {
+            return 0;
+        }
+    }
+    // Counting pulses on the T pins is not simulated.
+    if ((latchedTmod & t.counter) != 0) {
+        return 0;
+    }
+
+    const bool running =
+        (latchedTcon & t.run) != 0 && ((latchedTmod & t.gate) == 0 || previousPinHigh);
+    const int mode = (tmod >> t.modeShift) & 3;
+    uint8_t& tl = s[t.tl];
+    uint8_t& th = s[t.th];
+    uint8_t raised = 0;
+    switch (mode) {
+        case 0:  // 13 bits: TH above the low five bits of TL
+            if (running) {
+                const bool carry = (tl & 0x1F) + count > 0x1F;
+                tl = static_cast<uint8_t>(tl + count);
+                if (carry && CountByte(th, 1)) {
+                    raised = t.overflow;
+                }
+            }
+            break;
+        case 1:  // 16 bits
+            if (running && CountByte(tl, count) && CountByte(th, 1)) {
+                raised = t.overflow;
+            }
+            break;
+        case 2:  // 8 bits, reloaded from TH
+            if (running) {
+                const int32_t sum = tl + count;
+                if (sum > 0xFF) {
+                    tl = static_cast<uint8_t>(th + (sum - 0x100));
+                    raised = t.overflow;
+                } else {
+                    tl = static_cast<uint8_t>(sum);
+                }
+            }
+            break;
+        default:  // 3: Timer 0 splits in two 8-bit counters; Timer 1 stops
+            if (t.tl != sfr::TL0) {
+                break;
+            }
+            if (running && CountByte(tl, count)) {
+                raised = sfr::TCON_TF0;
+            }
+            if ((latchedTcon & sfr::TCON_TR1) != 0 && CountByte(th, count)) {
+                raised |= sfr::TCON_TF1;
+            }
+            break;
+    }
+    s[sfr::TCON] |= raised;
+    return raised;
+}
+
+// The pin of one external interrupt: an edge or a low level requests it.
+void SampleInterruptPin(engine::Cpu& c, const PeripheralTiming& timing, uint8_t pin,
+                        uint8_t triggerBit, uint8_t requestBit, uint8_t& delayFlag) {
+    uint8_t tcon = c.sfr[sfr::TCON];
+    const bool previousHigh = (timing.pinSample[3] & pin) != 0;
+    const bool lowNow = (c.sfr[sfr::P3] & pin) == 0;
+    if ((tcon & triggerBit) != 0) {
+        if (previousHigh && lowNow) {
+            tcon |= requestBit;
+        }
+    } else {
+        if (previousHigh) {
+            tcon = static_cast<uint8_t>(tcon & ~requestBit);
+        }
+        if (lowNow) {
+            tcon |= requestBit;
+        }
+    }
+    c.sfr[sfr::TCON] = tcon;
+    if ((tcon & requestBit) == 0) {
+        delayFlag = 0;
+    }
+}
+
+}  // namespace
+
+void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
+    engine::Cpu& c = cpu_;
+    PeripheralTiming& timing = c.regs->Timing();
+    uint8_t* const s = c.sfr;
+
+    if ((timing.serialMarks & kMarkTiPending) != 0) {
+        s[sfr::SCON] |= sfr::SCON_TI;
+        timing.serialMarks = static_cast<uint8_t>(timing.serialMarks & ~kMarkTiPending);
+    }
+    // A two-cycle instruction works its first cycle with the controls latched before it.
+    if (cycleClass_ != 2) {
+        timing.latchedTcon = s[sfr::TCON];
+        timing.latchedTmod = s[sfr::TMOD];
+    }
+
+    // An overflow in the first cycle of a longer instruction needs no further wait.
+    const bool delayOverflow = cycleIndex == 1 && (cycleClass_ == 2 || cycleClass_ == 3);
+    const uint8_t raised0 = CountTimer(c, timing, kTimer0, count, cycleClass_);
+    const uint8_t raised1 = CountTimer(c, timing, kTimer1, count, cycleClass_);
+    if (delayOverflow) {
+        if (((raised0 | raised1) & sfr::TCON_TF0) != 0) {
+            delayFlags_[kDelayTimer0] = 1;
+        }
+        if (((raised0 | raised1) & sfr::TCON_TF1) != 0) {
+            delayFlags_[kDelayTimer1] = 1;
+        }
+    }
+    const uint8_t scon = s[sfr::SCON];
+    const bool simulateSerial = options_[kOptionSerial] != 0;
+    // Only Timer 1's auto-reload overflows clock the serial port.
+    if ((raised1 & sfr::TCON_TF1) != 0 && ((s[sfr::TMOD] >> 4) & 3) == 2 &&
+        (scon & sfr::SCON_SM1) != 0 && simulateSerial) {
+        AdvanceSerialPort();
+    }
+
+    SampleInterruptPin(c, timing, P3_INT0, sfr::TCON_IT0, sfr::TCON_IE0,
+                       delayFlags_[kDelayExternal0]);
+    SampleInterruptPin(c, timing, P3_INT1, sfr::TCON_IT1, sfr::TCON_IE1,
+                       delayFlags_[kDelayExternal1]);
+
+    if ((scon & (sfr::SCON_SM0 | sfr::SCON_SM1)) == sfr::SCON_SM0) {
+        timing.mode2Divider = static_cast<uint8_t>(timing.mode2Divider + 12);
+        if (timing.mode2Divider >= 96) {
+            timing.mode2Divider = 0;
+        }
+    }
+    if ((scon & sfr::SCON_SM1) == 0 && simulateSerial) {
+        AdvanceSerialPort();
+    }
+
+    timing.pinSample[3] = s[sfr::P3];
+    timing.latchedTcon = s[sfr::TCON];
+    timing.latchedTmod = s[sfr::TMOD];
+}
+
+void C8051Target::AdvanceTimersSecondCycle(int32_t count) {
+    AdvanceTimers(count, 2);
+    StepTimer2(count);
+}
+
+void C8051Target::AdvanceSerialPort() {
+    engine::Cpu& c = cpu_;
+    CRegisterFile& r = *c.regs;
+    PeripheralTiming& t = r.Timing();
+    const uint8_t scon = c.sfr[sfr::SCON];
+    const bool smod = (c.sfr[sfr::PCON] & sfr::PCON_SMOD) != 0;
+    const bool sm0 = (scon & sfr::SCON_SM0) != 0;
+    const bool sm1 = (scon & sfr::SCON_SM1) != 0;
+    constexpr uint8_t kTxd = 0xB1;  // P3.1
+    constexpr uint8_t kRxd = 0xB0;  // P3.0
+
+    auto setTiPending = [&t](bool on) {
+        t.serialMarks = static_cast<uint8_t>(on ? (t.serialMarks | kMarkTiPending)
+                                                : (t.serialMarks & ~kMarkTiPending));
+    };
+
+    if (sm1) {
+        // Modes 1 and 3: a tick is a Timer 1 overflow; a bit lasts 32 ticks, 16 with SMOD.
+        if ((t.serialStatus & kSerialRequested) != 0 && (t.serialMarks & kMarkBitBoundary) != 0 &&
+            t.txTicks == 0) {
+            t.txTicks = sm0 ? (smod ? 161 : 321) : (smod ? 145 : 289);
+            t.serialStatus = kSerialTransmitting;
+            t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
+        }
+        t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
+        if (++t.baudPrescaler >= (smod ? 1 : 2)) {
+            t.baudPrescaler = 0;
+            if (++t.bitTime >= 16) {
+                t.bitTime = 0;
+                t.serialMarks |= kMarkBitBoundary;
+            }
+        }
+        const bool boundary = (t.serialMarks & kMarkBitBoundary) != 0;
+        if ((t.serialStatus & kSerialRequested) != 0 && boundary) {
+            r.WriteBit(kTxd, false);  // the start bit
+        }
+        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
+            if (boundary) {
+                r.WriteBit(kTxd, (t.shiftRegister & 1) != 0);
+                t.shiftRegister = static_cast<uint16_t>(t.shiftRegister >> 1);
+            }
+            --t.txTicks;
+            setTiPending(t.txTicks == (smod ? 2 : 4));
+        }
+    } else if (!sm0) {
+        // Mode 0: the bits leave on RXD one per machine cycle.
+        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
+            r.WriteBit(kRxd, (t.shiftRegister & 1) != 0);
+            t.shiftRegister = static_cast<uint16_t>(t.shiftRegister >> 1);
+            --t.txTicks;
+            if (t.txTicks == 0) {
+                r.WriteBit(kRxd, true);
+            }
+            setTiPending(t.txTicks == 0);
+        }
+        if ((t.serialStatus & kSerialRequested) != 0) {
+            t.serialStatus = kSerialTransmitting;
+            t.txTicks = 9;
+            t.serialMarks = 0;
+        }
+    } else {
+        // Mode 2: a frame lasts 53 machine cycles (23 with SMOD); no pin is driven.
+        const uint8_t divider = t.mode2Divider;
+        if ((t.serialStatus & kSerialRequested) != 0 && t.txTicks == 0 &&
+            (divider == 0 || divider == 36 || divider == 72)) {
+            t.txTicks = smod ? 23 : 53;
+            t.serialStatus = kSerialTransmitting;
+            t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
+        }
+        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
+            --t.txTicks;
+            setTiPending(t.txTicks == 0);
+        }
+    }
+}
+
+}  // namespace ostrel
