@@ -46,16 +46,25 @@ bool CountByte(uint8_t& value, int32_t count) {
 uint8_t CountTimer(engine::Cpu& c, const PeripheralTiming& timing, const TimerUnit& t,
                    int32_t count, int cycleClass) {
     uint8_t* const s = c.sfr;
-    const uint8_t tcon = s[sfr::TCON];
     const uint8_t tmod = s[sfr::TMOD];
     const uint8_t latchedTcon = timing.latchedTcon;
     const uint8_t latchedTmod = timing.latchedTmod;
     const bool previousPinHigh = (timing.pinSample[3] & t.pin) != 0;
-    const bool pinHigh = (s[sfr::P3] & t.pin) != 0;
+    const int mode = (tmod >> t.modeShift) & 3;
+    const bool isTimer0 = t.tl == sfr::TL0;
+    const bool running =
+        (latchedTcon & t.run) != 0 && ((latchedTmod & t.gate) == 0 || previousPinHigh);
+    // In mode 3 Timer 0's high byte counts under TR1 alone, and Timer 1 stands.
+    const bool highRuns = isTimer0 && mode == 3 && (latchedTcon & sfr::TCON_TR1) != 0;
+    if ((!running && !highRuns) || (!isTimer0 && mode == 3)) {
+        return 0;  // nothing counts in this cycle, whatever else holds
+    }
 
     // In a two-cycle instruction, a control change made by the instruction itself (a start, a
     // gate being set, the gate pin rising) takes effect after it.
     if (cycleClass == 2) {
+        const uint8_t tcon = s[sfr::TCON];
+        const bool pinHigh = (s[sfr::P3] & t.pin) != 0;
         if (((tcon ^ latchedTcon) & t.run) != 0 && (latchedTcon & t.run) == 0) {
             return 0;
         }
@@ -72,9 +81,6 @@ uint8_t CountTimer(engine::Cpu& c, const PeripheralTiming& timing, const TimerUn
         return 0;
     }
 
-    const bool running =
-        (latchedTcon & t.run) != 0 && ((latchedTmod & t.gate) == 0 || previousPinHigh);
-    const int mode = (tmod >> t.modeShift) & 3;
     uint8_t& tl = s[t.tl];
     uint8_t& th = s[t.th];
     uint8_t raised = 0;
@@ -104,14 +110,11 @@ uint8_t CountTimer(engine::Cpu& c, const PeripheralTiming& timing, const TimerUn
                 }
             }
             break;
-        default:  // 3: Timer 0 splits in two 8-bit counters; Timer 1 stops
-            if (t.tl != sfr::TL0) {
-                break;
-            }
+        default:  // 3, Timer 0 only: two 8-bit counters
             if (running && CountByte(tl, count)) {
                 raised = sfr::TCON_TF0;
             }
-            if ((latchedTcon & sfr::TCON_TR1) != 0 && CountByte(th, count)) {
+            if (highRuns && CountByte(th, count)) {
                 raised |= sfr::TCON_TF1;
             }
             break;

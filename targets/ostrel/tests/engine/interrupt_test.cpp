@@ -1,0 +1,196 @@
+// Interrupt acceptance: the one-instruction wait of latched requests, priorities and the polling
+// order, the rule after RETI, the entry's call frame and a stack that cannot take the entry.
+#include "engine_bench.h"
+
+namespace ostrel {
+namespace {
+
+constexpr uint8_t kNop = 0x00;
+constexpr uint8_t kReti = 0x32;
+// MOV DPTR,#0 twice: two-cycle instructions that change nothing the tests look at. Requests set
+// before them are latched during the first and compete at once after the second.
+const std::vector<uint8_t> kTwoCycles = {0x90, 0x00, 0x00, 0x90, 0x00, 0x00};
+
+class InterruptTest : public testing::EngineTest {
+protected:
+    // NOPs from 0x0040 on, RETI at every vector.
+    void LoadNops(const std::vector<uint8_t>& start = {}, const char* chipId = "8051") {
+        Program program = {{0x0000, {0x02, 0x00, 0x40}}};
+        for (uint16_t vector : {0x03, 0x0B, 0x13, 0x1B, 0x23}) {
+            program[vector] = {kReti};
+        }
+        std::vector<uint8_t> code = start;
+        code.resize(code.size() + 32, kNop);
+        program[0x0040] = code;
+        Load(program, chipId);
+        Simulate(true, true);
+        Steps(1);  // the LJMP
+    }
+
+    // Timer 0 in 16-bit mode, running, one count before it overflows (after the latch that the
+    // next instruction's first cycle takes).
+    void ArmTimer0(uint8_t low) {
+        SetSfr(sfr::TMOD, 0x01);
+        SetSfr(sfr::TH0, 0xFF);
+        SetSfr(sfr::TL0, low);
+        SetSfr(sfr::TCON, sfr::TCON_TR0);
+        SetSfr(sfr::IE, 0x82);
+    }
+};
+
+TEST_F(InterruptTest, OverflowInAOneCycleInstructionWaitsForTheNextTwoCycleOne) {
+    LoadNops({kNop, 0x90, 0x00, 0x00});
+    ArmTimer0(0xFF);
+    Steps(1);  // overflows
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
+    Steps(1);  // two cycles: the request competes at once
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_TF0);
+}
+
+TEST_F(InterruptTest, OverflowInAOneCycleInstructionWaitsTwoOneCycleInstructions) {
+    LoadNops();
+    ArmTimer0(0xFF);
+    Steps(2);
+    EXPECT_EQ(Pc(), 0x0042u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+}
+
+TEST_F(InterruptTest, OverflowInTheFirstCycleOfATwoCycleInstructionIsTakenAfterTheNextOne) {
+    // NOP counts FEh to FFh, MOV DPTR overflows in its first cycle, then a one-cycle NOP
+    LoadNops({kNop, 0x90, 0x00, 0x00, kNop});
+    ArmTimer0(0xFE);
+    Steps(2);
+    EXPECT_EQ(Pc(), 0x0044u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+}
+
+TEST_F(InterruptTest, WithoutTimersOnlyTheSerialFlagsInterrupt) {
+    // SETB TF0 / NOP / NOP / SETB TI / NOP
+    LoadNops({0xD2, 0x8D, kNop, kNop, 0xD2, 0x99});
+    Simulate(false, true);
+    SetSfr(sfr::IE, 0x92);
+    Steps(3);
+    EXPECT_EQ(Pc(), 0x0044u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0023u);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
+}
+
+TEST_F(InterruptTest, SourcesOfOnePriorityArePolledExternal0First) {
+    LoadNops(kTwoCycles);
+    SetSfr(sfr::IE, 0x8F);
+    SetSfr(sfr::TCON, sfr::TCON_TF1 | sfr::TCON_TF0 | sfr::TCON_IE1 | sfr::TCON_IE0 |
+                          sfr::TCON_IT1 | sfr::TCON_IT0);
+    Steps(2);
+    EXPECT_EQ(Pc(), 0x0003u);
+    EXPECT_EQ(Sfr(sfr::TCON) & (sfr::TCON_TF1 | sfr::TCON_TF0 | sfr::TCON_IE1 | sfr::TCON_IE0),
+              sfr::TCON_TF1 | sfr::TCON_TF0 | sfr::TCON_IE1);
+}
+
+TEST_F(InterruptTest, AHighPriorityRequestWinsAndTheLowOneStaysPending) {
+    LoadNops(kTwoCycles);
+    SetSfr(sfr::IE, 0x83);
+    SetSfr(sfr::IP, 0x01);  // external 0 high
+    SetSfr(sfr::TCON, sfr::TCON_TF0 | sfr::TCON_IE0 | sfr::TCON_IT0);
+    Steps(2);
+    EXPECT_EQ(Pc(), 0x0003u);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 2);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
+}
+
+TEST_F(InterruptTest, NothingIsTakenRightAfterReti) {
+    LoadNops(kTwoCycles);
+    SetSfr(sfr::IE, 0x83);
+    SetSfr(sfr::TCON, sfr::TCON_TF0 | sfr::TCON_IE0 | sfr::TCON_IT0);
+    Steps(2);
+    ASSERT_EQ(Pc(), 0x0003u);
+    Steps(1);  // RETI
+    EXPECT_EQ(Pc(), 0x0046u);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+    Steps(1);  // a one-cycle NOP: Timer 0 waits one more instruction
+    EXPECT_EQ(Pc(), 0x0047u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+}
+
+TEST_F(InterruptTest, AHighRoutineNestsInALowOneAndRetiUnwindsTheLevels) {
+    LoadNops(kTwoCycles);
+    SetSfr(sfr::IE, 0x8A);
+    SetSfr(sfr::IP, 0x08);  // Timer 1 high
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Steps(2);
+    ASSERT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 1);
+    SetSfr(sfr::TCON, sfr::TCON_TF1);
+    target_->Registers()->Timing().latchedTcon = sfr::TCON_TF1;
+    target_->SetCurrentCycleClass(2);
+    ASSERT_EQ(target_->CheckInterrupts(), SIM_OK);
+    EXPECT_EQ(Pc(), 0x001Bu);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 3);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 1);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0046u);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+}
+
+TEST_F(InterruptTest, EntryPushesTheReturnAddressAndShowsTheRoutineOnTheCallStack) {
+    LoadNops(kTwoCycles);
+    SetSfr(sfr::IE, 0x82);
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    const int32_t frames = target_->CallStack()->GetCount();
+    Steps(2);
+    EXPECT_EQ(Reg("SP"), 0x09u);
+    EXPECT_EQ(Ram(0x08), 0x46);
+    EXPECT_EQ(Ram(0x09), 0x00);
+    ASSERT_EQ(target_->CallStack()->GetCount(), frames + 1);
+    const CallStackFrame* top = target_->CallStack()->Top();
+    EXPECT_EQ(top->address, 0x000Bu);
+    EXPECT_EQ(top->from, 0x0046u);
+    EXPECT_EQ(top->kind, kFrameLcall);
+    Steps(1);
+    EXPECT_EQ(target_->CallStack()->GetCount(), frames);
+}
+
+TEST_F(InterruptTest, EntryThatOverflowsTheStackEntersNothing) {
+    LoadNops(kTwoCycles);
+    SetReg("SP", 0x7F);
+    SetSfr(sfr::IE, 0x82);
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Steps(1);
+    EXPECT_EQ(Step(), SIM_STACK_FAULT);
+    EXPECT_EQ(Pc(), 0x0046u);  // the instruction itself completed
+    EXPECT_EQ(Reg("SP"), 0x7Fu);
+    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
+    EXPECT_EQ(Messages().back(),
+              "FATAL ERROR: Trying to use stack outside the allowed region, SP=80, mem size=80");
+}
+
+TEST_F(InterruptTest, FallingEdgeOnInt0IsTakenAfterTheNextTwoCycleInstruction) {
+    // CLR P3.2 / MOV DPTR,#0
+    LoadNops({0xC2, 0xB2, 0x90, 0x00, 0x00});
+    SetSfr(sfr::IE, 0x81);
+    SetSfr(sfr::TCON, sfr::TCON_IT0);
+    Steps(1);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_IE0);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0003u);
+    EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_IE0);
+}
+
+TEST_F(InterruptTest, LevelTriggeredRequestFollowsThePin) {
+    // CLR P3.2 / SETB P3.2 / NOP / NOP
+    LoadNops({0xC2, 0xB2, 0xD2, 0xB2});
+    Steps(1);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_IE0);
+    Steps(2);
+    EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_IE0);
+}
+
+}  // namespace
+}  // namespace ostrel
