@@ -6,18 +6,34 @@
 #include "engine_bench.h"
 
 namespace {
-std::atomic<long> allocations{0};
-}  // namespace
 
-void* operator new(std::size_t size) {
+std::atomic<long> allocations{0};
+
+void* Allocate(std::size_t size) noexcept {
     ++allocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* AllocateOrThrow(std::size_t size) {
+    if (void* p = Allocate(size)) {
         return p;
     }
     throw std::bad_alloc();
 }
+
+}  // namespace
+
+// Every replaceable form, so that each allocation is counted and freed alike.
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace ostrel {
 namespace {
