@@ -106,6 +106,10 @@ def build(source, work):
     """Assembles or compiles `source` in `work`; returns (hex path, halt address, code bytes)."""
     base = os.path.splitext(os.path.basename(source))[0]
     shutil.copy(source, work)
+    folder = os.path.dirname(source)
+    for name in os.listdir(folder):
+        if name.endswith(".inc"):
+            shutil.copy(os.path.join(folder, name), work)
     if source.endswith(".c"):
         rc, out, err = run(["sdcc", "-mmcs51", "--std-sdcc99", os.path.basename(source)], work)
     else:

@@ -177,7 +177,8 @@ private:
     static constexpr uint32_t kSerialSettingsSize = 56;
 
     void InstallLoadedProgram(std::unique_ptr<CProgramMemory> program);
-    // Points the engine at the spaces of the loaded program.
+    // Points the engine at the spaces of the loaded program; needed again whenever a space is
+    // rebuilt, as the engine works on their bytes directly.
     void BindEngine();
     void ReportExecutionFailure(SimStatus status);
     void RedirectVectors(CProgramMemory& program);

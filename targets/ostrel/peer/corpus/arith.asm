@@ -2,12 +2,8 @@
 ; peer: chip=8052 steps=45000
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
+	.include	"common.inc"
 
-	; results go to external RAM, one after the other
-	.macro	STORE
-	movx	@dptr,a
-	inc	dptr
-	.endm
 	.macro	STOREPSW
 	mov	a,psw
 	STORE
@@ -18,15 +14,6 @@
 	op
 	STORE
 	STOREPSW
-	.endm
-
-	; loops whose body is too long for a relative jump back
-	.macro	LOOP reg,count,label,?again,?done
-	inc	reg
-	cjne	reg,#count,again
-	sjmp	done
-again:	ljmp	label
-done:
 	.endm
 
 	ljmp	start
@@ -214,9 +201,4 @@ steps:
 halt::	sjmp	halt
 
 ; the table of operands: A = the index, then A = value[index]
-value:
-	inc	a
-	movc	a,@a+pc
-	ret
-	.db	0x00, 0x01, 0x09, 0x0F, 0x10, 0x3C, 0x55, 0x7F
-	.db	0x80, 0x81, 0x99, 0x9A, 0xAA, 0xC3, 0xFE, 0xFF
+	VALUES

@@ -2,11 +2,8 @@
 ; peer: chip=8051 steps=5000
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
+	.include	"common.inc"
 
-	.macro	STORE
-	movx	@dptr,a
-	inc	dptr
-	.endm
 	; every carry operation with one bit, results collected in R7 through the carry
 	.macro	BITOPS bit
 	mov	c,bit

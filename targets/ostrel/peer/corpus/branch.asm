@@ -2,11 +2,8 @@
 ; peer: chip=8051 steps=1000
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
+	.include	"common.inc"
 
-	.macro	STORE
-	movx	@dptr,a
-	inc	dptr
-	.endm
 	; a routine and a jump target in one 256-byte page of the block at 0x0800
 	.macro	PAGE n
 	.org	0x0880 + n * 0x100

@@ -2,14 +2,8 @@
 ; peer: chip=8052 steps=1000 align=effects
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
+	.include	"common.inc"
 
-	; Every vector starts with a NOP (see the comparison driver); each routine leaves its mark
-	; in external RAM, and bit 0x00 tells the waiting program that a routine ran.
-	.macro	MARK value
-	mov	a,#value
-	movx	@dptr,a
-	inc	dptr
-	.endm
 	; raise, then wait in a self-loop until the routine has run
 	.macro	RAISE op,?wait
 	clr	0x00
@@ -17,6 +11,8 @@
 wait:	jnb	0x00,wait
 	.endm
 
+	; Every vector starts with a NOP (see the comparison driver); each routine leaves its mark
+	; in external RAM, and bit 0x00 tells the waiting program that a routine ran.
 	ljmp	start
 	.org	0x0003
 	nop

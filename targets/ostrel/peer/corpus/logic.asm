@@ -2,11 +2,8 @@
 ; peer: chip=8052 steps=25000
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
+	.include	"common.inc"
 
-	.macro	STORE
-	movx	@dptr,a
-	inc	dptr
-	.endm
 	.macro	WITHX op
 	mov	a,0x40
 	op
@@ -18,13 +15,6 @@
 	op
 	mov	a,0x42
 	STORE
-	.endm
-	.macro	LOOP reg,count,label,?again,?done
-	inc	reg
-	cjne	reg,#count,again
-	sjmp	done
-again:	ljmp	label
-done:
 	.endm
 
 	ljmp	start
@@ -149,9 +139,4 @@ each_x:
 	mov	psw,#0
 halt::	sjmp	halt
 
-value:
-	inc	a
-	movc	a,@a+pc
-	ret
-	.db	0x00, 0x01, 0x09, 0x0F, 0x10, 0x3C, 0x55, 0x7F
-	.db	0x80, 0x81, 0x99, 0x9A, 0xAA, 0xC3, 0xFE, 0xFF
+	VALUES

@@ -2,16 +2,7 @@
 ; peer: chip=8052 steps=2500 align=effects
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
-
-	.macro	MARK value
-	mov	a,#value
-	movx	@dptr,a
-	inc	dptr
-	.endm
-	.macro	MARKA
-	movx	@dptr,a
-	inc	dptr
-	.endm
+	.include	"common.inc"
 
 	ljmp	start
 	.org	0x000B
@@ -34,13 +25,13 @@ start:
 	nop
 	clr	tr0
 	mov	a,tl0			; 3
-	MARKA
+	STORE
 	setb	tr0
 	mov	b,#3
 	mul	ab
 	clr	tr0
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	tl0,#0
 	setb	tr0
 	setb	tr1
@@ -51,9 +42,9 @@ start:
 	clr	tr1
 	mov	dptr,#0x0100
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	a,tl1
-	MARKA
+	STORE
 	mov	tmod,#0x22		; both 8 bits with reload, overflowing on the way
 	mov	th0,#0xFE
 	mov	tl0,#0xFC
@@ -68,11 +59,11 @@ start:
 	clr	tr0
 	clr	tr1
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	a,tl1
-	MARKA
+	STORE
 	mov	a,tcon
-	MARKA
+	STORE
 	mov	tcon,#0
 	mov	tmod,#0x00		; 13 bits: only the low five bits of TL count
 	mov	th0,#0x00
@@ -86,9 +77,9 @@ start:
 	clr	tr0
 	anl	tl0,#0x1F		; the upper three bits are the simulator's own
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	a,th0
-	MARKA
+	STORE
 	mov	tmod,#0x03		; split: TL0 with TR0, TH0 with TR1
 	mov	tl0,#0xFE
 	mov	th0,#0x10
@@ -100,11 +91,11 @@ start:
 	nop
 	clr	tr1
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	a,th0
-	MARKA
+	STORE
 	mov	a,tcon
-	MARKA
+	STORE
 	mov	tcon,#0
 	mov	tmod,#0x08		; gate: counting only while INT0 is high
 	mov	tl0,#0
@@ -118,7 +109,7 @@ start:
 	nop
 	clr	tr0
 	mov	a,tl0
-	MARKA
+	STORE
 	mov	tmod,#0
 	mov	tl0,#0
 	mov	th0,#0

@@ -2,11 +2,7 @@
 ; peer: chip=8052 steps=3500
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
-
-	.macro	STORE
-	movx	@dptr,a
-	inc	dptr
-	.endm
+	.include	"common.inc"
 
 	ljmp	start
 

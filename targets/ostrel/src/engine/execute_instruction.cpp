@@ -111,32 +111,32 @@ SimStatus C8051Target::ExecuteInstruction() {
 
 void C8051Target::ReportExecutionFailure(SimStatus status) {
     const engine::Cpu& c = cpu_;
-    const unsigned pc = c.regs->Pc();
-    const unsigned ramSize = c.ramSize;
-    char text[256];
+    // The stack message names the address that did not fit (SP itself is left as it was), the
+    // others the instruction's PC.
+    unsigned where = c.regs->Pc();
+    const char* format = nullptr;
     switch (status) {
         case SIM_OUT_OF_RANGE:
-            std::snprintf(text, sizeof(text),
-                          "FATAL ERROR: Trying to use address outside the allowed region, "
-                          "PC=%02X, mem size=%02X",
-                          pc, ramSize);
+            format =
+                "FATAL ERROR: Trying to use address outside the allowed region, PC=%02X, "
+                "mem size=%02X";
             break;
         case SIM_EXTERNAL_ADDRESS_FAULT:
-            std::snprintf(text, sizeof(text),
-                          "FATAL ERROR: Trying to use external address which may not be "
-                          "available, PC=%02X, mem size=%02X",
-                          pc, ramSize);
+            format =
+                "FATAL ERROR: Trying to use external address which may not be available, "
+                "PC=%02X, mem size=%02X";
             break;
         case SIM_STACK_FAULT:
-            // SP is left as it was; the message names the stack address that did not fit.
-            std::snprintf(text, sizeof(text),
-                          "FATAL ERROR: Trying to use stack outside the allowed region, "
-                          "SP=%02X, mem size=%02X",
-                          static_cast<unsigned>(c.refusedStackAddress), ramSize);
+            format =
+                "FATAL ERROR: Trying to use stack outside the allowed region, SP=%02X, "
+                "mem size=%02X";
+            where = c.refusedStackAddress;
             break;
         default:
             return;
     }
+    char text[256];
+    std::snprintf(text, sizeof(text), format, where, static_cast<unsigned>(c.ramSize));
     OutputMessage(0, text);
 }
 
