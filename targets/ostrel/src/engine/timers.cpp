@@ -164,16 +164,20 @@ void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
         timing.latchedTmod = s[sfr::TMOD];
     }
 
-    // An overflow in the first cycle of a longer instruction needs no further wait.
-    const bool delayOverflow = cycleIndex == 1 && (cycleClass_ == 2 || cycleClass_ == 3);
-    const uint8_t raised0 = CountTimer(c, timing, kTimer0, count, cycleClass_);
-    const uint8_t raised1 = CountTimer(c, timing, kTimer1, count, cycleClass_);
-    if (delayOverflow) {
-        if (((raised0 | raised1) & sfr::TCON_TF0) != 0) {
-            delayFlags_[kDelayTimer0] = 1;
-        }
-        if (((raised0 | raised1) & sfr::TCON_TF1) != 0) {
-            delayFlags_[kDelayTimer1] = 1;
+    // Nothing counts without a latched run bit (Timer 0's split high byte runs on TR1).
+    uint8_t raised0 = 0;
+    uint8_t raised1 = 0;
+    if ((timing.latchedTcon & (sfr::TCON_TR0 | sfr::TCON_TR1)) != 0) {
+        raised0 = CountTimer(c, timing, kTimer0, count, cycleClass_);
+        raised1 = CountTimer(c, timing, kTimer1, count, cycleClass_);
+        // An overflow in the first cycle of a longer instruction needs no further wait.
+        if (cycleIndex == 1 && (cycleClass_ == 2 || cycleClass_ == 3)) {
+            if (((raised0 | raised1) & sfr::TCON_TF0) != 0) {
+                delayFlags_[kDelayTimer0] = 1;
+            }
+            if (((raised0 | raised1) & sfr::TCON_TF1) != 0) {
+                delayFlags_[kDelayTimer1] = 1;
+            }
         }
     }
     const uint8_t scon = s[sfr::SCON];
