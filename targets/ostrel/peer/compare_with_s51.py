@@ -17,8 +17,10 @@ Its first lines may hold one settings line, `; peer: KEY=VALUE ...` (or `// peer
                    register, in order (see "interrupt latency")
   compare=end      for long sweeps: run both to `halt` and compare only the registers and
                    memory there
-Every program ends at the global label `halt` (a function `halt` in C), an endless loop; the
-comparison covers the instructions up to its first arrival there.
+Every program ends at the global label `halt` (a function `halt` in C), an endless loop that
+it reaches with interrupts off; the comparison covers the instructions up to its first arrival
+there. A program with interrupts starts each vector with a NOP (see "interrupt latency") and
+jumps to a vector only through an interrupt.
 """
 
 import argparse
@@ -476,13 +478,15 @@ def main():
         futures = {pool.submit(compare_program, os.path.abspath(p), simhost, work_root): p
                    for p in args.programs}
         for future in concurrent.futures.as_completed(futures):
+            name = os.path.basename(futures[future])
             try:
                 summary, opcodes = future.result()
                 executed |= opcodes
                 print(summary)
             except (CompareError, subprocess.TimeoutExpired) as e:
                 failures += 1
-                print("FAIL %s" % e)
+                text = str(e)
+                print("FAIL " + (text if text.startswith(name) else "%s: %s" % (name, text)))
     if args.every_opcode and failures == 0:
         missing = sorted(set(range(256)) - {0xA5} - executed)
         if missing:
