@@ -123,28 +123,23 @@ uint8_t CountTimer(engine::Cpu& c, const PeripheralTiming& timing, const TimerUn
     return raised;
 }
 
-// The pin of one external interrupt: an edge or a low level requests it.
-void SampleInterruptPin(engine::Cpu& c, const PeripheralTiming& timing, uint8_t pin,
-                        uint8_t triggerBit, uint8_t requestBit, uint8_t& delayFlag) {
-    uint8_t tcon = c.sfr[sfr::TCON];
-    const bool previousHigh = (timing.pinSample[3] & pin) != 0;
-    const bool lowNow = (c.sfr[sfr::P3] & pin) == 0;
-    if ((tcon & triggerBit) != 0) {
-        if (previousHigh && lowNow) {
-            tcon |= requestBit;
-        }
-    } else {
-        if (previousHigh) {
-            tcon = static_cast<uint8_t>(tcon & ~requestBit);
-        }
-        if (lowNow) {
-            tcon |= requestBit;
-        }
-    }
-    c.sfr[sfr::TCON] = tcon;
-    if ((tcon & requestBit) == 0) {
-        delayFlag = 0;
-    }
+// The INT0 and INT1 pins (P3.2, P3.3) in one machine cycle, both at once, as bits in the places
+// of their requests IE0 and IE1 in TCON, one place above their trigger bits IT0 and IT1.
+// Edge-triggered, a high sample followed by a low pin sets the request. Level-triggered, the
+// request follows the pin: a high sample clears it, a low pin sets it.
+uint8_t SampleInterruptPins(uint8_t tcon, uint8_t previousP3, uint8_t p3) {
+    constexpr uint8_t kRequests = sfr::TCON_IE0 | sfr::TCON_IE1;
+    const auto asRequests = [](uint8_t pins) {
+        return static_cast<uint8_t>(((pins >> 1) & sfr::TCON_IE0) | (pins & sfr::TCON_IE1));
+    };
+    const uint8_t highBefore = asRequests(previousP3);
+    const uint8_t lowNow = static_cast<uint8_t>(~asRequests(p3) & kRequests);
+    const uint8_t edgeTriggered = static_cast<uint8_t>((tcon << 1) & kRequests);
+    const uint8_t levelTriggered = static_cast<uint8_t>(~edgeTriggered & kRequests);
+    tcon |= static_cast<uint8_t>(edgeTriggered & highBefore & lowNow);
+    tcon = static_cast<uint8_t>(tcon & ~(levelTriggered & highBefore));
+    tcon |= static_cast<uint8_t>(levelTriggered & lowNow);
+    return tcon;
 }
 
 }  // namespace
@@ -188,10 +183,15 @@ void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
         AdvanceSerialPort();
     }
 
-    SampleInterruptPin(c, timing, P3_INT0, sfr::TCON_IT0, sfr::TCON_IE0,
-                       delayFlags_[kDelayExternal0]);
-    SampleInterruptPin(c, timing, P3_INT1, sfr::TCON_IT1, sfr::TCON_IE1,
-                       delayFlags_[kDelayExternal1]);
+    const uint8_t tcon = SampleInterruptPins(s[sfr::TCON], timing.pinSample[3], s[sfr::P3]);
+    s[sfr::TCON] = tcon;
+    // A delay waits for a request that is still there.
+    if ((tcon & sfr::TCON_IE0) == 0) {
+        delayFlags_[kDelayExternal0] = 0;
+    }
+    if ((tcon & sfr::TCON_IE1) == 0) {
+        delayFlags_[kDelayExternal1] = 0;
+    }
 
     if ((scon & (sfr::SCON_SM0 | sfr::SCON_SM1)) == sfr::SCON_SM0) {
         timing.mode2Divider = static_cast<uint8_t>(timing.mode2Divider + 12);
