@@ -2,7 +2,9 @@
 #include "c8051_target.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+#include <new>
 
 #include "last_target.h"
 #include "opcode_info.h"
@@ -53,6 +55,13 @@ CMemorySegment* C8051Target::Space(int32_t space) {
         default:
             return nullptr;
     }
+}
+
+void C8051Target::ReplaceCodeAndData(std::unique_ptr<CProgramMemory> program,
+                                     std::unique_ptr<CMemorySegment> externalData) {
+    program_ = std::move(program);
+    externalData_ = std::move(externalData);
+    BindEngine();
 }
 
 void SIM_CALL C8051Target::SetPortObserver(ISimPortObserver* observer) { observer_ = observer; }
@@ -125,17 +134,50 @@ SimStatus SIM_CALL C8051Target::PutSerialInput(int32_t channel, const uint8_t* b
     if (channel != 0) {
         return SIM_NOT_SUPPORTED;
     }
-    CRegisterFile& r = *registers_;
-    const uint8_t scon = r.Sfr(sfr::SCON);
-    if ((scon & sfr::SCON_REN) == 0 || bytes == nullptr || count == 0) {
+    if ((cpu_.sfr[sfr::SCON] & sfr::SCON_REN) == 0 || bytes == nullptr || count == 0) {
         return SIM_OK;
     }
-    // The port holds one byte: of a burst only the last one is left to read.
-    const uint8_t byte = bytes[count - 1];
+    // The receiver holds one byte: the rest wait, in order, until the program has read it.
+    // Received bytes are forgotten first, so the queue does not grow with a long session.
+    serialInput_.erase(serialInput_.begin(),
+                       serialInput_.begin() + static_cast<std::ptrdiff_t>(serialInputNext_));
+    serialInputNext_ = 0;
+    try {
+        serialInput_.insert(serialInput_.end(), bytes, bytes + count);
+    } catch (const std::bad_alloc&) {
+        return SIM_NOT_SUPPORTED;  // none of the bytes is taken
+    }
+    DeliverSerialInput();
+    return SIM_OK;
+}
+
+void C8051Target::DeliverSerialInput() {
+    // A byte has been read when RI is clear and the program took SBUF (or, not wanting the
+    // byte, looked at RI again): clearing RI before reading SBUF loses nothing.
+    PeripheralTiming& timing = registers_->Timing();
+    const uint8_t scon = cpu_.sfr[sfr::SCON];
+    if ((scon & (sfr::SCON_RI | sfr::SCON_REN)) != sfr::SCON_REN || timing.inputTaken == 0) {
+        return;
+    }
+    timing.inputTaken = 0;
+    ReceiveByte(serialInput_[serialInputNext_++]);
+    if (serialInputNext_ == serialInput_.size()) {
+        DropSerialInput();
+    }
+}
+
+void C8051Target::DropSerialInput() {
+    serialInput_.clear();  // keeps its room: receiving allocates nothing
+    serialInputNext_ = 0;
+}
+
+void C8051Target::ReceiveByte(uint8_t byte) {
+    uint8_t* const s = cpu_.sfr;
+    const uint8_t scon = s[sfr::SCON];
     uint8_t next = scon | sfr::SCON_RI;
     const int mode = scon >> 6;
     if (mode == 1) {
-        next |= sfr::SCON_RB8;
+        next |= sfr::SCON_RB8;  // the stop bit
     } else if (mode >= 2) {
         int ones = 0;
         for (uint8_t b = byte; b != 0; b &= static_cast<uint8_t>(b - 1)) {
@@ -145,10 +187,10 @@ SimStatus SIM_CALL C8051Target::PutSerialInput(int32_t channel, const uint8_t* b
         const bool ninthBit = (parity == 2 && (ones & 1) != 0) || (parity == 1 && (ones & 1) == 0);
         next = static_cast<uint8_t>(ninthBit ? (next | sfr::SCON_RB8) : (next & ~sfr::SCON_RB8));
     }
-    r.SetSfr(sfr::SCON, next);
-    r.SetSfr(sfr::SBUF, byte);
+    s[sfr::SCON] = next;
+    // Straight into the register: a received byte is not sent back out as a write of SBUF is.
+    s[sfr::SBUF] = byte;
     lastSerialInput_ = byte;
-    return SIM_OK;
 }
 
 uint8_t SIM_CALL C8051Target::GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) {
@@ -327,6 +369,8 @@ SimStatus C8051Target::StartDebugging() {
         return SIM_NOT_LOADED;
     }
     registers_->Reset();
+    // The reset receiver is off: input still on its way is lost with it.
+    DropSerialInput();
     for (uint8_t& flag : delayFlags_) {
         flag = 0;
     }

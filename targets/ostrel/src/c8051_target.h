@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "chip_catalogue.h"
 #include "engine/cpu.h"
@@ -152,6 +153,8 @@ public:
     bool FirstRun() const { return firstRun_ != 0; }
     void ClearFirstRun() { firstRun_ = 0; }
     uint8_t LastSerialInput() const { return lastSerialInput_; }
+    // Bytes the host sent that the program has not received yet.
+    size_t PendingSerialInput() const { return serialInput_.size() - serialInputNext_; }
     ISimPortObserver* PortObserver() const { return observer_; }
 
     // SP + 1, then the byte at SP; false when internal RAM refuses it. / The byte at SP, SP - 1.
@@ -172,16 +175,26 @@ public:
 protected:
     // The stored serial settings' parity word: 0 none, 1 odd, 2 even.
     uint32_t StoredParity() const;
+    // The engine's view of the chip (its special-function-register bytes among it).
+    engine::Cpu& Engine() { return cpu_; }
+    // Puts new program memory and a new external data space (none: keep the space absent) in
+    // place of the loaded ones, which go.
+    void ReplaceCodeAndData(std::unique_ptr<CProgramMemory> program,
+                            std::unique_ptr<CMemorySegment> externalData);
 
 private:
     static constexpr uint32_t kSerialSettingsSize = 56;
 
-    void InstallLoadedProgram(std::unique_ptr<CProgramMemory> program);
     // Points the engine at the spaces of the loaded program; needed again whenever a space is
     // rebuilt, as the engine works on their bytes directly.
     void BindEngine();
     void ReportExecutionFailure(SimStatus status);
     void RedirectVectors(CProgramMemory& program);
+    // The next byte of the host's input into SBUF, once the receiver is on and the program has
+    // taken the byte before (RI clear).
+    void DeliverSerialInput();
+    void ReceiveByte(uint8_t byte);
+    void DropSerialInput();
 
     std::unique_ptr<CRegisterFile> registers_;
     std::unique_ptr<CCallStack> callStack_;
@@ -201,6 +214,10 @@ private:
     uint8_t delayFlags_[kDelayFlagCount] = {0, 1, 0, 1};
     ISimPortObserver* observer_ = nullptr;
     engine::Cpu cpu_;
+    // The host's serial input: received in order, one byte whenever the program has read the
+    // one before; the bytes before `serialInputNext_` are received already.
+    std::vector<uint8_t> serialInput_;
+    size_t serialInputNext_ = 0;
 };
 
 }  // namespace ostrel

@@ -106,6 +106,7 @@ SimStatus SIM_CALL C8051Target::LoadProgram(const char* path) {
     externalData_ = std::move(externalData);
     callStack_ = std::move(callStack);
     registers_ = std::move(registers);
+    DropSerialInput();
     BindEngine();
     SetLoaded(true);
     return SIM_OK;

@@ -13,6 +13,8 @@ constexpr uint8_t kZeroAtReset[] = {sfr::ACC, sfr::B,   sfr::PSW,  sfr::DPL,  sf
                                     sfr::IE,  sfr::IP,  sfr::TCON, sfr::TMOD, sfr::TL0,
                                     sfr::TL1, sfr::TH0, sfr::TH1,  sfr::SCON, sfr::PCON};
 
+constexpr uint8_t kRiBit = sfr::SCON | 0;
+
 bool OddParity(uint8_t value) {
     value ^= value >> 4;
     value ^= value >> 2;
@@ -50,6 +52,7 @@ void CRegisterFile::Reset() {
     timing_.bitTime = 0;
     timing_.serialMarks = 0;
     timing_.mode2Divider = 0;
+    timing_.inputTaken = 1;
     interruptLevel_ = 0;
     readModifyWrite_ = false;
     for (uint8_t& latch : latches_) {
@@ -96,7 +99,14 @@ uint8_t CRegisterFile::ReadDirect(uint8_t address) {
         return ReadRam(address);
     }
     const int port = sfr::PortIndex(address);
-    return port >= 0 ? ReadPort(port) : Sfr(address);
+    if (port >= 0) {
+        return ReadPort(port);
+    }
+    const uint8_t value = Sfr(address);
+    if (address == sfr::SBUF || (address == sfr::SCON && (value & sfr::SCON_RI) == 0)) {
+        timing_.inputTaken = 1;
+    }
+    return value;
 }
 
 bool CRegisterFile::WriteDirect(uint8_t address, uint8_t value) {
@@ -140,7 +150,11 @@ bool CRegisterFile::ReadBit(uint8_t bit) {
     if (port >= 0) {
         SetSfr(address, ReadPort(port));
     }
-    return (Sfr(address) & mask) != 0;
+    const bool value = (Sfr(address) & mask) != 0;
+    if (bit == kRiBit && !value) {
+        timing_.inputTaken = 1;  // the program waits for the next byte
+    }
+    return value;
 }
 
 bool CRegisterFile::WriteBit(uint8_t bit, bool value) {

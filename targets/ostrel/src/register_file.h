@@ -41,10 +41,16 @@ struct PeripheralTiming {
     uint8_t bitTime = 0;
     uint8_t serialMarks = 0;  // bit 0 bit boundary, bit 1 TI pending
     uint8_t mode2Divider = 0;
+    // Set when the program has read SBUF, or found RI clear, since the last byte came in: the
+    // receiver may take the host's next byte once RI is clear.
+    uint8_t inputTaken = 1;
 };
 
 constexpr uint8_t kSerialRequested = 0x01;
 constexpr uint8_t kSerialTransmitting = 0x02;
+// Serial marks: the last tick ended a bit time; the next machine cycle sets TI.
+constexpr uint8_t kMarkBitBoundary = 0x01;
+constexpr uint8_t kMarkTiPending = 0x02;
 
 class CRegisterFile {
 public:

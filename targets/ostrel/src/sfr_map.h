@@ -29,6 +29,8 @@ constexpr uint8_t RCAP2L = 0xCA;
 constexpr uint8_t RCAP2H = 0xCB;
 constexpr uint8_t TL2 = 0xCC;
 constexpr uint8_t TH2 = 0xCD;
+constexpr uint8_t MCON = 0xC6;  // the Gristan chips' memory control
+constexpr uint8_t TA = 0xC7;    // and their timed-access register
 constexpr uint8_t PSW = 0xD0;
 constexpr uint8_t ACC = 0xE0;
 constexpr uint8_t B = 0xF0;
@@ -63,6 +65,21 @@ constexpr uint8_t SCON_TB8 = 0x08;
 constexpr uint8_t SCON_RB8 = 0x04;
 constexpr uint8_t SCON_TI = 0x02;
 constexpr uint8_t SCON_RI = 0x01;
+
+// T2CON bits, and DCEN of T2MOD.
+constexpr uint8_t T2CON_TF2 = 0x80;
+constexpr uint8_t T2CON_EXF2 = 0x40;
+constexpr uint8_t T2CON_RCLK = 0x20;
+constexpr uint8_t T2CON_TCLK = 0x10;
+constexpr uint8_t T2CON_EXEN2 = 0x08;
+constexpr uint8_t T2CON_TR2 = 0x04;
+constexpr uint8_t T2CON_CT2 = 0x02;
+constexpr uint8_t T2CON_CPRL2 = 0x01;
+constexpr uint8_t T2MOD_DCEN = 0x01;
+
+// IE and IP bits of Timer 2.
+constexpr uint8_t IE_ET2 = 0x20;
+constexpr uint8_t IP_PT2 = 0x20;
 
 // PCON bits.
 constexpr uint8_t PCON_SMOD = 0x80;

@@ -78,6 +78,10 @@ SimStatus C8051Target::ExecuteInstruction() {
         r.AddCycles(cycleClass);
         r.SetPc(c.next);
         engine::UpdateParity(c);
+        // The host's next byte arrives as soon as the program has read the one before.
+        if (serialInputNext_ != serialInput_.size()) {
+            DeliverSerialInput();
+        }
         if (options_[kOptionInterrupts] != 0 && op != kReti) {
             status = CheckInterrupts();
         }

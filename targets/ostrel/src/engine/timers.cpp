@@ -1,5 +1,5 @@
 // One machine cycle of the 8051's own peripherals: Timer 0 and Timer 1, the INT0 and INT1 pins,
-// and the per-cycle part of the serial port.
+// and the per-cycle part of the serial port (whose ticks are in serial_port.cpp).
 #include "c8051_target.h"
 #include "engine/cpu.h"
 
@@ -13,9 +13,6 @@ constexpr uint8_t TMOD_GATE1 = 0x80;
 constexpr uint8_t TMOD_CT1 = 0x40;
 constexpr uint8_t P3_INT0 = 0x04;
 constexpr uint8_t P3_INT1 = 0x08;
-
-constexpr uint8_t kMarkBitBoundary = 0x01;
-constexpr uint8_t kMarkTiPending = 0x02;
 
 // What distinguishes Timer 0 from Timer 1.
 struct TimerUnit {
@@ -211,82 +208,6 @@ void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
 void C8051Target::AdvanceTimersSecondCycle(int32_t count) {
     AdvanceTimers(count, 2);
     StepTimer2(count);
-}
-
-void C8051Target::AdvanceSerialPort() {
-    engine::Cpu& c = cpu_;
-    CRegisterFile& r = *c.regs;
-    PeripheralTiming& t = r.Timing();
-    const uint8_t scon = c.sfr[sfr::SCON];
-    const bool smod = (c.sfr[sfr::PCON] & sfr::PCON_SMOD) != 0;
-    const bool sm0 = (scon & sfr::SCON_SM0) != 0;
-    const bool sm1 = (scon & sfr::SCON_SM1) != 0;
-    constexpr uint8_t kTxd = 0xB1;  // P3.1
-    constexpr uint8_t kRxd = 0xB0;  // P3.0
-
-    auto setTiPending = [&t](bool on) {
-        t.serialMarks = static_cast<uint8_t>(on ? (t.serialMarks | kMarkTiPending)
-                                                : (t.serialMarks & ~kMarkTiPending));
-    };
-
-    if (sm1) {
-        // Modes 1 and 3: a tick is a Timer 1 overflow; a bit lasts 32 ticks, 16 with SMOD.
-        if ((t.serialStatus & kSerialRequested) != 0 && (t.serialMarks & kMarkBitBoundary) != 0 &&
-            t.txTicks == 0) {
-            t.txTicks = sm0 ? (smod ? 161 : 321) : (smod ? 145 : 289);
-            t.serialStatus = kSerialTransmitting;
-            t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
-        }
-        t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
-        if (++t.baudPrescaler >= (smod ? 1 : 2)) {
-            t.baudPrescaler = 0;
-            if (++t.bitTime >= 16) {
-                t.bitTime = 0;
-                t.serialMarks |= kMarkBitBoundary;
-            }
-        }
-        const bool boundary = (t.serialMarks & kMarkBitBoundary) != 0;
-        if ((t.serialStatus & kSerialRequested) != 0 && boundary) {
-            r.WriteBit(kTxd, false);  // the start bit
-        }
-        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
-            if (boundary) {
-                r.WriteBit(kTxd, (t.shiftRegister & 1) != 0);
-                t.shiftRegister = static_cast<uint16_t>(t.shiftRegister >> 1);
-            }
-            --t.txTicks;
-            setTiPending(t.txTicks == (smod ? 2 : 4));
-        }
-    } else if (!sm0) {
-        // Mode 0: the bits leave on RXD one per machine cycle.
-        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
-            r.WriteBit(kRxd, (t.shiftRegister & 1) != 0);
-            t.shiftRegister = static_cast<uint16_t>(t.shiftRegister >> 1);
-            --t.txTicks;
-            if (t.txTicks == 0) {
-                r.WriteBit(kRxd, true);
-            }
-            setTiPending(t.txTicks == 0);
-        }
-        if ((t.serialStatus & kSerialRequested) != 0) {
-            t.serialStatus = kSerialTransmitting;
-            t.txTicks = 9;
-            t.serialMarks = 0;
-        }
-    } else {
-        // Mode 2: a frame lasts 53 machine cycles (23 with SMOD); no pin is driven.
-        const uint8_t divider = t.mode2Divider;
-        if ((t.serialStatus & kSerialRequested) != 0 && t.txTicks == 0 &&
-            (divider == 0 || divider == 36 || divider == 72)) {
-            t.txTicks = smod ? 23 : 53;
-            t.serialStatus = kSerialTransmitting;
-            t.serialMarks = static_cast<uint8_t>(t.serialMarks & ~kMarkBitBoundary);
-        }
-        if ((t.serialStatus & kSerialTransmitting) != 0 && t.txTicks != 0) {
-            --t.txTicks;
-            setTiPending(t.txTicks == 0);
-        }
-    }
 }
 
 }  // namespace ostrel

@@ -63,5 +63,30 @@ TEST_F(AllocationTest, StepsWithCallsInterruptsTimersAndExternalMemoryAllocateNo
     EXPECT_GT(target_->Registers()->Cycles(), 0);
 }
 
+TEST_F(AllocationTest, StepsThatSendAndReceiveOnTimer2sBaudRateAllocateNothing) {
+    // 0040h: MOV SCON,#50h / MOV RCAP2H,#0FFh / MOV RCAP2L,#0F4h / MOV T2CON,#34h /
+    //        MOV SBUF,#0
+    // 004Fh: JNB RI,0057h / MOV A,SBUF / CLR RI / NOP / JNB TI,004Fh / CLR TI / MOV SBUF,A /
+    //        SJMP 004Fh
+    Load({{0x0000, {0x02, 0x00, 0x40}},
+          {0x0040, {0x75, 0x98, 0x50, 0x75, 0xCB, 0xFF, 0x75, 0xCA, 0xF4, 0x75, 0xC8,
+                    0x34, 0x75, 0x99, 0x00, 0x30, 0x98, 0x05, 0xE5, 0x99, 0xC2, 0x98,
+                    0x00, 0x30, 0x99, 0xF5, 0xC2, 0x99, 0xF5, 0x99, 0x80, 0xEF}}},
+         "80C52");
+    Simulate(true, true);
+    target_->SetSimulateSerial(1);
+    Steps(10);
+    const std::vector<uint8_t> input(4000, 0x55);
+    ASSERT_EQ(target_->PutSerialInput(0, input.data(), static_cast<uint32_t>(input.size())),
+              SIM_OK);
+
+    const long before = allocations.load();
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_EQ(Step(), SIM_OK);
+    }
+    EXPECT_EQ(allocations.load(), before);
+    EXPECT_LT(target_->PendingSerialInput(), input.size() - 100);
+}
+
 }  // namespace
 }  // namespace ostrel

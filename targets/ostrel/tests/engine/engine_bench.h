@@ -42,9 +42,29 @@ protected:
         sink_.messages.clear();
     }
 
+    // The class the factory gives each chip (and the 80C52's, which the catalogue lacks).
     virtual std::unique_ptr<C8051Target> MakeTarget(const char* chipId, const char* options) {
-        if (std::string(chipId) == "8052") {
+        const std::string id = chipId;
+        if (id == "8052") {
             return std::make_unique<C8052Target>(options);
+        }
+        if (id == "80C52") {
+            return std::make_unique<C80C52Target>(options);
+        }
+        if (id == "AT89S53") {
+            return std::make_unique<CAT89S53Target>(options);
+        }
+        if (id == "Gristan-8") {
+            return std::make_unique<CGristan8Target>(options);
+        }
+        if (id == "GristanT-8") {
+            return std::make_unique<CGristanT8Target>(options);
+        }
+        if (id == "Gristan-32") {
+            return std::make_unique<CGristan32Target>(options);
+        }
+        if (id == "GristanT-32") {
+            return std::make_unique<CGristanT32Target>(options);
         }
         return std::make_unique<C8051Target>(chipId, options);
     }
@@ -54,6 +74,21 @@ protected:
         target_->SetSimulateTimers(timers ? 1 : 0);
         target_->SetSimulateInterrupts(interrupts ? 1 : 0);
     }
+
+    // One machine cycle of the timers as an instruction of `cycleClass` runs it (the cycle
+    // `index` of the instruction), Timer 2 included on the chips that have it.
+    void Cycle(int cycleClass = 1, int index = 1) {
+        target_->SetCurrentCycleClass(cycleClass);
+        target_->AdvanceTimers(1, index);
+        target_->StepTimer2(1);
+    }
+    void Cycles(int count) {
+        for (int i = 0; i < count; ++i) {
+            Cycle();
+        }
+    }
+    bool SconBit(uint8_t mask) { return (Sfr(sfr::SCON) & mask) != 0; }
+    bool P3Bit(uint8_t mask) { return (Sfr(sfr::P3) & mask) != 0; }
 
     SimStatus Step() { return target_->StepInstruction(); }
     // Steps `count` instructions, each of which must succeed.

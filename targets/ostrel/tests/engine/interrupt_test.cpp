@@ -183,6 +183,19 @@ TEST_F(InterruptTest, FallingEdgeOnInt0IsTakenAfterTheNextTwoCycleInstruction) {
     EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_IE0);
 }
 
+TEST_F(InterruptTest, FallingEdgeOnInt0WaitsTwoOneCycleInstructions) {
+    // CLR P3.2 / NOP / NOP
+    LoadNops({0xC2, 0xB2});
+    SetSfr(sfr::IE, 0x81);
+    SetSfr(sfr::TCON, sfr::TCON_IT0);
+    Steps(1);
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_IE0);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0043u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0003u);
+}
+
 TEST_F(InterruptTest, LevelTriggeredRequestFollowsThePin) {
     // CLR P3.2 / SETB P3.2 / NOP / NOP
     LoadNops({0xC2, 0xB2, 0xD2, 0xB2});
