@@ -6,17 +6,21 @@ Both traces are produced at run time: nothing expected is stored, so a change on
 shows up as a difference.
 
 Compared after every instruction: PC, A, B, PSW, SP, DPTR, R0 to R7 and the instruction's
-machine cycles; at the end: the whole internal RAM and the external data RAM.
+machine cycles; at the end: the whole internal RAM, the external data RAM and the bytes the
+program sent through the serial port.
 
 A corpus program is an assembly source (sdas8051) or a C source (sdcc), linked at address 0.
 Its first lines may hold one settings line, `; peer: KEY=VALUE ...` (or `// peer: ...` in C):
   chip=8051|8052   the simulated chip (default 8052: 256 bytes of internal RAM)
   steps=N          the most instructions the program may take to reach `halt` (default 20000)
   align=steps      compare every instruction in step (the default)
-  align=effects    for programs with interrupts: compare the instructions that change a
-                   register, in order (see "interrupt latency")
+  align=effects    for programs with interrupts or flag polls: compare the instructions that
+                   change a register, in order (see "interrupt latency" and "flag polls"); the
+                   two simulators may take different numbers of instructions to reach `halt`
   compare=end      for long sweeps: run both to `halt` and compare only the registers and
                    memory there
+  serial=on        simulate the serial port's timing in Ostrel too (for programs that wait
+                   for TI after sending); the bytes sent are compared in every program
 Every program ends at the global label `halt` (a function `halt` in C), an endless loop that
 it reaches with interrupts off; the comparison covers the instructions up to its first arrival
 there. A program with interrupts starts each vector with a NOP (see "interrupt latency") and
@@ -45,8 +49,9 @@ EXCLUDED = [
      "Ostrel starts at the lowest loaded address and puts jumps at the vectors of a program "
      "linked above 0x31; the corpus is linked at 0, where both start the same way"),
     ("option words",
-     "Ostrel simulates timers and interrupts only when the host sets their option words; the "
-     "comparison sets both, as s51 always simulates them; serial timing stays off"),
+     "Ostrel simulates timers, interrupts and the serial port's timing only when the host sets "
+     "their option words; the comparison sets the first two, as s51 always simulates them, and "
+     "serial timing for the programs that wait for TI after sending (serial=on)"),
     ("accesses outside internal RAM",
      "Ostrel ends such an instruction with a fault status and message and leaves the chip as it "
      "was; s51 reports errors of its own (a stack that wraps past 0xFF among them); the corpus "
@@ -81,8 +86,24 @@ EXCLUDED = [
      "was written into PSW (MOV, POP, bit writes) until A changes. While s51's P disagrees "
      "with its A, PSW is compared without P, and Ostrel's P must be A's parity"),
     ("serial timing",
-     "when TI rises after an SBUF write and when RI rises are timed differently; the corpus "
-     "raises serial interrupts by setting TI or RI itself"),
+     "Ostrel times a mode-1 frame in Timer 1 overflows, 32 to a bit (16 with SMOD) from the bit "
+     "boundary after the SBUF write, with TI four overflows (two with SMOD) before the stop bit, "
+     "or in Timer 2 overflows, 16 to a bit; s51 takes 16 Timer 1 overflows to a bit with SMOD "
+     "clear too and ends Timer 2's frames later; the corpus compares the bytes sent and what "
+     "the program does once TI rises, not how long it waited for it. Input (RI) is not "
+     "compared: Ostrel receives from the host at once, with no timing"),
+    ("flag polls",
+     "a JB, JNB or JBC in s51 sees a flag that its own machine cycles raise (TF2 overflowing "
+     "in a JNB's second cycle ends the poll); in Ostrel, as on the chip, the instruction reads "
+     "the flag before its cycles run, so a poll ends one pass later; programs with polls are "
+     "compared by their register changes (align=effects) and read no running count right after "
+     "a poll"),
+    ("T2EX edges",
+     "Ostrel acts on a falling edge of T2EX (P1.1) in the machine cycle after the one that "
+     "sampled it (two after a two-cycle instruction), and only while TR2 is latched, and a "
+     "reload takes that cycle's count with it; s51 acts in the cycle of the write; the corpus "
+     "makes edges while Timer 2 runs and compares the flags and the high bytes of a reload and "
+     "of a capture, masking the low bytes off before it reads them"),
     ("machine cycles of interrupt entries",
      "s51 adds the entry's cycles to the step that enters; the cycles of such a step are not "
      "compared"),
@@ -108,7 +129,8 @@ def run(command, cwd, stdin_text=None, timeout=600):
 
 
 def read_settings(source):
-    settings = {"chip": "8052", "steps": "20000", "align": "steps", "compare": "steps"}
+    settings = {"chip": "8052", "steps": "20000", "align": "steps", "compare": "steps",
+                "serial": "off"}
     with open(source) as f:
         for line in f.readlines()[:10]:
             m = re.match(r"\s*(?:;|//)\s*peer:(.*)$", line)
@@ -122,6 +144,8 @@ def read_settings(source):
         raise CompareError("unknown alignment " + settings["align"])
     if settings["compare"] not in ("steps", "end"):
         raise CompareError("unknown comparison " + settings["compare"])
+    if settings["serial"] not in ("on", "off"):
+        raise CompareError("serial=on or serial=off, not " + settings["serial"])
     return settings
 
 
@@ -166,10 +190,11 @@ def read_hex(path):
 
 # --- Ostrel, through simhost ---
 
-def ostrel_script(hex_path, chip, steps, halt):
+def ostrel_script(hex_path, chip, steps, halt, serial):
     """Traces `steps` instructions, or with `halt` runs to it and lists the registers."""
     lines = ["plugin Ostrel", "create %s ExtMem=Separate" % chip, "option timers 1",
-             "option interrupts 1", "load %s" % hex_path, "reset"]
+             "option interrupts 1", "option serial %d" % (1 if serial else 0),
+             "load %s" % hex_path, "reset"]
     if halt is None:
         lines.append("trace %d %s cycles" % (steps, " ".join(REGISTERS)))
     else:
@@ -178,13 +203,34 @@ def ostrel_script(hex_path, chip, steps, halt):
     return "\n".join(lines) + "\n"
 
 
-def run_ostrel(simhost, work, hex_path, chip, steps=None, halt=None):
+def unescape(text):
+    """The bytes of a text that simhost printed with its escapes."""
+    out, i = bytearray(), 0
+    simple = {"r": 13, "n": 10, "t": 9, '"': 34, "\\": 92}
+    while i < len(text):
+        if text[i] == "\\" and text[i + 1] == "x":
+            out.append(int(text[i + 2:i + 4], 16))
+            i += 4
+        elif text[i] == "\\":
+            out.append(simple[text[i + 1]])
+            i += 2
+        else:
+            out.append(ord(text[i]))
+            i += 1
+    return bytes(out)
+
+
+def run_ostrel(simhost, work, hex_path, chip, steps=None, halt=None, serial=False):
+    """The trace, the memory at the end and the bytes sent on channel 0."""
     script = os.path.join(work, "ostrel.sim")
     with open(script, "w") as f:
-        f.write(ostrel_script(hex_path, chip, steps, halt))
+        f.write(ostrel_script(hex_path, chip, steps, halt, serial))
     rc, out, err = run([simhost, script], work)
-    trace, memory, space, final = [], {2: {}, 3: {}}, None, {}
+    trace, memory, space, final, sent = [], {2: {}, 3: {}}, None, {}, bytearray()
     for line in out.splitlines():
+        if line.startswith('serial 0: "') and line.endswith('"'):
+            sent += unescape(line[len('serial 0: "'):-1])
+            continue
         words = line.split()
         if len(words) == 3 and words[0] in REGISTERS and words[1] == "=":
             final[words[0]] = int(words[2], 16)
@@ -206,14 +252,14 @@ def run_ostrel(simhost, work, hex_path, chip, steps=None, halt=None):
         raise CompareError("simhost failed (%d):\n%s%s" % (rc, out[-2000:], err))
     if halt is not None:
         trace = [(None, final)]
-    return trace, memory
+    return trace, memory, bytes(sent)
 
 
 # --- s51 ---
 
 def run_s51(work, hex_path, chip, steps=None, halt=None):
     """Steps `steps` instructions, or with `halt` runs to it; the registers after each step
-    (after the run), and the memory at the end."""
+    (after the run), the memory at the end and the bytes sent."""
     commands = ["fill iram 0 0xff 0", "fill xram 0 0xffff 0"]
     if halt is None:
         commands += ["step"] * steps
@@ -223,10 +269,15 @@ def run_s51(work, hex_path, chip, steps=None, halt=None):
     commands += ["expression %d" % MARK_IRAM, "dump iram 0 0xff 1",
                  "expression %d" % MARK_XRAM, "dump xram 0 0xffff 1", "quit"]
     cpu = "51" if chip == "8051" else "52"
-    rc, out, err = run(["s51", "-b", "-t", cpu, os.path.basename(hex_path)], work,
-                       "\n".join(commands) + "\n")
+    sent_path = os.path.join(work, "s51-serial.out")
+    rc, out, err = run(["s51", "-b", "-t", cpu, "-S", "out=" + sent_path,
+                        os.path.basename(hex_path)], work, "\n".join(commands) + "\n")
     if rc != 0:
         raise CompareError("s51 failed (%d): %s" % (rc, err))
+    sent = b""
+    if os.path.exists(sent_path):
+        with open(sent_path, "rb") as f:
+            sent = f.read()
     trace, state, memory, section = [], None, {2: {}, 3: {}}, None
     lines = out.splitlines()
     for i, line in enumerate(lines):
@@ -264,7 +315,7 @@ def run_s51(work, hex_path, chip, steps=None, halt=None):
             state["DPTR"] = int(line.split()[1], 16)
         elif line.strip() == str(MARK_IRAM):
             section, state = 2, None
-    return trace, memory
+    return trace, memory, sent
 
 
 # --- comparison ---
@@ -407,16 +458,33 @@ def fmt(value):
     return "--" if value is None else "%02X" % value
 
 
+def compare_sent(name, ours, theirs):
+    if ours != theirs:
+        raise CompareError("%s: the bytes sent differ\n  Ostrel %r\n  s51    %r" %
+                           (name, ours, theirs))
+
+
+def until_halt(trace, halt):
+    """s51's steps up to its first arrival at `halt`."""
+    for n, state in enumerate(trace):
+        if state["PC"] == halt:
+            return trace[:n + 1]
+    raise CompareError("s51 does not reach halt (0x%04X) within %d instructions" %
+                       (halt, len(trace)))
+
+
 def compare_program(source, simhost, work_root):
     name = os.path.basename(source)
     work = tempfile.mkdtemp(prefix=os.path.splitext(name)[0] + ".", dir=work_root)
     settings = read_settings(source)
     chip, limit = settings["chip"], int(settings["steps"])
+    serial = settings["serial"] == "on"
     hex_path, halt, code = build(source, work)
 
     if settings["compare"] == "end":
-        ostrel, ostrel_memory = run_ostrel(simhost, work, hex_path, chip, halt=halt)
-        s51, s51_memory = run_s51(work, hex_path, chip, halt=halt)
+        ostrel, ostrel_memory, ostrel_sent = run_ostrel(simhost, work, hex_path, chip,
+                                                        halt=halt, serial=serial)
+        s51, s51_memory, s51_sent = run_s51(work, hex_path, chip, halt=halt)
         if len(s51) != 1:
             raise CompareError("%s: s51 did not stop at halt" % name)
         ours, theirs = Step(halt, ostrel[0][1], None, False), Step(halt, s51[0], None, False)
@@ -424,28 +492,35 @@ def compare_program(source, simhost, work_root):
         if differing:
             raise report(name, 0, "end state", differing, ours, theirs, [])
         compare_memory(name, ostrel_memory, s51_memory, 128 if chip == "8051" else 256)
+        compare_sent(name, ostrel_sent, s51_sent)
         shutil.rmtree(work, ignore_errors=True)
         return "%s: same at the end" % name, set()
 
-    # Ostrel's trace tells how many instructions lead to `halt`; s51 then runs exactly as many.
-    # The loop at `halt` runs with interrupts off, so the memory read after the whole trace is
-    # the memory at the arrival.
-    ostrel, ostrel_memory = run_ostrel(simhost, work, hex_path, chip, limit)
+    # Ostrel's trace tells how many instructions lead to `halt`; in step, s51 then runs exactly
+    # as many, else as many as it needs itself. The loop at `halt` runs with interrupts off, so
+    # the memory read after the whole trace is the memory at the arrival.
+    ostrel, ostrel_memory, ostrel_sent = run_ostrel(simhost, work, hex_path, chip, limit,
+                                                    serial=serial)
     arrival = next((n for n, (address, _) in enumerate(ostrel) if address == halt), None)
     if arrival is None:
         raise CompareError("%s: does not reach halt (0x%04X) within %d instructions" %
                            (name, halt, limit))
     ostrel = ostrel[:arrival]
-    s51, s51_memory = run_s51(work, hex_path, chip, arrival)
-    ours, theirs = ostrel_steps(ostrel, code), s51_steps(s51, code)
     if settings["align"] == "effects":
-        compare_effects(name, ours, theirs)
+        s51, s51_memory, s51_sent = run_s51(work, hex_path, chip, limit)
+        s51 = until_halt(s51, halt)
+        compare_effects(name, ostrel_steps(ostrel, code), s51_steps(s51, code))
     else:
-        compare_in_step(name, ours, theirs)
+        s51, s51_memory, s51_sent = run_s51(work, hex_path, chip, arrival)
+        compare_in_step(name, ostrel_steps(ostrel, code), s51_steps(s51, code))
     compare_memory(name, ostrel_memory, s51_memory, 128 if chip == "8051" else 256)
+    compare_sent(name, ostrel_sent, s51_sent)
     shutil.rmtree(work, ignore_errors=True)
     executed = {code.get(address, 0) for address, _ in ostrel}
-    return "%s: %d instructions, same" % (name, arrival), executed
+    summary = "%s: %d instructions, same" % (name, arrival)
+    if ostrel_sent:
+        summary += ", %d bytes sent" % len(ostrel_sent)
+    return summary, executed
 
 
 def main():

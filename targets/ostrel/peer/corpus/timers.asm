@@ -1,4 +1,4 @@
-; Timers 0 and 1 in their four modes, counting machine cycles, overflowing into interrupts and into flags that the program polls, with the gate on INT0.
+; Timers 0 and 1 in their four modes (Timer 1's third standing still), counting machine cycles, overflowing into interrupts and into flags that the program polls, with the gate on INT0.
 ; peer: chip=8052 steps=2500 align=effects
 	.area	CSEG (ABS,CODE)
 	.org	0x0000
@@ -176,6 +176,21 @@ start:
 	djnz	r2,8$
 	clr	tr1
 	MARK	0x14
+	; Timer 1 in mode 3 stands: no count, no flag
+	mov	tmod,#0x30
+	mov	tl1,#0x12
+	mov	th1,#0x34
+	setb	tr1
+	nop
+	mov	b,#2
+	clr	tr1
+	mov	a,tl1
+	STORE
+	mov	a,th1
+	STORE
+	anl	tcon,#0xF0		; the timer flags (IE0 still follows the level left on INT0)
+	mov	a,tcon
+	STORE
 	; the gate: Timer 0 runs only while INT0 is high
 	mov	tmod,#0x09		; gate, 16 bits
 	mov	th0,#0xFF

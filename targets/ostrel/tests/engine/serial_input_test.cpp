@@ -20,6 +20,9 @@ const std::vector<uint8_t> kCountOnly = {0x30, 0x98, 0xFD, 0xC2, 0x98, 0x0F, 0x8
 
 class SerialInputTest : public testing::EngineTest {
 protected:
+    // The target releases the terminal when it goes, so it goes first.
+    void TearDown() override { target_.reset(); }
+
     void LoadReceiver(const std::vector<uint8_t>& loop) {
         std::vector<uint8_t> code(std::begin(kStart), std::end(kStart));
         code.insert(code.end(), loop.begin(), loop.end());
