@@ -29,9 +29,12 @@ struct ItemHandler {
     EditFn edit;  // null: the item cannot be edited
 };
 
+// The record's text field is short: a long value text is cut, which is all a caller needs.
 template <typename... Args>
 void SetText(ItemState& state, const char* format, Args... args) {
-    std::snprintf(state.text, sizeof(state.text), format, args...);
+    if (std::snprintf(state.text, sizeof(state.text), format, args...) < 0) {
+        state.text[0] = '\0';
+    }
 }
 
 void SetText(ItemState& state, const char* text) {
