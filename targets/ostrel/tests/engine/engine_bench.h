@@ -44,29 +44,25 @@ protected:
 
     // The class the factory gives each chip (and the 80C52's, which the catalogue lacks).
     virtual std::unique_ptr<C8051Target> MakeTarget(const char* chipId, const char* options) {
-        const std::string id = chipId;
-        if (id == "8052") {
-            return std::make_unique<C8052Target>(options);
-        }
-        if (id == "80C52") {
-            return std::make_unique<C80C52Target>(options);
-        }
-        if (id == "AT89S53") {
-            return std::make_unique<CAT89S53Target>(options);
-        }
-        if (id == "Gristan-8") {
-            return std::make_unique<CGristan8Target>(options);
-        }
-        if (id == "GristanT-8") {
-            return std::make_unique<CGristanT8Target>(options);
-        }
-        if (id == "Gristan-32") {
-            return std::make_unique<CGristan32Target>(options);
-        }
-        if (id == "GristanT-32") {
-            return std::make_unique<CGristanT32Target>(options);
+        using Maker = std::unique_ptr<C8051Target> (*)(const char*);
+        static const std::pair<const char*, Maker> kClasses[] = {
+            {"8052", Make<C8052Target>},
+            {"80C52", Make<C80C52Target>},
+            {"AT89S53", Make<CAT89S53Target>},
+            {"Gristan-8", Make<CGristan8Target>},
+            {"GristanT-8", Make<CGristanT8Target>},
+            {"Gristan-32", Make<CGristan32Target>},
+            {"GristanT-32", Make<CGristanT32Target>}};
+        for (const auto& entry : kClasses) {
+            if (std::string(chipId) == entry.first) {
+                return entry.second(options);
+            }
         }
         return std::make_unique<C8051Target>(chipId, options);
+    }
+    template <typename T>
+    static std::unique_ptr<C8051Target> Make(const char* options) {
+        return std::make_unique<T>(options);
     }
 
     // Timers and interrupts as the host's option words 0 and 1.
@@ -89,6 +85,27 @@ protected:
     }
     bool SconBit(uint8_t mask) { return (Sfr(sfr::SCON) & mask) != 0; }
     bool P3Bit(uint8_t mask) { return (Sfr(sfr::P3) & mask) != 0; }
+
+    static constexpr uint8_t kTxd = 0x02;  // P3.1
+
+    // The cycles (counted from 1 after an SBUF write) at which TXD changes, with the level it
+    // changes to, until TI rises; the cycle of TI comes last, with level 'T'.
+    std::vector<std::pair<int, char>> TxdChanges(int limit) {
+        std::vector<std::pair<int, char>> changes;
+        bool txd = P3Bit(kTxd);
+        for (int cycle = 1; cycle <= limit; ++cycle) {
+            Cycle();
+            if (P3Bit(kTxd) != txd) {
+                txd = !txd;
+                changes.emplace_back(cycle, txd ? '1' : '0');
+            }
+            if (SconBit(sfr::SCON_TI)) {
+                changes.emplace_back(cycle, 'T');
+                break;
+            }
+        }
+        return changes;
+    }
 
     SimStatus Step() { return target_->StepInstruction(); }
     // Steps `count` instructions, each of which must succeed.

@@ -4,8 +4,6 @@
 namespace ostrel {
 namespace {
 
-constexpr uint8_t kTxd = 0x02;  // P3.1
-
 class TimerTest : public testing::EngineTest {
 protected:
     void SetUp() override {
@@ -21,25 +19,6 @@ protected:
         SetSfr(sfr::TH1, 0xFF);
         SetSfr(sfr::TL1, 0xFF);
         SetSfr(sfr::TCON, sfr::TCON_TR1);
-    }
-
-    // The cycles (counted from 1 after the SBUF write) at which TXD changes, with the level it
-    // changes to, until TI rises; the cycle of TI comes last, with level 'T'.
-    std::vector<std::pair<int, char>> TxdChanges(int limit) {
-        std::vector<std::pair<int, char>> changes;
-        bool txd = P3Bit(kTxd);
-        for (int cycle = 1; cycle <= limit; ++cycle) {
-            Cycle();
-            if (P3Bit(kTxd) != txd) {
-                txd = !txd;
-                changes.emplace_back(cycle, txd ? '1' : '0');
-            }
-            if (SconBit(sfr::SCON_TI)) {
-                changes.emplace_back(cycle, 'T');
-                break;
-            }
-        }
-        return changes;
     }
 
     // Runs a program that starts at 0x0040 with the given TMOD and TCON, both latched, and
