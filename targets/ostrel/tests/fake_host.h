@@ -7,6 +7,12 @@
 #include <utility>
 #include <vector>
 
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include "simtarget/sim_interfaces.h"
 
 namespace ostrel::testing {
@@ -77,8 +83,10 @@ public:
 // A file in the test's temporary folder, removed when the object goes.
 class TempFile {
 public:
+    // Test programs run side by side and share the temporary folder: each process's files carry
+    // a token of their own.
     TempFile(const std::string& name, const std::string& contents)
-        : path_(std::string(::testing::TempDir()) + name) {
+        : path_(std::string(::testing::TempDir()) + ProcessToken() + "_" + name) {
         std::ofstream(path_, std::ios::binary) << contents;
     }
     ~TempFile() { std::remove(path_.c_str()); }
@@ -87,6 +95,15 @@ public:
     const char* path() const { return path_.c_str(); }
 
 private:
+    static const std::string& ProcessToken() {
+#if defined(_WIN32)
+        static const std::string token = std::to_string(_getpid());
+#else
+        static const std::string token = std::to_string(getpid());
+#endif
+        return token;
+    }
+
     std::string path_;
 };
 
