@@ -14,9 +14,12 @@ struct HexRecord {
     uint32_t count = 0;  // data bytes to store
     uint8_t data[255] = {};
     bool end = false;
-    // Intel record type; for an extended address record (type 2 or 4) the base it announces.
+    // Intel record type; for an extended address record (type 2 or 4) the base it announces,
+    // and whether its value is wider than the 16 bits such a record holds (a base that no
+    // 32-bit address reaches without wrapping).
     uint8_t type = 0;
     uint32_t extendedBase = 0;
+    bool extendedTooWide = false;
 };
 
 class HexFileReader {
@@ -100,8 +103,12 @@ bool HexFileReader::ParseIntel(const char* line, HexRecord* record) {
     record->type = type;
     if (type == 2 || type == 4) {
         uint32_t value = 0;
+        record->extendedTooWide = false;
         for (uint32_t i = 0; i < count; ++i) {
-            value = (value << 8) | record->data[i];
+            if (value > 0xFF) {
+                record->extendedTooWide = true;
+            }
+            value = ((value << 8) | record->data[i]) & 0xFFFFu;
         }
         record->extendedBase = type == 2 ? value << 4 : value << 16;
     }
@@ -162,9 +169,11 @@ int32_t HexFileReader::ReadLines(std::FILE* file, int32_t format) {
         }
         if (format != kHexFormatMotorola && (record.type == 2 || record.type == 4)) {
             if (format == kHexFormatIntelSegments && record.type == 2) {
-                segmentBase = record.extendedBase;
+                // A segment wider than 16 bits lies beyond the 1 MB that segments reach.
+                beyondReach = record.extendedTooWide;
+                segmentBase = record.extendedTooWide ? 0 : record.extendedBase;
             } else {
-                beyondReach = record.extendedBase != 0;
+                beyondReach = record.extendedBase != 0 || record.extendedTooWide;
             }
         }
         if (record.count > 0 && m_writeFn != nullptr) {

@@ -208,6 +208,24 @@ TEST_F(HexReader, SegmentRecordsMoveTheFollowingDataInTheSegmentFormat) {
     EXPECT_EQ(c.stored, (std::vector<Stored>{{0x0010, {1}}, {0x10010, {2}}, {0x0020, {3}}}));
 }
 
+TEST_F(HexReader, AddressRecordsWiderThanSixteenBitsPutDataOutOfRangeInsteadOfWrapping) {
+    // Read as a 32-bit number times 16, these segments would wrap to 0x00000 and 0x00010.
+    std::string wide = Intel(0, 2, {0x10, 0x00, 0x00, 0x00, 0x00}) + "\n" + Intel(0x0010, 0, {9}) +
+                       "\n:00000001FF\n";
+    EXPECT_EQ(Read(wide, kHexFormatIntelSegments), kHexOutOfRange);
+    EXPECT_TRUE(c.stored.empty());
+    c = Collector();
+    std::string wideLinear =
+        Intel(0, 4, {0x01, 0x00, 0x00}) + "\n" + Intel(0x0010, 0, {9}) + "\n:00000001FF\n";
+    EXPECT_EQ(Read(wideLinear), kHexOutOfRange);
+    // Leading zero bytes are not wide: the value still fits.
+    c = Collector();
+    std::string padded =
+        Intel(0, 2, {0x00, 0x00, 0x10, 0x00}) + "\n" + Intel(0x0010, 0, {9}) + "\n:00000001FF\n";
+    EXPECT_EQ(Read(padded, kHexFormatIntelSegments), kHexOk);
+    EXPECT_EQ(c.stored, (std::vector<Stored>{{0x10010, {9}}}));
+}
+
 TEST_F(HexReader, MotorolaFilesHoldS1DataAndEndWithS9) {
     std::string file = S1(0x0100, {0xDE, 0xAD}) + "\r\n" + S1(0x0000, {}) + "\nS9030000FC\n";
     EXPECT_EQ(Read(file, kHexFormatMotorola), kHexOk);
