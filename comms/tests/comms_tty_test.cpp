@@ -1,8 +1,6 @@
 // The serial-port object on a real terminal device: a Linux pseudo-terminal mapped to COM41.
 #include <gtest/gtest.h>
 
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,6 +10,7 @@
 #include <thread>
 
 #include "comms/comms.h"
+#include "pty_far_end.h"
 
 namespace {
 
@@ -19,38 +18,12 @@ using Steady = std::chrono::steady_clock;
 
 class CommsOnPty : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char name[128] = {};
-        ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
-        setenv("COM41", name, 1);
-    }
-    void TearDown() override {
-        unsetenv("COM41");
-        close(slave_);
-        close(master_);
-    }
-    std::string FarRead(size_t count) {
-        std::string data;
-        while (data.size() < count) {
-            struct pollfd p = {master_, POLLIN, 0};
-            char buffer[64];
-            if (poll(&p, 1, 1000) <= 0) {
-                break;
-            }
-            ssize_t n = read(master_, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            data.append(buffer, static_cast<size_t>(n));
-        }
-        return data;
-    }
-    void FarWrite(const std::string& data) {
-        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
-    }
+    void SetUp() override { ASSERT_TRUE(far_.ok()); }
+    std::string FarRead(size_t count) { return far_.Read(count); }
+    void FarWrite(const std::string& data) { far_.Write(data); }
 
-    int master_ = -1;
-    int slave_ = -1;
+    w32::testing::PtyFarEnd far_{41};
+    const int master_ = far_.fd();
 };
 
 TEST_F(CommsOnPty, OpensAtTheTextsBaudAndCarriesData) {

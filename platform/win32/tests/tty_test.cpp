@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include <thread>
 
 #include "port_text.h"
+#include "pty_far_end.h"
 #include "w32/errors.h"
 #include "w32/handles.h"
 #include "w32/serial.h"
@@ -30,9 +29,7 @@ long long RealMsSince(Steady::time_point start) {
 class PtyPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        char name[128] = {};
-        ASSERT_EQ(openpty(&master_, &slave_, name, nullptr, nullptr), 0);
-        setenv("COM40", name, 1);
+        ASSERT_TRUE(far_.ok());
         port_ = w32::CreateFileA("\\\\.\\COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(port_, INVALID_HANDLE_VALUE);
@@ -41,34 +38,14 @@ protected:
         if (port_ != INVALID_HANDLE_VALUE) {
             w32::CloseHandle(port_);
         }
-        unsetenv("COM40");
-        close(slave_);
-        close(master_);
     }
 
-    std::string FarRead(size_t count, int ms = 1000) {
-        std::string data;
-        while (data.size() < count) {
-            struct pollfd p = {master_, POLLIN, 0};
-            if (poll(&p, 1, ms) <= 0) {
-                break;
-            }
-            char buffer[256];
-            ssize_t n = read(master_, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            data.append(buffer, static_cast<size_t>(n));
-        }
-        return data;
-    }
-    void FarWrite(const std::string& data) {
-        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
-    }
+    std::string FarRead(size_t count, int ms = 1000) { return far_.Read(count, ms); }
+    void FarWrite(const std::string& data) { far_.Write(data); }
     std::string Read(DWORD count) { return ReadText(port_, count); }
 
-    int master_ = -1;
-    int slave_ = -1;
+    w32::testing::PtyFarEnd far_{40};
+    const int master_ = far_.fd();
     HANDLE port_ = INVALID_HANDLE_VALUE;
 };
 

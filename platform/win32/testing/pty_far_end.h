@@ -1,0 +1,66 @@
+// A pseudo-terminal standing in for a serial port: the port side is mapped to a COM number
+// through the environment, the far side is held by the test to read and write like a board.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace w32::testing {
+
+class PtyFarEnd {
+public:
+    // Opens the pair and maps "COM<com>" to it; ok() tells whether that worked.
+    explicit PtyFarEnd(int com) : variable_("COM" + std::to_string(com)) {
+        char name[128] = {};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) {
+            setenv(variable_.c_str(), name, 1);
+        }
+    }
+    ~PtyFarEnd() {
+        unsetenv(variable_.c_str());
+        if (master_ >= 0) {
+            close(slave_);
+            close(master_);
+        }
+    }
+    PtyFarEnd(const PtyFarEnd&) = delete;
+    PtyFarEnd& operator=(const PtyFarEnd&) = delete;
+
+    bool ok() const { return master_ >= 0; }
+    // The far side's descriptor (its termios shows the port's settings).
+    int fd() const { return master_; }
+
+    // Up to `count` bytes, waiting at most `ms` for each piece.
+    std::string Read(size_t count, int ms = 1000) {
+        std::string data;
+        while (data.size() < count) {
+            struct pollfd p = {master_, POLLIN, 0};
+            if (poll(&p, 1, ms) <= 0) {
+                break;
+            }
+            char buffer[256];
+            ssize_t n = read(master_, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            data.append(buffer, static_cast<size_t>(n));
+        }
+        return data;
+    }
+    void Write(const std::string& data) {
+        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+    }
+
+private:
+    std::string variable_;
+    int master_ = -1;
+    int slave_ = -1;
+};
+
+}  // namespace w32::testing
