@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fake_target.h"
-#include "host_fakes.h"
+#include "sim_host_fakes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Host objects for tests: they record what a target sends and count their releases.
+// Test helpers of the simulator: the host objects, temporary program files, HEX records.
 #pragma once
 
 #include <cstdio>
@@ -13,74 +13,17 @@
 #include <unistd.h>
 #endif
 
+#include "sim_host_fakes.h"
 #include "simtarget/sim_interfaces.h"
 
 namespace ostrel::testing {
 
-class RecordingSink : public ISimMessageSink {
-public:
-    void SIM_CALL Output(int32_t level, const char* text) override {
-        messages.emplace_back(level, text != nullptr ? text : "(null)");
-    }
-    void SIM_CALL Release() override { ++releases; }
+// The host objects every target test uses; FakeDebugInfo knows no symbols.
+using ::RecordingObserver;
+using ::RecordingSink;
+using ::RecordingTerminal;
+using FakeDebugInfo = ::SymbolTable;
 
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : messages) {
-            texts.push_back(message.second);
-        }
-        return texts;
-    }
-
-    std::vector<std::pair<int32_t, std::string>> messages;
-    int releases = 0;
-};
-
-class FakeDebugInfo : public ISimDebugInfo {
-public:
-    const char* SIM_CALL ResolveAddress(uint32_t, uint32_t, uint8_t* found, uint32_t*,
-                                        uint32_t*) override {
-        if (found != nullptr) {
-            *found = 0;
-        }
-        return "";
-    }
-    uint8_t SIM_CALL IsKnownAddress(uint32_t) override { return 0; }
-    void SIM_CALL Release() override { ++releases; }
-
-    int releases = 0;
-};
-
-class RecordingTerminal : public ISimSerialTerminal {
-public:
-    void SIM_CALL Transmit(int32_t channel, const uint8_t* bytes, uint32_t count) override {
-        for (uint32_t i = 0; i < count; ++i) {
-            sent.emplace_back(channel, bytes[i]);
-        }
-    }
-    void SIM_CALL Release() override { ++releases; }
-
-    std::vector<std::pair<int32_t, uint8_t>> sent;
-    int releases = 0;
-};
-
-class RecordingObserver : public ISimPortObserver {
-public:
-    void SIM_CALL UpdateValues(const char* const* names, const uint32_t* values,
-                               int32_t count) override {
-        std::vector<std::pair<std::string, uint32_t>> update;
-        for (int32_t i = 0; i < count; ++i) {
-            update.emplace_back(names[i], values[i]);
-        }
-        updates.push_back(update);
-    }
-    int32_t SIM_CALL IsActive() override { return active; }
-
-    std::vector<std::vector<std::pair<std::string, uint32_t>>> updates;
-    int32_t active = 1;
-};
-
-// A file in the test's temporary folder, removed when the object goes.
 class TempFile {
 public:
     // Test programs run side by side and share the temporary folder: each process's files carry

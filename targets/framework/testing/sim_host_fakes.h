@@ -1,4 +1,4 @@
-// Host objects for the framework's tests: they record what a target tells them.
+// Host objects for tests of targets: they record what a target tells them and count releases.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +12,18 @@
 class RecordingSink : public ISimMessageSink {
 public:
     void SIM_CALL Output(int32_t level, const char* text) override {
-        messages.emplace_back(level, text);
+        messages.emplace_back(level, text != nullptr ? text : "(null)");
     }
     void SIM_CALL Release() override { ++releases; }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& message : messages) {
+            texts.push_back(message.second);
+        }
+        return texts;
+    }
+
     std::vector<std::pair<int32_t, std::string>> messages;
     int releases = 0;
 };
@@ -25,12 +34,14 @@ public:
     const char* SIM_CALL ResolveAddress(uint32_t address, uint32_t, uint8_t* found, uint32_t* low,
                                         uint32_t* high) override {
         auto range = ranges.find(address);
-        if (range != ranges.end()) {
+        if (range != ranges.end() && low != nullptr && high != nullptr) {
             *low = range->second.first;
             *high = range->second.second;
         }
         auto symbol = symbols.find(address);
-        *found = symbol != symbols.end() ? 1 : 0;
+        if (found != nullptr) {
+            *found = symbol != symbols.end() ? 1 : 0;
+        }
         return symbol != symbols.end() ? symbol->second.c_str() : "";
     }
     uint8_t SIM_CALL IsKnownAddress(uint32_t address) override {
@@ -52,4 +63,20 @@ public:
     void SIM_CALL Release() override { ++releases; }
     std::vector<std::pair<int32_t, uint8_t>> sent;
     int releases = 0;
+};
+
+class RecordingObserver : public ISimPortObserver {
+public:
+    void SIM_CALL UpdateValues(const char* const* names, const uint32_t* values,
+                               int32_t count) override {
+        std::vector<std::pair<std::string, uint32_t>> update;
+        for (int32_t i = 0; i < count; ++i) {
+            update.emplace_back(names[i], values[i]);
+        }
+        updates.push_back(update);
+    }
+    int32_t SIM_CALL IsActive() override { return active; }
+
+    std::vector<std::vector<std::pair<std::string, uint32_t>>> updates;
+    int32_t active = 1;
 };
