@@ -114,7 +114,7 @@ struct Bases {
 class HexImageReader {
 public:
     HexImageReader(MemoryImage& image, uint8_t deviceCode, const Bases& bases)
-        : image_(image), byteCells_(UsesByteCells(deviceCode)), bases_(bases) {}
+        : image_(image), byteCells_(UsesByteCells(deviceCode)), tableBases_(bases), bases_(bases) {}
 
     ImageFileResult Read(std::string_view text) {
         LineSplitter lines(text);
@@ -149,6 +149,11 @@ private:
         } else {
             return InvalidLine(number, line);
         }
+        // Fields are read up to their first non-digit, so a stray character would otherwise
+        // shorten a field to a value the checksum may still balance, or end the file early.
+        if (!AllHexDigits(line.substr(1))) {
+            return InvalidLine(number, line);
+        }
 
         const bool intel = record.layout == Layout::kIntel;
         if (record.count == 0 || (intel && record.type == 1) || (!intel && record.type == 9)) {
@@ -164,6 +169,14 @@ private:
             return InvalidLine(number, line);
         }
         record.dataCount = intel ? record.count : record.count - 3;
+        if (!intel && (record.type == 0 || record.type == 5)) {
+            // A header or a record count: nothing to store, but a damaged one still means a
+            // damaged file.
+            if (!StandardSRecordChecksumOk(line, record)) {
+                return PlainChecksumFailure(number, line);
+            }
+            return ImageFileResult();
+        }
         const bool checksumOk = ChecksumOk(line, record);
 
         if (record.type == 4) {
@@ -190,19 +203,22 @@ private:
     // The value is the record's first data word with its two bytes exchanged (0x00F0 counts as
     // 0xF000), so that the upper halves of the linear addresses of the PIC18 areas meet the
     // chip's area bases. Only an exact match selects an area: anything else would pour the
-    // records behind it over the code cells.
+    // records behind it over the code cells. Linear 0 chooses nothing: many tools open every file
+    // with it, and the records behind it are placed by their own addresses, as in a file without
+    // extended addresses.
     void ChooseAreaMode(uint32_t value) {
-        if (!basesSaved_) {
-            saved_ = bases_;
-            bases_ = Bases{0, 0, 0};
-            basesSaved_ = true;
-        }
         value = ((value & 0xFF) << 8) | ((value >> 8) & 0xFF);
-        if (value == saved_.data) {
+        if (value == 0) {
+            mode_ = AreaMode::kNone;
+            bases_ = tableBases_;
+            return;
+        }
+        bases_ = Bases{0, 0, 0};
+        if (value == tableBases_.data) {
             mode_ = AreaMode::kData;
-        } else if (value == saved_.special) {
+        } else if (value == tableBases_.special) {
             mode_ = AreaMode::kSpecial;
-        } else if (value == saved_.code) {
+        } else if (value == tableBases_.code) {
             mode_ = AreaMode::kCode;
         } else {
             mode_ = AreaMode::kForeign;
@@ -310,6 +326,25 @@ private:
         return (sum & 0xFF) == 0;
     }
 
+    // The usual S-record rule, which leaves the type out: the count, the address bytes, the data
+    // bytes and the checksum byte add up to 0xFF modulo 256.
+    static bool StandardSRecordChecksumOk(std::string_view line, const Record& record) {
+        uint32_t sum = record.count + (record.address >> 8) + (record.address & 0xFF);
+        for (size_t i = 0; i <= record.dataCount; ++i) {
+            sum += DataByte(line, record, i);
+        }
+        return (sum & 0xFF) == 0xFF;
+    }
+
+    static bool AllHexDigits(std::string_view text) {
+        for (char c : text) {
+            if (HexDigit(c) < 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     static ImageFileResult InvalidLine(int number, std::string_view line) {
         return ImageFileFailure(
             ImageFileStatus::kInvalidLine,
@@ -355,9 +390,8 @@ private:
 
     MemoryImage& image_;
     const bool byteCells_;
-    Bases bases_;
-    Bases saved_{0, 0, 0};
-    bool basesSaved_ = false;
+    const Bases tableBases_;
+    Bases bases_;  // 0 while an extended address record has chosen an area
     AreaMode mode_ = AreaMode::kNone;
 };
 

@@ -78,6 +78,25 @@ TEST(HexReaderLines, TakesAtMost1023CharactersAsOneLine) {
     EXPECT_EQ(result.message, "Invalid HEX file : line 2 " + huge.substr(0, 1023));
 }
 
+TEST(HexReaderLines, RefusesARecordWithACharacterThatIsNotAHexDigit) {
+    // Each would otherwise read: a field stops at its first non-digit, which here balances the
+    // checksum, reads a count of 0 (the end of the file) or leaves a trailing character unseen.
+    const std::string cases[] = {
+        ":02000000ZZ01FD",         ":0Z",          "Some text",
+        "S1 4000000FFFC",          ":00000001FF ", IntelRecord(0, 0, {1, 2}).replace(9, 1, "g"),
+        SRecord(9, 0, {}) + "\x1A"};
+    for (const std::string& bad : cases) {
+        SCOPED_TRACE(bad);
+        MemoryImage image;
+        const ImageFileResult result =
+            ReadAs(kAt89S53, IntelRecord(0, 0, {1}) + "\r\n" + bad + "\r\n" + kEnd, image);
+        EXPECT_EQ(result.status, ImageFileStatus::kInvalidLine);
+        EXPECT_EQ(result.message, "Invalid HEX file : line 2 " + bad);
+        EXPECT_EQ(result.line, 2);
+        EXPECT_FALSE(image.code.present());
+    }
+}
+
 TEST(HexReaderLines, ReadsLowerCaseDigits) {
     std::string record = IntelRecord(0, 0, {0xAB, 0xCD});
     for (char& c : record) {
@@ -91,7 +110,7 @@ TEST(HexReaderLines, ReadsLowerCaseDigits) {
 
 TEST(HexReaderEnd, StopsAtACountOfZeroOrAnEndRecordAndReadsNothingBehind) {
     for (const char* end :
-         {":", ":0Z", ":00000001FF", ":000000FF", "S9030000FC", "S00", ":01000001FFFF"}) {
+         {":", ":00000001FF", ":000000FF", "S9030000FC", "S00", ":01000001FFFF"}) {
         SCOPED_TRACE(end);
         MemoryImage image;
         const ImageFileResult result =
@@ -162,17 +181,37 @@ TEST(HexReaderChecksum, ChecksS1RecordsWithTheOnesComplement) {
     EXPECT_EQ(ReadAs(kAt89S53, "S1061234010203AE", image).status, ImageFileStatus::kBadChecksum);
 }
 
-TEST(HexReaderChecksum, RefusesSRecordsOtherThanS1AndS9) {
+TEST(HexReaderSRecords, SkipsAHeaderAndARecordCountAfterTestingTheirChecksums) {
+    // A header and a count whose addresses fall on cells of the code area store nothing there.
+    const std::string text = SRecord(0, 0, {'h', 'd', 'r'}) + "\r\n" +
+                             SRecord(1, 0x10, {0xAB, 0xCD}) + "\r\n" + SRecord(5, 1, {}) + "\r\n" +
+                             SRecord(9, 0, {});
     MemoryImage image;
-    // A header line lands at address 0: the code area's checksum message.
-    const std::string header = SRecord(0, 0, {'h', 'i'});
+    const ImageFileResult result = ReadAs(kAt89S53, text, image);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(image.code.cells[0x10], 0xAB);
+    EXPECT_EQ(image.code.cells[0x11], 0xCD);
+    EXPECT_EQ(image.code.marks[0], kMarkEmpty);
+    EXPECT_EQ(image.code.marks[1], kMarkEmpty);
+
+    // A damaged one fails with the message of no area, on a PIC chip's special area too.
+    const std::string header = Corrupt(SRecord(0, 0, {'h', 'd', 'r'}));
     EXPECT_EQ(ReadAs(kAt89S53, header, image).message,
               "Invalid CHECKSUM in HEX file: line 1 " + header);
-    EXPECT_EQ(ReadAs(kPic16, SRecord(5, 0x4000, {}), image).message,
-              "Invalid CHECKSUM in HEX file (SPEC SECTION): line 1 ");
+    const std::string count = Corrupt(SRecord(5, 0x4000, {}));
+    const ImageFileResult damaged =
+        ReadAs(kPic16, SRecord(1, 0, {1, 2}) + "\r\n" + count + "\r\n" + kEnd, image);
+    EXPECT_EQ(damaged.message, "Invalid CHECKSUM in HEX file: line 2 " + count);
+    EXPECT_EQ(damaged.line, 2);
+}
+
+TEST(HexReaderSRecords, RefusesS2S3S7AndS8) {
+    MemoryImage image;
     for (unsigned type : {2u, 3u, 7u, 8u}) {
-        EXPECT_EQ(ReadAs(kAt89S53, SRecord(type, 0x10, {1, 2}), image).status,
-                  ImageFileStatus::kBadChecksum);
+        SCOPED_TRACE(type);
+        const std::string record = SRecord(type, 0x10, {1, 2});
+        EXPECT_EQ(ReadAs(kAt89S53, record, image).message,
+                  "Invalid CHECKSUM in HEX file: line 1 " + record);
     }
     // Outside every area of the chip.
     EXPECT_EQ(ReadAs(kAt89S53, SRecord(7, 0x3000, {}), image).message,
@@ -357,21 +396,45 @@ TEST(HexReaderAddressRecords, RefusesRecordsBehindAnExtendedAddressOfNoArea) {
     }
 }
 
-TEST(HexReaderAddressRecords, SelectsTheAreaWhoseBaseTheExtendedAddressEquals) {
-    // Linear 0 on a memory board is its data area; on an 8051 with data at 0x2000 it is code.
+TEST(HexReaderAddressRecords, PlacesRecordsBehindExtendedAddressZeroAsWithoutIt) {
+    struct Case {
+        const char* chip;
+        std::string records;
+    };
+    const Case cases[] = {
+        // 8051 code and data, a memory board's data.
+        {kAt89S8252, IntelRecord(0x10, 0, {9}) + "\n" + IntelRecord(0x2000, 0, {8})},
+        {kMemoryBoard, IntelRecord(0xFFFF, 0, {9})},
+        // PIC16 code, configuration and EEPROM.
+        {kPic16, IntelRecord(0, 0, {1, 2}) + "\n" + IntelRecord(0x400E, 0, {3, 4}) + "\n" +
+                     IntelRecord(0x4200, 0, {5, 0})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chip);
+        MemoryImage plain;
+        ASSERT_TRUE(ReadAs(c.chip, c.records, plain).ok());
+        MemoryImage extended;
+        const ImageFileResult result =
+            ReadAs(c.chip, std::string(":020000040000FA\n") + c.records, extended);
+        ASSERT_TRUE(result.ok()) << result.message;
+        for (MemoryKind kind : {kMemoryCode, kMemoryData, kMemorySpecial}) {
+            EXPECT_EQ(extended.Area(kind)->cells, plain.Area(kind)->cells) << kind;
+            EXPECT_EQ(extended.Area(kind)->marks, plain.Area(kind)->marks) << kind;
+        }
+    }
+}
+
+TEST(HexReaderAddressRecords, ReturnsToPlacementByAddressAtExtendedAddressZero) {
+    const std::string text = std::string(":0200000400F00A\n") + IntelRecord(0, 0, {6, 0}) +
+                             "\n:020000040000FA\n" + IntelRecord(0x10, 0, {7, 8}) +
+                             "\n:0200000400F00A\n" + IntelRecord(2, 0, {9, 0});
     MemoryImage image;
-    ASSERT_TRUE(
-        ReadAs(kMemoryBoard, std::string(":020000040000FA\n") + IntelRecord(0xFFFF, 0, {9}), image)
-            .ok());
-    EXPECT_EQ(image.data.cells[0xFFFF], 9);
-    ASSERT_TRUE(
-        ReadAs(kAt89S8252, std::string(":020000040000FA\n") + IntelRecord(0x10, 0, {9}), image)
-            .ok());
-    EXPECT_EQ(image.code.cells[0x10], 9);
-    EXPECT_EQ(
-        ReadAs(kAt89S8252, std::string(":020000040000FA\n") + IntelRecord(0x2000, 0, {9}), image)
-            .status,
-        ImageFileStatus::kInvalidAddress);
+    const ImageFileResult result = ReadAs(kPic18F452, text, image);
+    ASSERT_TRUE(result.ok()) << result.message;
+    EXPECT_EQ(image.data.cells[0], 6);
+    EXPECT_EQ(image.code.cells[0x10], 8);
+    EXPECT_EQ(image.code.cells[0x11], 7);
+    EXPECT_EQ(image.data.cells[1], 9);
 }
 
 TEST(HexReaderSpecial, MarksAnOddSpecialRunFromTheCellBeforeItButNeverBeforeCellZero) {
