@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -100,7 +101,7 @@ TEST_F(HexInterop, ReadsIntelAndS1FilesMadeBySrecCatIntoTheSameCells) {
     WriteFile(dir_ / "code.bin", code);
     WriteFile(dir_ / "data.bin", data);
     const std::string inputs = "code.bin -binary data.bin -binary -offset 0x2000";
-    // 16-bit Intel records: a leading extended linear address 0 would choose the code area alone.
+    // The plain forms: 16-bit records only, without linear address, header or record count.
     SrecCat(inputs + " -o image.hex -intel -address-length=2");
     SrecCat(inputs +
             " -o image.s19 -motorola -address-length=2 -disable=header -disable=data-count "
@@ -165,6 +166,143 @@ TEST_F(HexInterop, ReadsAPic18FileMadeBySrecCatWithLinearAddressesIntoItsAreas) 
         ASSERT_EQ(image.special.cells[i + 1], config[i]) << i;
     }
     EXPECT_EQ(image.data.cells, data);
+}
+
+TEST_F(HexInterop, ReadsSrecCatDefaultIntelFilesAsWithoutTheirLeadingLinearAddressZero) {
+    // Code, configuration words and data at the addresses of each chip's usual file layout; PIC
+    // data bytes are written zero-extended.
+    struct Case {
+        const char* chip;
+        uint32_t special;
+        uint32_t data;
+    };
+    for (const Case& c : {Case{kAt89S8252, 0, 0x2000}, Case{kPic16, 0x4000, 0x4200},
+                          Case{kPic18F452, 0x300000, 0xF00000}}) {
+        SCOPED_TRACE(c.chip);
+        const bool pic = !UsesByteCells(ChipTable::GetDeviceCode(c.chip));
+        const std::vector<uint8_t> data = Pattern(ChipTable::GetDataSize(c.chip), 34);
+        std::vector<uint8_t> fileData;
+        for (uint8_t byte : data) {
+            fileData.push_back(byte);
+            if (pic) {
+                fileData.push_back(0);
+            }
+        }
+        WriteFile(dir_ / "code.bin", Pattern(ChipTable::GetCodeSize(c.chip), 35));
+        WriteFile(dir_ / "data.bin", fileData);
+        std::string inputs = "code.bin -binary data.bin -binary -offset " + std::to_string(c.data);
+        if (pic) {
+            WriteFile(dir_ / "special.bin", Pattern(ChipTable::GetSpecialSize(c.chip), 36));
+            inputs += " special.bin -binary -offset " + std::to_string(c.special);
+        }
+        SrecCat(inputs + " -o image.hex -intel");
+        const std::string text = ReadFile(dir_ / "image.hex");
+        ASSERT_EQ(text.rfind(":020000040000FA", 0), 0u) << "srec_cat no longer starts with it";
+        const std::string without = text.substr(text.find('\n') + 1);
+
+        MemoryImage image;
+        ImageFileResult result = ReadAs(c.chip, text, image);
+        ASSERT_TRUE(result.ok()) << result.message;
+        MemoryImage plain;
+        result = ReadAs(c.chip, without, plain);
+        ASSERT_TRUE(result.ok()) << result.message;
+        EXPECT_EQ(image.data.cells, data);
+        for (MemoryKind kind : {kMemoryCode, kMemoryData, kMemorySpecial}) {
+            EXPECT_EQ(image.Area(kind)->cells, plain.Area(kind)->cells) << kind;
+            EXPECT_EQ(image.Area(kind)->marks, plain.Area(kind)->marks) << kind;
+        }
+    }
+}
+
+TEST_F(HexInterop, ReadsSrecCatDefaultS19FilesLikeTheirDataOnlyForm) {
+    for (const char* chip : {kAt89S8252, kPic16}) {
+        SCOPED_TRACE(chip);
+        WriteFile(dir_ / "code.bin", Pattern(0x1000, 37));
+        WriteFile(dir_ / "data.bin", Pattern(0x100, 38));
+        // The start address gives the S9 record that a toolchain's file ends with.
+        const std::string inputs = std::string("code.bin -binary data.bin -binary -offset ") +
+                                   (chip == kPic16 ? "0x4200" : "0x2000") +
+                                   " -execution-start-address=0";
+        SrecCat(inputs + " -o full.s19 -motorola");
+        SrecCat(inputs + " -o bare.s19 -motorola -data-only");
+        const std::string full = ReadFile(dir_ / "full.s19");
+        ASSERT_EQ(full.rfind("S0", 0), 0u);
+        ASSERT_NE(full.find("\nS5"), std::string::npos);
+        ASSERT_NE(full.find("\nS9"), std::string::npos);
+
+        MemoryImage image;
+        ImageFileResult result = ReadAs(chip, full, image);
+        ASSERT_TRUE(result.ok()) << result.message;
+        MemoryImage bare;
+        result = ReadAs(chip, ReadFile(dir_ / "bare.s19"), bare);
+        ASSERT_TRUE(result.ok()) << result.message;
+        for (MemoryKind kind : {kMemoryCode, kMemoryData, kMemorySpecial}) {
+            EXPECT_EQ(image.Area(kind)->cells, bare.Area(kind)->cells) << kind;
+            EXPECT_EQ(image.Area(kind)->marks, bare.Area(kind)->marks) << kind;
+        }
+    }
+}
+
+TEST_F(HexInterop, RefusesSrecCatFilesThatDoNotFitOrAreDamagedAtTheLineAtFault) {
+    WriteFile(dir_ / "code.bin", Pattern(0x40, 39));
+    WriteFile(dir_ / "empty.bin", std::string());
+    const std::string checksum = "Invalid CHECKSUM in HEX file: line ";
+    const std::string invalid = "Invalid HEX file : line ";
+    // srec_cat writes file f; the reader must refuse line `line` of it, after `edit` (when given)
+    // has damaged that line. An empty prefix stands for message 4047, which names no line.
+    struct Case {
+        const char* arguments;
+        int line;
+        std::string prefix;
+        std::string (*edit)(std::string);
+    };
+    auto corrupt = [](std::string line) {
+        line.back() = line.back() == '0' ? '1' : '0';
+        return line;
+    };
+    auto nonDigit = [](std::string line) { return line.replace(12, 1, "G"); };
+    const Case cases[] = {
+        // 24- and 32-bit S-records: data, then the end records of a file without data.
+        {"code.bin -binary -o f -motorola -address-length=3", 2, checksum, nullptr},
+        {"code.bin -binary -o f -motorola -address-length=4", 2, checksum, nullptr},
+        {"empty.bin -binary -o f -motorola -address-length=3 -execution-start-address=0x10", 3,
+         checksum, nullptr},
+        {"empty.bin -binary -o f -motorola -address-length=4 -execution-start-address=0x10", 3,
+         checksum, nullptr},
+        // A damaged header and a damaged count.
+        {"code.bin -binary -o f -motorola", 1, checksum, corrupt},
+        {"code.bin -binary -o f -motorola", 4, checksum, corrupt},
+        // A character that is not a hexadecimal digit.
+        {"code.bin -binary -o f -intel", 2, invalid, nonDigit},
+        {"code.bin -binary -o f -motorola", 3, invalid, nonDigit},
+        // A second 64 KB bank: no area of the chip, refused at its first record.
+        {"code.bin -binary -offset 0x10000 -o f -intel", 2, "", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        SrecCat(c.arguments);
+        std::vector<std::string> lines;
+        std::istringstream file(ReadFile(dir_ / "f"));
+        for (std::string line; std::getline(file, line);) {
+            lines.push_back(line);
+        }
+        ASSERT_LT(c.line - 1, static_cast<int>(lines.size()));
+        std::string& faulty = lines[c.line - 1];
+        if (c.edit != nullptr) {
+            faulty = c.edit(faulty);
+        }
+        std::string text;
+        for (const std::string& line : lines) {
+            text += line + "\r\n";
+        }
+        MemoryImage image;
+        const ImageFileResult result = ReadAs(kAt89S53, text, image);
+        EXPECT_EQ(result.message,
+                  c.prefix.empty()
+                      ? "Invalid address in file. Probably it was created for enother chip."
+                      : c.prefix + std::to_string(c.line) + " " + faulty);
+        EXPECT_EQ(result.line, c.line);
+    }
 }
 
 TEST_F(HexInterop, SrecCatTurnsOurFilesBackIntoTheImage) {
