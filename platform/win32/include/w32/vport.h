@@ -100,7 +100,7 @@ protected:
     ~Cable() = default;
 };
 
-// The far end of a virtual port: a simulated board (see platform/boards for a base class).
+// The far end of a virtual port: a simulated board (see boards/ for a base class).
 class Device {
 public:
     virtual ~Device() = default;

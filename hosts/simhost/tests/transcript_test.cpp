@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path TranscriptFolder() {
-    return fs::path(FWT_SOURCE_DIR) / "platform/hosts/tests/transcripts";
+    return fs::path(FWT_SOURCE_DIR) / "hosts/simhost/tests/transcripts";
 }
 
 std::vector<std::string> ScriptNames() {
