@@ -58,18 +58,18 @@ std::string FramingText(const LineSettings& line) {
     return text;
 }
 
-Board::Board(const LineSettings& listenAt) : boardLine_(listenAt) {}
+Board::Board(const LineSettings& listenAt) : m_boardLine(listenAt) {}
 
-uint64_t Board::Now() const { return inHandler_ ? now_ : w32::clock::NowMicros(); }
+uint64_t Board::Now() const { return m_inHandler ? m_now : w32::clock::NowMicros(); }
 
 void Board::SendAt(uint64_t atTime, const std::vector<BYTE>& bytes) {
-    if (cable_ == nullptr || bytes.empty()) {
+    if (m_cable == nullptr || bytes.empty()) {
         return;
     }
     std::vector<uint64_t> arrivals(bytes.size());
-    cable_->SendToHost(bytes.data(), bytes.size(), atTime, arrivals.data());
+    m_cable->SendToHost(bytes.data(), bytes.size(), atTime, arrivals.data());
     for (size_t i = 0; i < bytes.size(); ++i) {
-        log_.Add(arrivals[i], ByteText("board>", bytes[i]));
+        m_log.Add(arrivals[i], ByteText("board>", bytes[i]));
     }
 }
 
@@ -78,86 +78,86 @@ void Board::SendAt(uint64_t atTime, std::string_view text) {
 }
 
 void Board::After(uint64_t delayMicros, std::function<void()> fn) {
-    if (cable_ == nullptr) {
+    if (m_cable == nullptr) {
         return;
     }
-    cable_->At(Now() + delayMicros, [this, fn = std::move(fn)](uint64_t time) {
-        bool outer = inHandler_;
-        uint64_t outerNow = now_;
-        inHandler_ = true;
-        now_ = time;
+    m_cable->At(Now() + delayMicros, [this, fn = std::move(fn)](uint64_t time) {
+        bool outer = m_inHandler;
+        uint64_t outerNow = m_now;
+        m_inHandler = true;
+        m_now = time;
         fn();
-        inHandler_ = outer;
-        now_ = outerNow;
+        m_inHandler = outer;
+        m_now = outerNow;
     });
 }
 
 void Board::Listen(const LineSettings& line) {
-    boardLine_ = line;
+    m_boardLine = line;
     uint64_t from = Now();
-    if (cable_ != nullptr) {
-        from = cable_->SetDeviceLine(line, from);
+    if (m_cable != nullptr) {
+        from = m_cable->SetDeviceLine(line, from);
     }
-    log_.Add(from, "listen " + FramingText(line));
+    m_log.Add(from, "listen " + FramingText(line));
 }
 
 void Board::SetModemLines(DWORD lines) {
-    modemLines_ = lines;
-    if (cable_ != nullptr) {
-        cable_->SetModemStatus(lines, Now());
+    m_modemLines = lines;
+    if (m_cable != nullptr) {
+        m_cable->SetModemStatus(lines, Now());
     }
-    log_.Add(Now(), ModemText(lines));
+    m_log.Add(Now(), ModemText(lines));
 }
 
 void Board::Attached(w32::vport::Cable& cable) {
-    cable_ = &cable;
-    cable.SetDeviceLine(boardLine_, 0);
-    cable.SetModemStatus(modemLines_, 0);
+    m_cable = &cable;
+    cable.SetDeviceLine(m_boardLine, 0);
+    cable.SetModemStatus(m_modemLines, 0);
 }
 
-void Board::Detached() { cable_ = nullptr; }
+void Board::Detached() { m_cable = nullptr; }
 
 void Board::OnHostEvent(const w32::vport::HostEvent& e) {
     using w32::vport::EventKind;
-    inHandler_ = true;
-    now_ = e.time;
+    m_inHandler = true;
+    m_now = e.time;
     switch (e.kind) {
         case EventKind::Open:
-            hostOpen_ = true;
-            hostLine_ = e.settings;
-            log_.Add(e.time, "open " + FramingText(e.settings));
+            m_hostOpen = true;
+            m_hostLine = e.settings;
+            m_log.Add(e.time, "open " + FramingText(e.settings));
             OnOpen();
             break;
         case EventKind::Close:
-            hostOpen_ = false;
-            log_.Add(e.time, "close");
+            m_hostOpen = false;
+            m_log.Add(e.time, "close");
             OnClose();
             break;
         case EventKind::Byte:
-            log_.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
+            m_log.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
             OnByte(e.byte, e.garbled);
             break;
         case EventKind::Rts:
-            rts_ = e.on;
-            log_.Add(e.time, e.on ? "rts 1" : "rts 0");
+            m_rts = e.on;
+            m_log.Add(e.time, e.on ? "rts 1" : "rts 0");
             OnRts(e.on);
             break;
         case EventKind::Dtr:
-            dtr_ = e.on;
-            log_.Add(e.time, e.on ? "dtr 1" : "dtr 0");
+            m_dtr = e.on;
+            m_log.Add(e.time, e.on ? "dtr 1" : "dtr 0");
             OnDtr(e.on);
             break;
         case EventKind::Settings:
-            hostLine_ = e.settings;
-            log_.Add(e.time, "settings " + FramingText(e.settings));
+            m_hostLine = e.settings;
+            m_log.Add(e.time, "settings " + FramingText(e.settings));
             OnHostSettings(e.settings);
             break;
         case EventKind::Purge:
-            log_.Add(e.time, PurgeText(e.purgeFlags));
+            m_log.Add(e.time, PurgeText(e.purgeFlags));
             OnPurge(e.purgeFlags);
             break;
     }
-    inHandler_ = false;
+    m_inHandler = false;
 }
 
 }  // namespace boards

@@ -7,11 +7,11 @@
 namespace boards {
 
 void Transcript::Add(uint64_t time, std::string what) {
-    records_.push_back({time, std::move(what)});
+    m_records.push_back({time, std::move(what)});
 }
 
 std::vector<Record> Transcript::Records() const {
-    std::vector<Record> sorted = records_;
+    std::vector<Record> sorted = m_records;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Record& a, const Record& b) { return a.time < b.time; });
     return sorted;

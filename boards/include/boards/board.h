@@ -3,14 +3,14 @@
 // A board model derives from Board, overrides the handlers it needs and answers with Send:
 //
 //     class PromptBoard : public boards::Board {          // answers "go" with "ok\r\n*"
-//         std::string line_;
+//         std::string m_line;
 //         void OnByte(BYTE b, bool garbled) override {
 //             if (garbled) return;                         // noise at the wrong baud rate
 //             Send({b});                                   // the monitor echoes
-//             line_ += static_cast<char>(b);
+//             m_line += static_cast<char>(b);
 //             if (b == '\r') {
-//                 if (line_ == "go\r") SendAfter(2000, "ok\r\n*");  // 2 ms to think
-//                 line_.clear();
+//                 if (m_line == "go\r") SendAfter(2000, "ok\r\n*");  // 2 ms to think
+//                 m_line.clear();
 //             }
 //         }
 //     };
@@ -44,16 +44,16 @@ class Board : public w32::vport::Device {
 public:
     explicit Board(const LineSettings& listenAt = LineSettings());
 
-    const Transcript& Log() const { return log_; }
-    Transcript& Log() { return log_; }
+    const Transcript& Log() const { return m_log; }
+    Transcript& Log() { return m_log; }
 
     // The host's side as the board last saw it.
-    bool HostOpen() const { return hostOpen_; }
-    bool Rts() const { return rts_; }
-    bool Dtr() const { return dtr_; }
-    const LineSettings& HostLine() const { return hostLine_; }
+    bool HostOpen() const { return m_hostOpen; }
+    bool Rts() const { return m_rts; }
+    bool Dtr() const { return m_dtr; }
+    const LineSettings& HostLine() const { return m_hostLine; }
     // The framing the board listens and sends at.
-    const LineSettings& BoardLine() const { return boardLine_; }
+    const LineSettings& BoardLine() const { return m_boardLine; }
 
     // Outside handlers (a test setting a board up) these act at the clock's present time.
     uint64_t Now() const;
@@ -93,17 +93,17 @@ private:
     void OnHostEvent(const w32::vport::HostEvent& event) final;
     void LogSent(uint64_t atTime, const BYTE* data, size_t count);
 
-    w32::vport::Cable* cable_ = nullptr;
-    Transcript log_;
-    bool inHandler_ = false;
-    uint64_t now_ = 0;
-    uint64_t sendEnd_ = 0;  // when the board's last queued byte reaches the host
-    bool hostOpen_ = false;
-    bool rts_ = false;
-    bool dtr_ = false;
-    LineSettings hostLine_;
-    LineSettings boardLine_;
-    DWORD modemLines_ = 0;
+    w32::vport::Cable* m_cable = nullptr;
+    Transcript m_log;
+    bool m_inHandler = false;
+    uint64_t m_now = 0;
+    uint64_t m_sendEnd = 0;  // when the board's last queued byte reaches the host
+    bool m_hostOpen = false;
+    bool m_rts = false;
+    bool m_dtr = false;
+    LineSettings m_hostLine;
+    LineSettings m_boardLine;
+    DWORD m_modemLines = 0;
 };
 
 }  // namespace boards

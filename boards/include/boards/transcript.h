@@ -21,7 +21,7 @@ public:
     static constexpr uint64_t kNever = UINT64_MAX;
 
     void Add(uint64_t time, std::string what);
-    void Clear() { records_.clear(); }
+    void Clear() { m_records.clear(); }
 
     // Entries in time order (entries of one time keep the order they were added in).
     std::vector<Record> Records() const;
@@ -40,7 +40,7 @@ public:
     uint64_t TimeOf(const std::string& prefix, uint64_t from = 0) const;
 
 private:
-    std::vector<Record> records_;
+    std::vector<Record> m_records;
 };
 
 }  // namespace boards

@@ -11,32 +11,32 @@ ReadTimeouts::ReadTimeouts(const COMMTIMEOUTS& t, DWORD requested, uint64_t star
     if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == 0 &&
         t.ReadTotalTimeoutConstant == 0) {
         // Return at once with whatever has arrived.
-        endsWithAnyByte_ = true;
-        totalDeadline_ = startMicros;
+        m_endsWithAnyByte = true;
+        m_totalDeadline = startMicros;
         return;
     }
     if (t.ReadIntervalTimeout == MAXDWORD && t.ReadTotalTimeoutMultiplier == MAXDWORD &&
         t.ReadTotalTimeoutConstant != 0 && t.ReadTotalTimeoutConstant != MAXDWORD) {
         // Wait up to the constant for a first byte, and return with it.
-        endsWithAnyByte_ = true;
-        totalDeadline_ = startMicros + t.ReadTotalTimeoutConstant * kMicrosPerMs;
+        m_endsWithAnyByte = true;
+        m_totalDeadline = startMicros + t.ReadTotalTimeoutConstant * kMicrosPerMs;
         return;
     }
     if (t.ReadTotalTimeoutMultiplier != 0 || t.ReadTotalTimeoutConstant != 0) {
         uint64_t totalMs = static_cast<uint64_t>(t.ReadTotalTimeoutMultiplier) * requested +
                            t.ReadTotalTimeoutConstant;
-        totalDeadline_ = startMicros + totalMs * kMicrosPerMs;
+        m_totalDeadline = startMicros + totalMs * kMicrosPerMs;
     }
     if (t.ReadIntervalTimeout != 0 && t.ReadIntervalTimeout != MAXDWORD) {
-        intervalMicros_ = static_cast<uint64_t>(t.ReadIntervalTimeout) * kMicrosPerMs;
+        m_intervalMicros = static_cast<uint64_t>(t.ReadIntervalTimeout) * kMicrosPerMs;
     }
 }
 
 uint64_t ReadTimeouts::Deadline(DWORD got, uint64_t lastByteMicros) const {
-    if (got == 0 || intervalMicros_ == 0) {
-        return totalDeadline_;
+    if (got == 0 || m_intervalMicros == 0) {
+        return m_totalDeadline;
     }
-    return std::min(totalDeadline_, lastByteMicros + intervalMicros_);
+    return std::min(m_totalDeadline, lastByteMicros + m_intervalMicros);
 }
 
 }  // namespace serial

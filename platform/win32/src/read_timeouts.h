@@ -16,16 +16,16 @@ public:
     ReadTimeouts(const COMMTIMEOUTS& timeouts, DWORD requested, uint64_t startMicros);
 
     // The read returns as soon as it holds any byte (and takes what is waiting with it).
-    bool EndsWithAnyByte() const { return endsWithAnyByte_; }
+    bool EndsWithAnyByte() const { return m_endsWithAnyByte; }
 
     // When the read ends if no further byte comes: it holds `got` bytes, the last of which came
     // at `lastByteMicros`. kNoDeadline when it may wait for ever.
     uint64_t Deadline(DWORD got, uint64_t lastByteMicros) const;
 
 private:
-    bool endsWithAnyByte_ = false;
-    uint64_t totalDeadline_ = kNoDeadline;
-    uint64_t intervalMicros_ = 0;  // 0: no limit between bytes
+    bool m_endsWithAnyByte = false;
+    uint64_t m_totalDeadline = kNoDeadline;
+    uint64_t m_intervalMicros = 0;  // 0: no limit between bytes
 };
 
 }  // namespace serial

@@ -26,17 +26,17 @@ public:
     virtual BOOL WaitEvent(DWORD* events) = 0;
 
     COMMTIMEOUTS Timeouts() const {
-        std::lock_guard<std::mutex> lock(timeoutsLock_);
-        return timeouts_;
+        std::lock_guard<std::mutex> lock(m_timeoutsLock);
+        return m_timeouts;
     }
     void SetTimeouts(const COMMTIMEOUTS& timeouts) {
-        std::lock_guard<std::mutex> lock(timeoutsLock_);
-        timeouts_ = timeouts;
+        std::lock_guard<std::mutex> lock(m_timeoutsLock);
+        m_timeouts = timeouts;
     }
 
 private:
-    mutable std::mutex timeoutsLock_;
-    COMMTIMEOUTS timeouts_{};  // a freshly opened port waits for ever
+    mutable std::mutex m_timeoutsLock;
+    COMMTIMEOUTS m_timeouts{};  // a freshly opened port waits for ever
 };
 
 // The system's own way to open "\\.\COMn" (n from 1) when no virtual port is attached: a handle,

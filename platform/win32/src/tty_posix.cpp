@@ -81,19 +81,19 @@ std::set<dev_t>& OpenDevices() {
 
 class TtyPort : public Port {
 public:
-    TtyPort(int fd, int wake, dev_t device) : fd_(fd), wake_(wake), device_(device) {
-        dcb_.DCBlength = sizeof(DCB);
-        dcb_.fBinary = 1;
-        dcb_.fTXContinueOnXoff = 1;
-        dcb_.XonLim = 2048;
-        dcb_.XoffLim = 512;
+    TtyPort(int fd, int wake, dev_t device) : m_fd(fd), m_wake(wake), m_device(device) {
+        m_dcb.DCBlength = sizeof(DCB);
+        m_dcb.fBinary = 1;
+        m_dcb.fTXContinueOnXoff = 1;
+        m_dcb.XonLim = 2048;
+        m_dcb.XoffLim = 512;
     }
 
     void OnClose() override {
-        close(fd_);
-        close(wake_);
+        close(m_fd);
+        close(m_wake);
         std::lock_guard<std::mutex> lock(OpenDevicesLock());
-        OpenDevices().erase(device_);
+        OpenDevices().erase(m_device);
     }
 
     BOOL Setup(DWORD, DWORD) override { return TRUE; }  // the kernel sizes its own queues
@@ -101,11 +101,11 @@ public:
     BOOL GetState(DCB* dcb) override {
         struct termios t {};
         uint32_t baud = 0;
-        if (tcgetattr(fd_, &t) != 0 || !GetTtyBaud(fd_, &baud)) {
+        if (tcgetattr(m_fd, &t) != 0 || !GetTtyBaud(m_fd, &baud)) {
             return Fail(ErrorOfErrno(errno));
         }
-        std::lock_guard<std::mutex> lock(stateLock_);
-        DCB d = dcb_;
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        DCB d = m_dcb;
         d.DCBlength = sizeof(DCB);
         d.BaudRate = baud;
         d.fBinary = 1;
@@ -113,7 +113,7 @@ public:
         d.fOutxCtsFlow = (t.c_cflag & CRTSCTS) ? 1 : 0;
         d.fOutX = (t.c_iflag & IXON) ? 1 : 0;
         d.fInX = (t.c_iflag & IXOFF) ? 1 : 0;
-        d.fRtsControl = (t.c_cflag & CRTSCTS) ? RTS_CONTROL_HANDSHAKE : dcb_.fRtsControl;
+        d.fRtsControl = (t.c_cflag & CRTSCTS) ? RTS_CONTROL_HANDSHAKE : m_dcb.fRtsControl;
         switch (t.c_cflag & CSIZE) {
             case CS5:
                 d.ByteSize = 5;
@@ -150,7 +150,7 @@ public:
             return Fail(ERROR_INVALID_PARAMETER);
         }
         struct termios t {};
-        if (tcgetattr(fd_, &t) != 0) {
+        if (tcgetattr(m_fd, &t) != 0) {
             return Fail(ErrorOfErrno(errno));
         }
         t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
@@ -183,10 +183,10 @@ public:
                      (dcb.fInX ? IXOFF : 0);
         t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
         t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
-        if (tcsetattr(fd_, TCSANOW, &t) != 0) {
+        if (tcsetattr(m_fd, TCSANOW, &t) != 0) {
             return Fail(ErrorOfErrno(errno));
         }
-        if (!SetTtyBaud(fd_, dcb.BaudRate)) {
+        if (!SetTtyBaud(m_fd, dcb.BaudRate)) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
         // The lines last: a tty raises them when its rate leaves 0. A port without modem lines
@@ -198,8 +198,8 @@ public:
         if (!SetLine(TIOCM_DTR, dcb.fDtrControl == DTR_CONTROL_ENABLE) && !NoModemLines(errno)) {
             return Fail(ErrorOfErrno(errno));
         }
-        std::lock_guard<std::mutex> lock(stateLock_);
-        dcb_ = dcb;
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        m_dcb = dcb;
         return TRUE;
     }
 
@@ -209,7 +209,7 @@ public:
         if (!rx && !tx) {
             return TRUE;  // nothing is pending to abort: every call completes before it returns
         }
-        if (tcflush(fd_, rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH) != 0) {
+        if (tcflush(m_fd, rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH) != 0) {
             return Fail(ErrorOfErrno(errno));
         }
         return TRUE;
@@ -238,7 +238,7 @@ public:
 
     BOOL ModemStatus(DWORD* status) override {
         int bits = 0;
-        if (ioctl(fd_, TIOCMGET, &bits) != 0) {
+        if (ioctl(m_fd, TIOCMGET, &bits) != 0) {
             return Fail(ErrorOfErrno(errno));
         }
         *status = ((bits & TIOCM_CTS) ? MS_CTS_ON : 0) | ((bits & TIOCM_DSR) ? MS_DSR_ON : 0) |
@@ -253,10 +253,10 @@ public:
         if (status != nullptr) {
             int in = 0;
             int out = 0;
-            if (ioctl(fd_, FIONREAD, &in) != 0) {
+            if (ioctl(m_fd, FIONREAD, &in) != 0) {
                 return Fail(ErrorOfErrno(errno));
             }
-            if (ioctl(fd_, TIOCOUTQ, &out) != 0) {
+            if (ioctl(m_fd, TIOCOUTQ, &out) != 0) {
                 out = 0;
             }
             *status = COMSTAT{};
@@ -275,7 +275,7 @@ public:
         ReadTimeouts limits(Timeouts(), count, start);
         uint64_t lastByte = start;
         for (;;) {
-            ssize_t n = read(fd_, buffer + *got, count - *got);
+            ssize_t n = read(m_fd, buffer + *got, count - *got);
             if (n > 0) {
                 *got += static_cast<DWORD>(n);
                 lastByte = RealMicros();
@@ -297,7 +297,7 @@ public:
             if (timeout == 0) {
                 return TRUE;  // timed out: success with the bytes so far
             }
-            struct pollfd p = {fd_, POLLIN, 0};
+            struct pollfd p = {m_fd, POLLIN, 0};
             int ready = poll(&p, 1, timeout);
             if (ready < 0 && errno != EINTR) {
                 return Fail(ErrorOfErrno(errno));
@@ -318,7 +318,7 @@ public:
             deadline = RealMicros() + ms * 1000;
         }
         while (*written < count) {
-            ssize_t n = write(fd_, data + *written, count - *written);
+            ssize_t n = write(m_fd, data + *written, count - *written);
             if (n > 0) {
                 *written += static_cast<DWORD>(n);
                 continue;
@@ -333,40 +333,40 @@ public:
             if (timeout == 0) {
                 return TRUE;  // timed out: success with the bytes written so far
             }
-            struct pollfd p = {fd_, POLLOUT, 0};
+            struct pollfd p = {m_fd, POLLOUT, 0};
             if (poll(&p, 1, timeout) < 0 && errno != EINTR) {
                 return Fail(ErrorOfErrno(errno));
             }
         }
         // As on Windows, the write is done when the bytes have left, not when the kernel took them.
         int pending = 0;
-        while (ioctl(fd_, TIOCOUTQ, &pending) == 0 && pending > 0 && PollTimeout(deadline) != 0) {
+        while (ioctl(m_fd, TIOCOUTQ, &pending) == 0 && pending > 0 && PollTimeout(deadline) != 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         return TRUE;
     }
 
     BOOL SetMask(DWORD mask) override {
-        mask_ = mask;
-        ++maskChanges_;
+        m_mask = mask;
+        ++m_maskChanges;
         uint64_t one = 1;
-        ssize_t n = write(wake_, &one, sizeof one);
+        ssize_t n = write(m_wake, &one, sizeof one);
         (void)n;  // a full counter still wakes the waiter
         return TRUE;
     }
 
     BOOL WaitEvent(DWORD* events) override {
-        uint64_t changes = maskChanges_;
+        uint64_t changes = m_maskChanges;
         for (;;) {
-            if (maskChanges_ != changes) {
+            if (m_maskChanges != changes) {
                 *events = 0;
                 return TRUE;
             }
-            DWORD mask = mask_;
+            DWORD mask = m_mask;
             if (mask == 0) {
                 return Fail(ERROR_INVALID_PARAMETER);
             }
-            struct pollfd p[2] = {{wake_, POLLIN, 0}, {fd_, 0, 0}};
+            struct pollfd p[2] = {{m_wake, POLLIN, 0}, {m_fd, 0, 0}};
             if (mask & EV_RXCHAR) {
                 p[1].events = POLLIN;
             }
@@ -378,7 +378,7 @@ public:
             }
             if (p[0].revents & POLLIN) {
                 uint64_t value = 0;
-                ssize_t n = read(wake_, &value, sizeof value);
+                ssize_t n = read(m_wake, &value, sizeof value);
                 (void)n;
                 continue;
             }
@@ -393,34 +393,34 @@ public:
     }
 
 private:
-    bool SetLine(int line, bool on) { return ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0; }
+    bool SetLine(int line, bool on) { return ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0; }
 
     static bool NoModemLines(int e) { return e == ENOTTY || e == EINVAL; }
 
     // Line errors since the last call, from the driver's counters (none on a pseudo-terminal).
     DWORD NewLineErrors() {
         struct serial_icounter_struct c {};
-        if (ioctl(fd_, TIOCGICOUNT, &c) != 0) {
+        if (ioctl(m_fd, TIOCGICOUNT, &c) != 0) {
             return 0;
         }
-        std::lock_guard<std::mutex> lock(stateLock_);
-        DWORD errors = (c.overrun != counts_.overrun ? CE_OVERRUN : 0) |
-                       (c.buf_overrun != counts_.buf_overrun ? CE_RXOVER : 0) |
-                       (c.parity != counts_.parity ? CE_RXPARITY : 0) |
-                       (c.frame != counts_.frame ? CE_FRAME : 0) |
-                       (c.brk != counts_.brk ? CE_BREAK : 0);
-        counts_ = c;
+        std::lock_guard<std::mutex> lock(m_stateLock);
+        DWORD errors = (c.overrun != m_counts.overrun ? CE_OVERRUN : 0) |
+                       (c.buf_overrun != m_counts.buf_overrun ? CE_RXOVER : 0) |
+                       (c.parity != m_counts.parity ? CE_RXPARITY : 0) |
+                       (c.frame != m_counts.frame ? CE_FRAME : 0) |
+                       (c.brk != m_counts.brk ? CE_BREAK : 0);
+        m_counts = c;
         return errors;
     }
 
-    int fd_;
-    int wake_;
-    dev_t device_;
-    std::mutex stateLock_;
-    DCB dcb_{};
-    struct serial_icounter_struct counts_ {};
-    std::atomic<DWORD> mask_{0};
-    std::atomic<uint64_t> maskChanges_{0};
+    int m_fd;
+    int m_wake;
+    dev_t m_device;
+    std::mutex m_stateLock;
+    DCB m_dcb{};
+    struct serial_icounter_struct m_counts {};
+    std::atomic<DWORD> m_mask{0};
+    std::atomic<uint64_t> m_maskChanges{0};
 };
 
 }  // namespace

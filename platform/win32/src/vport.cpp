@@ -33,29 +33,29 @@ std::shared_ptr<VirtualCable> CableOf(int comNumber) {
 // One open virtual port; the cable outlives it and serves the next open.
 class VirtualPort : public serial::Port {
 public:
-    explicit VirtualPort(std::shared_ptr<VirtualCable> cable) : cable_(std::move(cable)) {}
+    explicit VirtualPort(std::shared_ptr<VirtualCable> cable) : m_cable(std::move(cable)) {}
 
-    void OnClose() override { cable_->Close(); }
-    BOOL Setup(DWORD inQueue, DWORD) override { return cable_->Setup(inQueue); }
-    BOOL GetState(DCB* dcb) override { return cable_->GetState(dcb); }
-    BOOL SetState(const DCB& dcb) override { return cable_->SetState(dcb); }
-    BOOL Purge(DWORD flags) override { return cable_->Purge(flags); }
-    BOOL Escape(DWORD function) override { return cable_->Escape(function); }
-    BOOL ModemStatus(DWORD* status) override { return cable_->ModemStatus(status); }
+    void OnClose() override { m_cable->Close(); }
+    BOOL Setup(DWORD inQueue, DWORD) override { return m_cable->Setup(inQueue); }
+    BOOL GetState(DCB* dcb) override { return m_cable->GetState(dcb); }
+    BOOL SetState(const DCB& dcb) override { return m_cable->SetState(dcb); }
+    BOOL Purge(DWORD flags) override { return m_cable->Purge(flags); }
+    BOOL Escape(DWORD function) override { return m_cable->Escape(function); }
+    BOOL ModemStatus(DWORD* status) override { return m_cable->ModemStatus(status); }
     BOOL ClearError(DWORD* errors, COMSTAT* status) override {
-        return cable_->ClearError(errors, status);
+        return m_cable->ClearError(errors, status);
     }
     BOOL Read(BYTE* buffer, DWORD count, DWORD* got) override {
-        return cable_->Read(buffer, count, got, Timeouts());
+        return m_cable->Read(buffer, count, got, Timeouts());
     }
     BOOL Write(const BYTE* data, DWORD count, DWORD* written) override {
-        return cable_->Write(data, count, written, Timeouts());
+        return m_cable->Write(data, count, written, Timeouts());
     }
-    BOOL SetMask(DWORD mask) override { return cable_->SetMask(mask); }
-    BOOL WaitEvent(DWORD* events) override { return cable_->WaitEvent(events); }
+    BOOL SetMask(DWORD mask) override { return m_cable->SetMask(mask); }
+    BOOL WaitEvent(DWORD* events) override { return m_cable->WaitEvent(events); }
 
 private:
-    std::shared_ptr<VirtualCable> cable_;
+    std::shared_ptr<VirtualCable> m_cable;
 };
 
 }  // namespace

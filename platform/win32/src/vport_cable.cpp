@@ -59,60 +59,60 @@ HostEvent MakeEvent(EventKind kind, uint64_t time) {
 
 }  // namespace
 
-VirtualCable::VirtualCable(std::shared_ptr<Device> device) : device_(std::move(device)) {
-    dcb_ = DefaultDcb();
+VirtualCable::VirtualCable(std::shared_ptr<Device> device) : m_device(std::move(device)) {
+    m_dcb = DefaultDcb();
 }
 
 // ---- the device's side ----
 
 void VirtualCable::SendToHost(const BYTE* data, size_t count, uint64_t atTime, uint64_t* arrivals) {
-    std::lock_guard<std::mutex> lock(lock_);
-    uint64_t at = std::max({atTime, deviceNow_, deviceSendEnd_});
+    std::lock_guard<std::mutex> lock(m_lock);
+    uint64_t at = std::max({atTime, m_deviceNow, m_deviceSendEnd});
     for (size_t i = 0; i < count; ++i) {
-        LineSettings framing = deviceLine_.At(at);
+        LineSettings framing = m_deviceLine.At(at);
         at += CharacterMicros(framing);
-        if (open_ && device_ != nullptr) {
-            toHost_.push_back({at, data[i], framing});
+        if (m_open && m_device != nullptr) {
+            m_toHost.push_back({at, data[i], framing});
         }
         if (arrivals != nullptr) {
             arrivals[i] = at;
         }
     }
-    deviceSendEnd_ = at;
-    changed_.notify_all();
+    m_deviceSendEnd = at;
+    m_changed.notify_all();
 }
 
 uint64_t VirtualCable::SetDeviceLine(const LineSettings& line, uint64_t atTime) {
-    std::lock_guard<std::mutex> lock(lock_);
-    uint64_t from = std::max({atTime, deviceNow_, deviceSendEnd_});
-    deviceLine_.Set(from, line);
+    std::lock_guard<std::mutex> lock(m_lock);
+    uint64_t from = std::max({atTime, m_deviceNow, m_deviceSendEnd});
+    m_deviceLine.Set(from, line);
     return from;
 }
 
 void VirtualCable::SetModemStatus(DWORD bits, uint64_t atTime) {
-    std::lock_guard<std::mutex> lock(lock_);
-    modem_.Set(std::max(atTime, deviceNow_), bits);
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_modem.Set(std::max(atTime, m_deviceNow), bits);
 }
 
 void VirtualCable::At(uint64_t atTime, std::function<void(uint64_t)> fn) {
-    std::lock_guard<std::mutex> lock(lock_);
-    if (device_ == nullptr) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_device == nullptr) {
         return;
     }
-    timers_.emplace(TimerKey(std::max(atTime, deviceNow_), timerOrder_++), std::move(fn));
-    changed_.notify_all();
+    m_timers.emplace(TimerKey(std::max(atTime, m_deviceNow), m_timerOrder++), std::move(fn));
+    m_changed.notify_all();
 }
 
 void VirtualCable::Disconnect() {
     std::shared_ptr<Device> device;
     {
-        std::lock_guard<std::mutex> deliver(deliverLock_);
-        std::lock_guard<std::mutex> lock(lock_);
-        device = std::move(device_);
-        device_ = nullptr;
-        timers_.clear();
-        toHost_.clear();
-        changed_.notify_all();
+        std::lock_guard<std::mutex> deliver(m_deliverLock);
+        std::lock_guard<std::mutex> lock(m_lock);
+        device = std::move(m_device);
+        m_device = nullptr;
+        m_timers.clear();
+        m_toHost.clear();
+        m_changed.notify_all();
     }
     if (device != nullptr) {
         device->Detached();
@@ -126,12 +126,12 @@ void VirtualCable::Deliver(std::vector<Pending>& events) {
         FireTimersUpTo(p.event.time);
         std::shared_ptr<Device> device;
         {
-            std::lock_guard<std::mutex> lock(lock_);
-            device = device_;
-            deviceNow_ = std::max(deviceNow_, p.event.time);
+            std::lock_guard<std::mutex> lock(m_lock);
+            device = m_device;
+            m_deviceNow = std::max(m_deviceNow, p.event.time);
             if (p.event.kind == EventKind::Byte) {
                 // Read at the framing the device has when the byte's last bit arrives.
-                p.event.byte = Receive(p.event.byte, p.framing, deviceLine_.At(p.event.time),
+                p.event.byte = Receive(p.event.byte, p.framing, m_deviceLine.At(p.event.time),
                                        &p.event.garbled);
             }
         }
@@ -146,58 +146,58 @@ void VirtualCable::FireTimersUpTo(uint64_t time) {
         std::function<void(uint64_t)> fn;
         uint64_t when;
         {
-            std::lock_guard<std::mutex> lock(lock_);
-            if (timers_.empty() || timers_.begin()->first.first > time || device_ == nullptr) {
+            std::lock_guard<std::mutex> lock(m_lock);
+            if (m_timers.empty() || m_timers.begin()->first.first > time || m_device == nullptr) {
                 return;
             }
-            when = timers_.begin()->first.first;
-            fn = std::move(timers_.begin()->second);
-            timers_.erase(timers_.begin());
-            deviceNow_ = std::max(deviceNow_, when);
+            when = m_timers.begin()->first.first;
+            fn = std::move(m_timers.begin()->second);
+            m_timers.erase(m_timers.begin());
+            m_deviceNow = std::max(m_deviceNow, when);
         }
         fn(when);
     }
 }
 
 void VirtualCable::FireDueTimers() {
-    std::lock_guard<std::mutex> deliver(deliverLock_);
+    std::lock_guard<std::mutex> deliver(m_deliverLock);
     FireTimersUpTo(clock::NowMicros());
 }
 
-// ---- state helpers (lock_ held) ----
+// ---- state helpers (m_lock held) ----
 
 uint64_t VirtualCable::HostEventTime() const {
     // A line change or purge waits for the host's bytes already on the wire.
-    return std::max(clock::NowMicros(), hostSendEnd_);
+    return std::max(clock::NowMicros(), m_hostSendEnd);
 }
 
 void VirtualCable::Settle(uint64_t now) {
-    while (!toHost_.empty() && toHost_.front().arrival <= now) {
-        OnWire b = toHost_.front();
-        toHost_.pop_front();
+    while (!m_toHost.empty() && m_toHost.front().arrival <= now) {
+        OnWire b = m_toHost.front();
+        m_toHost.pop_front();
         bool garbled = false;
-        BYTE value = Receive(b.byte, b.framing, hostLine_.At(b.arrival), &garbled);
+        BYTE value = Receive(b.byte, b.framing, m_hostLine.At(b.arrival), &garbled);
         if (garbled) {
-            errors_ |= CE_FRAME;
+            m_errors |= CE_FRAME;
         }
-        if (received_.size() >= inQueue_) {
-            errors_ |= CE_RXOVER;
+        if (m_received.size() >= m_inQueue) {
+            m_errors |= CE_RXOVER;
             continue;
         }
-        received_.push_back({b.arrival, value});
-        rxEvent_ = true;
+        m_received.push_back({b.arrival, value});
+        m_rxEvent = true;
     }
-    hostLine_.Forget(now);
-    modem_.Forget(now);
+    m_hostLine.Forget(now);
+    m_modem.Forget(now);
 }
 
 uint64_t VirtualCable::NextScheduled() const {
     uint64_t next = kNoDeadline;
-    if (!toHost_.empty()) {
-        next = toHost_.front().arrival;
+    if (!m_toHost.empty()) {
+        next = m_toHost.front().arrival;
     }
-    if (!timers_.empty() && device_ != nullptr) {
-        next = std::min(next, timers_.begin()->first.first);
+    if (!m_timers.empty() && m_device != nullptr) {
+        next = std::min(next, m_timers.begin()->first.first);
     }
     return next;
 }
@@ -221,17 +221,17 @@ void VirtualCable::WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time) 
         return;
     }
     using namespace std::chrono;
-    changed_.wait_until(lock, steady_clock::time_point(microseconds(time)));
+    m_changed.wait_until(lock, steady_clock::time_point(microseconds(time)));
 }
 
 // ---- the host's side ----
 
 template <typename Change>
 BOOL VirtualCable::ChangeFromHost(Change change) {
-    std::lock_guard<std::mutex> deliver(deliverLock_);
+    std::lock_guard<std::mutex> deliver(m_deliverLock);
     std::vector<Pending> events;
     {
-        std::lock_guard<std::mutex> lock(lock_);
+        std::lock_guard<std::mutex> lock(m_lock);
         if (!Usable()) {
             return Fail(ERROR_GEN_FAILURE);
         }
@@ -244,30 +244,30 @@ BOOL VirtualCable::ChangeFromHost(Change change) {
 }
 
 DWORD VirtualCable::Open() {
-    std::lock_guard<std::mutex> deliver(deliverLock_);
+    std::lock_guard<std::mutex> deliver(m_deliverLock);
     std::vector<Pending> events;
     {
-        std::lock_guard<std::mutex> lock(lock_);
-        if (device_ == nullptr) {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_device == nullptr) {
             return ERROR_FILE_NOT_FOUND;
         }
-        if (open_) {
+        if (m_open) {
             return ERROR_ACCESS_DENIED;
         }
-        open_ = true;
+        m_open = true;
         uint64_t t = HostEventTime();
-        dcb_ = DefaultDcb();
-        hostLine_.Set(t, FramingOf(dcb_));
-        rts_ = false;
-        dtr_ = false;
-        toHost_.clear();
-        received_.clear();
-        inQueue_ = kDefaultInQueue;
-        errors_ = 0;
-        mask_ = 0;
-        rxEvent_ = false;
+        m_dcb = DefaultDcb();
+        m_hostLine.Set(t, FramingOf(m_dcb));
+        m_rts = false;
+        m_dtr = false;
+        m_toHost.clear();
+        m_received.clear();
+        m_inQueue = kDefaultInQueue;
+        m_errors = 0;
+        m_mask = 0;
+        m_rxEvent = false;
         HostEvent e = MakeEvent(EventKind::Open, t);
-        e.settings = FramingOf(dcb_);
+        e.settings = FramingOf(m_dcb);
         events.push_back({e, LineSettings()});
     }
     Deliver(events);
@@ -275,48 +275,48 @@ DWORD VirtualCable::Open() {
 }
 
 void VirtualCable::Close() {
-    std::lock_guard<std::mutex> deliver(deliverLock_);
+    std::lock_guard<std::mutex> deliver(m_deliverLock);
     std::vector<Pending> events;
     {
-        std::lock_guard<std::mutex> lock(lock_);
+        std::lock_guard<std::mutex> lock(m_lock);
         if (!Usable()) {
-            open_ = false;
+            m_open = false;
             return;
         }
         // Closing drops both lines, as the system's driver does.
         uint64_t t = HostEventTime();
-        SetHostLine(&dtr_, false, EventKind::Dtr, t, &events);
-        SetHostLine(&rts_, false, EventKind::Rts, t, &events);
+        SetHostLine(&m_dtr, false, EventKind::Dtr, t, &events);
+        SetHostLine(&m_rts, false, EventKind::Rts, t, &events);
         events.push_back({MakeEvent(EventKind::Close, t), LineSettings()});
-        open_ = false;
+        m_open = false;
         // The device's bytes still on the wire are lost with the port, and its transmitter is
         // free for the next open.
-        toHost_.clear();
-        deviceSendEnd_ = std::min(deviceSendEnd_, t);
-        received_.clear();
-        ++maskChanges_;
-        changed_.notify_all();
+        m_toHost.clear();
+        m_deviceSendEnd = std::min(m_deviceSendEnd, t);
+        m_received.clear();
+        ++m_maskChanges;
+        m_changed.notify_all();
     }
     Deliver(events);
 }
 
 BOOL VirtualCable::Setup(DWORD inQueue) {
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!Usable()) {
         return Fail(ERROR_GEN_FAILURE);
     }
     if (inQueue != 0) {
-        inQueue_ = inQueue;
+        m_inQueue = inQueue;
     }
     return TRUE;
 }
 
 BOOL VirtualCable::GetState(DCB* dcb) {
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!Usable()) {
         return Fail(ERROR_GEN_FAILURE);
     }
-    *dcb = dcb_;
+    *dcb = m_dcb;
     return TRUE;
 }
 
@@ -336,16 +336,16 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
     return ChangeFromHost([&](std::vector<Pending>* events) {
         uint64_t t = HostEventTime();
         LineSettings line = FramingOf(dcb);
-        if (line != hostLine_.Latest()) {
-            hostLine_.Set(t, line);
+        if (line != m_hostLine.Latest()) {
+            m_hostLine.Set(t, line);
             HostEvent e = MakeEvent(EventKind::Settings, t);
             e.settings = line;
             events->push_back({e, LineSettings()});
         }
-        SetHostLine(&dtr_, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, events);
-        SetHostLine(&rts_, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, events);
-        dcb_ = dcb;
-        dcb_.DCBlength = sizeof(DCB);
+        SetHostLine(&m_dtr, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, events);
+        SetHostLine(&m_rts, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, events);
+        m_dcb = dcb;
+        m_dcb.DCBlength = sizeof(DCB);
         return TRUE;
     });
 }
@@ -355,7 +355,7 @@ BOOL VirtualCable::Purge(DWORD flags) {
     return ChangeFromHost([&](std::vector<Pending>* events) {
         Settle(clock::NowMicros());
         if (flags & PURGE_RXCLEAR) {
-            received_.clear();  // bytes still on the wire arrive later
+            m_received.clear();  // bytes still on the wire arrive later
         }
         HostEvent e = MakeEvent(EventKind::Purge, HostEventTime());
         e.purgeFlags = flags;
@@ -370,11 +370,11 @@ BOOL VirtualCable::Escape(DWORD function) {
         switch (function) {
             case SETRTS:
             case CLRRTS:
-                SetHostLine(&rts_, function == SETRTS, EventKind::Rts, t, events);
+                SetHostLine(&m_rts, function == SETRTS, EventKind::Rts, t, events);
                 return TRUE;
             case SETDTR:
             case CLRDTR:
-                SetHostLine(&dtr_, function == SETDTR, EventKind::Dtr, t, events);
+                SetHostLine(&m_dtr, function == SETDTR, EventKind::Dtr, t, events);
                 return TRUE;
             default:
                 return Fail(ERROR_NOT_SUPPORTED);
@@ -384,28 +384,28 @@ BOOL VirtualCable::Escape(DWORD function) {
 
 BOOL VirtualCable::ModemStatus(DWORD* status) {
     FireDueTimers();
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!Usable()) {
         return Fail(ERROR_GEN_FAILURE);
     }
-    *status = modem_.At(clock::NowMicros());
+    *status = m_modem.At(clock::NowMicros());
     return TRUE;
 }
 
 BOOL VirtualCable::ClearError(DWORD* errors, COMSTAT* status) {
     FireDueTimers();
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!Usable()) {
         return Fail(ERROR_GEN_FAILURE);
     }
     Settle(clock::NowMicros());
     if (errors != nullptr) {
-        *errors = errors_;
+        *errors = m_errors;
     }
-    errors_ = 0;
+    m_errors = 0;
     if (status != nullptr) {
         *status = COMSTAT{};
-        status->cbInQue = static_cast<DWORD>(received_.size());
+        status->cbInQue = static_cast<DWORD>(m_received.size());
         status->cbOutQue = 0;  // writes return when their bytes have left
     }
     return TRUE;
@@ -418,16 +418,16 @@ BOOL VirtualCable::Read(BYTE* buffer, DWORD count, DWORD* got, const COMMTIMEOUT
     uint64_t lastByte = start;
     for (;;) {
         FireDueTimers();
-        std::unique_lock<std::mutex> lock(lock_);
+        std::unique_lock<std::mutex> lock(m_lock);
         if (!Usable()) {
             return Fail(ERROR_GEN_FAILURE);
         }
         uint64_t now = clock::NowMicros();
         Settle(now);
-        while (*got < count && !received_.empty()) {
-            buffer[(*got)++] = received_.front().byte;
-            lastByte = received_.front().time;
-            received_.pop_front();
+        while (*got < count && !m_received.empty()) {
+            buffer[(*got)++] = m_received.front().byte;
+            lastByte = m_received.front().time;
+            m_received.pop_front();
         }
         if (*got == count || (*got > 0 && limits.EndsWithAnyByte())) {
             return TRUE;
@@ -459,8 +459,8 @@ BOOL VirtualCable::Write(const BYTE* data, DWORD count, DWORD* written,
                           timeouts.WriteTotalTimeoutConstant;
             limit = now + ms * 1000;
         }
-        uint64_t at = std::max(now, hostSendEnd_);
-        LineSettings framing = hostLine_.At(at);
+        uint64_t at = std::max(now, m_hostSendEnd);
+        LineSettings framing = m_hostLine.At(at);
         uint64_t character = CharacterMicros(framing);
         for (DWORD i = 0; i < count && at + character <= limit; ++i) {
             at += character;
@@ -469,7 +469,7 @@ BOOL VirtualCable::Write(const BYTE* data, DWORD count, DWORD* written,
             events->push_back({e, framing});
             ++*written;
         }
-        hostSendEnd_ = std::max(hostSendEnd_, at);
+        m_hostSendEnd = std::max(m_hostSendEnd, at);
         end = at;
         return TRUE;
     });
@@ -482,39 +482,39 @@ BOOL VirtualCable::Write(const BYTE* data, DWORD count, DWORD* written,
 }
 
 BOOL VirtualCable::SetMask(DWORD mask) {
-    std::lock_guard<std::mutex> lock(lock_);
+    std::lock_guard<std::mutex> lock(m_lock);
     if (!Usable()) {
         return Fail(ERROR_GEN_FAILURE);
     }
-    mask_ = mask;
-    rxEvent_ = false;
-    ++maskChanges_;
-    changed_.notify_all();
+    m_mask = mask;
+    m_rxEvent = false;
+    ++m_maskChanges;
+    m_changed.notify_all();
     return TRUE;
 }
 
 BOOL VirtualCable::WaitEvent(DWORD* events) {
     uint64_t changes;
     {
-        std::lock_guard<std::mutex> lock(lock_);
-        changes = maskChanges_;
+        std::lock_guard<std::mutex> lock(m_lock);
+        changes = m_maskChanges;
     }
     for (;;) {
         FireDueTimers();
-        std::unique_lock<std::mutex> lock(lock_);
+        std::unique_lock<std::mutex> lock(m_lock);
         if (!Usable()) {
             return Fail(ERROR_GEN_FAILURE);
         }
-        if (maskChanges_ != changes) {
+        if (m_maskChanges != changes) {
             *events = 0;
             return TRUE;
         }
-        if (mask_ == 0) {
+        if (m_mask == 0) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
         Settle(clock::NowMicros());
-        if ((mask_ & EV_RXCHAR) && rxEvent_) {
-            rxEvent_ = false;
+        if ((m_mask & EV_RXCHAR) && m_rxEvent) {
+            m_rxEvent = false;
             *events = EV_RXCHAR;
             return TRUE;
         }
@@ -524,7 +524,7 @@ BOOL VirtualCable::WaitEvent(DWORD* events) {
         } else {
             // Only another thread can change anything now; it notifies, the time-out is a
             // safety net.
-            changed_.wait_for(lock, std::chrono::milliseconds(100));
+            m_changed.wait_for(lock, std::chrono::milliseconds(100));
         }
     }
 }

@@ -20,37 +20,37 @@ namespace vport {
 template <typename T>
 class Timeline {
 public:
-    explicit Timeline(const T& initial) { entries_.push_back({0, initial}); }
+    explicit Timeline(const T& initial) { m_entries.push_back({0, initial}); }
 
     void Set(uint64_t from, const T& value) {
-        auto at = entries_.end();
-        while (at != entries_.begin() && std::prev(at)->first > from) {
+        auto at = m_entries.end();
+        while (at != m_entries.begin() && std::prev(at)->first > from) {
             --at;
         }
-        entries_.insert(at, {from, value});
+        m_entries.insert(at, {from, value});
     }
     T At(uint64_t time) const {
-        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+        for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
             if (it->first <= time) {
                 return it->second;
             }
         }
-        return entries_.front().second;
+        return m_entries.front().second;
     }
-    T Latest() const { return entries_.back().second; }
+    T Latest() const { return m_entries.back().second; }
     // Drops what no time from `now` on can need.
     void Forget(uint64_t now) {
-        while (entries_.size() > 1 && entries_[1].first <= now) {
-            entries_.pop_front();
+        while (m_entries.size() > 1 && m_entries[1].first <= now) {
+            m_entries.pop_front();
         }
     }
 
 private:
-    std::deque<std::pair<uint64_t, T>> entries_;
+    std::deque<std::pair<uint64_t, T>> m_entries;
 };
 
 // Serves the host calls of a virtual port (see w32/vport.h for the model) and is the device's
-// Cable. Device calls happen under deliverLock_, one at a time; state is under lock_.
+// Cable. Device calls happen under m_deliverLock, one at a time; state is under m_lock.
 class VirtualCable : public Cable {
 public:
     explicit VirtualCable(std::shared_ptr<Device> device);
@@ -96,18 +96,18 @@ private:
     };
     using TimerKey = std::pair<uint64_t, uint64_t>;  // time, order of scheduling
 
-    // Runs `change` on a usable port under lock_; the events it adds then go to the device in
+    // Runs `change` on a usable port under m_lock; the events it adds then go to the device in
     // order. `change` returns FALSE, with the last error set, to refuse.
     template <typename Change>
     BOOL ChangeFromHost(Change change);
 
-    // Caller holds deliverLock_ and not lock_.
+    // Caller holds m_deliverLock and not m_lock.
     void Deliver(std::vector<Pending>& events);
     void FireTimersUpTo(uint64_t time);
     void FireDueTimers();
 
-    // Caller holds lock_.
-    bool Usable() const { return device_ != nullptr && open_; }
+    // Caller holds m_lock.
+    bool Usable() const { return m_device != nullptr && m_open; }
     uint64_t HostEventTime() const;
     void Settle(uint64_t now);
     uint64_t NextScheduled() const;
@@ -116,31 +116,31 @@ private:
     // Until `time` on the layer clock, or until something changes on the cable.
     void WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time);
 
-    std::mutex deliverLock_;
-    std::mutex lock_;
-    std::condition_variable changed_;
+    std::mutex m_deliverLock;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
 
-    std::shared_ptr<Device> device_;
-    uint64_t deviceNow_ = 0;  // time of the latest event or timer handed to the device
-    std::map<TimerKey, std::function<void(uint64_t)>> timers_;
-    uint64_t timerOrder_ = 0;
+    std::shared_ptr<Device> m_device;
+    uint64_t m_deviceNow = 0;  // time of the latest event or timer handed to the device
+    std::map<TimerKey, std::function<void(uint64_t)>> m_timers;
+    uint64_t m_timerOrder = 0;
 
-    bool open_ = false;
-    DCB dcb_{};
-    bool rts_ = false;
-    bool dtr_ = false;
-    Timeline<LineSettings> hostLine_{LineSettings()};
-    Timeline<LineSettings> deviceLine_{LineSettings()};
-    Timeline<DWORD> modem_{0};
-    uint64_t hostSendEnd_ = 0;
-    uint64_t deviceSendEnd_ = 0;
-    std::deque<OnWire> toHost_;
-    std::deque<Arrived> received_;
-    DWORD inQueue_ = 4096;
-    DWORD errors_ = 0;
-    DWORD mask_ = 0;
-    bool rxEvent_ = false;
-    uint64_t maskChanges_ = 0;
+    bool m_open = false;
+    DCB m_dcb{};
+    bool m_rts = false;
+    bool m_dtr = false;
+    Timeline<LineSettings> m_hostLine{LineSettings()};
+    Timeline<LineSettings> m_deviceLine{LineSettings()};
+    Timeline<DWORD> m_modem{0};
+    uint64_t m_hostSendEnd = 0;
+    uint64_t m_deviceSendEnd = 0;
+    std::deque<OnWire> m_toHost;
+    std::deque<Arrived> m_received;
+    DWORD m_inQueue = 4096;
+    DWORD m_errors = 0;
+    DWORD m_mask = 0;
+    bool m_rxEvent = false;
+    uint64_t m_maskChanges = 0;
 };
 
 }  // namespace vport

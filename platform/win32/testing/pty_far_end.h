@@ -16,36 +16,36 @@ namespace w32::testing {
 class PtyFarEnd {
 public:
     // Opens the pair and maps "COM<com>" to it; ok() tells whether that worked.
-    explicit PtyFarEnd(int com) : variable_("COM" + std::to_string(com)) {
+    explicit PtyFarEnd(int com) : m_variable("COM" + std::to_string(com)) {
         char name[128] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) {
-            setenv(variable_.c_str(), name, 1);
+        if (openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0) {
+            setenv(m_variable.c_str(), name, 1);
         }
     }
     ~PtyFarEnd() {
-        unsetenv(variable_.c_str());
-        if (master_ >= 0) {
-            close(slave_);
-            close(master_);
+        unsetenv(m_variable.c_str());
+        if (m_master >= 0) {
+            close(m_slave);
+            close(m_master);
         }
     }
     PtyFarEnd(const PtyFarEnd&) = delete;
     PtyFarEnd& operator=(const PtyFarEnd&) = delete;
 
-    bool ok() const { return master_ >= 0; }
+    bool ok() const { return m_master >= 0; }
     // The far side's descriptor (its termios shows the port's settings).
-    int fd() const { return master_; }
+    int fd() const { return m_master; }
 
     // Up to `count` bytes, waiting at most `ms` for each piece.
     std::string Read(size_t count, int ms = 1000) {
         std::string data;
         while (data.size() < count) {
-            struct pollfd p = {master_, POLLIN, 0};
+            struct pollfd p = {m_master, POLLIN, 0};
             if (poll(&p, 1, ms) <= 0) {
                 break;
             }
             char buffer[256];
-            ssize_t n = read(master_, buffer, sizeof buffer);
+            ssize_t n = read(m_master, buffer, sizeof buffer);
             if (n <= 0) {
                 break;
             }
@@ -54,13 +54,13 @@ public:
         return data;
     }
     void Write(const std::string& data) {
-        ASSERT_EQ(write(master_, data.data(), data.size()), static_cast<ssize_t>(data.size()));
+        ASSERT_EQ(write(m_master, data.data(), data.size()), static_cast<ssize_t>(data.size()));
     }
 
 private:
-    std::string variable_;
-    int master_ = -1;
-    int slave_ = -1;
+    std::string m_variable;
+    int m_master = -1;
+    int m_slave = -1;
 };
 
 }  // namespace w32::testing

@@ -30,11 +30,11 @@ TEST(Errors, LastErrorBelongsToTheCallingThread) {
 
 // The layer's own texts are the system's wording; under an emulated system only the shape holds.
 #if defined(_WIN32)
-#define EXPECT_SYSTEM_TEXT(actual, expected)               \
-    do {                                                   \
-        std::string text_(actual);                         \
-        EXPECT_GT(text_.size(), 2u);                       \
-        EXPECT_EQ(text_.substr(text_.size() - 2), "\r\n"); \
+#define EXPECT_SYSTEM_TEXT(actual, expected)                 \
+    do {                                                     \
+        std::string m_text(actual);                          \
+        EXPECT_GT(m_text.size(), 2u);                        \
+        EXPECT_EQ(m_text.substr(m_text.size() - 2), "\r\n"); \
     } while (0)
 #else
 #define EXPECT_SYSTEM_TEXT(actual, expected) EXPECT_EQ(std::string(actual), expected)

@@ -29,24 +29,24 @@ long long RealMsSince(Steady::time_point start) {
 class PtyPort : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(far_.ok());
-        port_ = w32::CreateFileA("\\\\.\\COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(port_, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(m_far.ok());
+        m_port = w32::CreateFileA("\\\\.\\COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(m_port, INVALID_HANDLE_VALUE);
     }
     void TearDown() override {
-        if (port_ != INVALID_HANDLE_VALUE) {
-            w32::CloseHandle(port_);
+        if (m_port != INVALID_HANDLE_VALUE) {
+            w32::CloseHandle(m_port);
         }
     }
 
-    std::string FarRead(size_t count, int ms = 1000) { return far_.Read(count, ms); }
-    void FarWrite(const std::string& data) { far_.Write(data); }
-    std::string Read(DWORD count) { return ReadText(port_, count); }
+    std::string FarRead(size_t count, int ms = 1000) { return m_far.Read(count, ms); }
+    void FarWrite(const std::string& data) { m_far.Write(data); }
+    std::string Read(DWORD count) { return ReadText(m_port, count); }
 
-    w32::testing::PtyFarEnd far_{40};
-    const int master_ = far_.fd();
-    HANDLE port_ = INVALID_HANDLE_VALUE;
+    w32::testing::PtyFarEnd m_far{40};
+    const int m_master = m_far.fd();
+    HANDLE m_port = INVALID_HANDLE_VALUE;
 };
 
 TEST_F(PtyPort, BytesTravelBothWaysUnchanged) {
@@ -55,27 +55,27 @@ TEST_F(PtyPort, BytesTravelBothWaysUnchanged) {
         all += static_cast<char>(i);
     }
     DWORD written = 0;
-    ASSERT_TRUE(w32::WriteFile(port_, all.data(), 256, &written, nullptr));
+    ASSERT_TRUE(w32::WriteFile(m_port, all.data(), 256, &written, nullptr));
     EXPECT_EQ(written, 256u);
     EXPECT_EQ(FarRead(256), all);  // raw: no line editing, no CR/LF translation
     FarWrite(all);
     COMMTIMEOUTS t{0, 0, 1000, 0, 0};
-    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
     EXPECT_EQ(Read(256), all);
 }
 
 TEST_F(PtyPort, FramingReachesTheTerminalAndComesBack) {
     DCB dcb{};
-    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    ASSERT_TRUE(w32::GetCommState(m_port, &dcb));
     dcb.BaudRate = 19200;
     dcb.StopBits = TWOSTOPBITS;
-    ASSERT_TRUE(w32::SetCommState(port_, &dcb));
+    ASSERT_TRUE(w32::SetCommState(m_port, &dcb));
     struct termios t {};
-    ASSERT_EQ(tcgetattr(master_, &t), 0);
+    ASSERT_EQ(tcgetattr(m_master, &t), 0);
     EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
     EXPECT_TRUE(t.c_cflag & CSTOPB);
     DCB back{};
-    ASSERT_TRUE(w32::GetCommState(port_, &back));
+    ASSERT_TRUE(w32::GetCommState(m_port, &back));
     EXPECT_EQ(back.BaudRate, 19200u);
     EXPECT_EQ(back.StopBits, TWOSTOPBITS);
     // A pseudo-terminal keeps 8 data bits without parity whatever it is asked for.
@@ -83,19 +83,19 @@ TEST_F(PtyPort, FramingReachesTheTerminalAndComesBack) {
 
     // Rates termios has no name for still reach the device.
     back.BaudRate = 28800;
-    ASSERT_TRUE(w32::SetCommState(port_, &back));
-    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    ASSERT_TRUE(w32::SetCommState(m_port, &back));
+    ASSERT_TRUE(w32::GetCommState(m_port, &dcb));
     EXPECT_EQ(dcb.BaudRate, 28800u);
 
     // termios has no one and a half stop bits.
     dcb.StopBits = ONE5STOPBITS;
-    EXPECT_FALSE(w32::SetCommState(port_, &dcb));
+    EXPECT_FALSE(w32::SetCommState(m_port, &dcb));
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 TEST_F(PtyPort, ReadsTimeOutWithWhatCame) {
     COMMTIMEOUTS t{0, 0, 100, 0, 0};
-    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
     Steady::time_point start = Steady::now();
     EXPECT_EQ(Read(4), "");
     EXPECT_GE(RealMsSince(start), 95);
@@ -107,29 +107,29 @@ TEST_F(PtyPort, ReadsTimeOutWithWhatCame) {
 
     // The interval ends a read soon after the last byte, long before the total.
     t = COMMTIMEOUTS{50, 0, 5000, 0, 0};
-    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
     FarWrite("cd");
     start = Steady::now();
     EXPECT_EQ(Read(4), "cd");
     EXPECT_LT(RealMsSince(start), 2000);
 
     t = COMMTIMEOUTS{MAXDWORD, 0, 0, 0, 0};
-    ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+    ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
     EXPECT_EQ(Read(4), "");
 }
 
 TEST_F(PtyPort, ModemLineFunctionsFailForLackOfLines) {
     // A pseudo-terminal has no RTS, DTR, CTS or DSR: the system refuses to touch them.
-    EXPECT_FALSE(w32::EscapeCommFunction(port_, SETRTS));
+    EXPECT_FALSE(w32::EscapeCommFunction(m_port, SETRTS));
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_INVALID_FUNCTION));
     DWORD lines = 0;
-    EXPECT_FALSE(w32::GetCommModemStatus(port_, &lines));
+    EXPECT_FALSE(w32::GetCommModemStatus(m_port, &lines));
     // Setting the framing still works; it has no lines to drive.
     DCB dcb{};
-    ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+    ASSERT_TRUE(w32::GetCommState(m_port, &dcb));
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    EXPECT_TRUE(w32::SetCommState(port_, &dcb));
+    EXPECT_TRUE(w32::SetCommState(m_port, &dcb));
 }
 
 TEST_F(PtyPort, OpensOnceAtATime) {
@@ -137,41 +137,41 @@ TEST_F(PtyPort, OpensOnceAtATime) {
                                      OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(second, INVALID_HANDLE_VALUE);
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    w32::CloseHandle(port_);
-    port_ = w32::CreateFileA("COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
-    EXPECT_NE(port_, INVALID_HANDLE_VALUE);
+    w32::CloseHandle(m_port);
+    m_port = w32::CreateFileA("COM40", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    EXPECT_NE(m_port, INVALID_HANDLE_VALUE);
 }
 
 TEST_F(PtyPort, PurgeDropsWaitingInput) {
     FarWrite("stale");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     COMSTAT status{};
-    ASSERT_TRUE(w32::ClearCommError(port_, nullptr, &status));
+    ASSERT_TRUE(w32::ClearCommError(m_port, nullptr, &status));
     EXPECT_EQ(status.cbInQue, 5u);
-    ASSERT_TRUE(w32::PurgeComm(port_, PURGE_RXABORT | PURGE_RXCLEAR));
-    ASSERT_TRUE(w32::ClearCommError(port_, nullptr, &status));
+    ASSERT_TRUE(w32::PurgeComm(m_port, PURGE_RXABORT | PURGE_RXCLEAR));
+    ASSERT_TRUE(w32::ClearCommError(m_port, nullptr, &status));
     EXPECT_EQ(status.cbInQue, 0u);
 }
 
 TEST_F(PtyPort, EventWaitWakesForInputAndForAMaskChange) {
-    ASSERT_TRUE(w32::SetCommMask(port_, EV_RXCHAR));
+    ASSERT_TRUE(w32::SetCommMask(m_port, EV_RXCHAR));
     DWORD events = 0;
     std::thread writer([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
         FarWrite("x");
     });
-    EXPECT_TRUE(w32::WaitCommEvent(port_, &events, nullptr));
+    EXPECT_TRUE(w32::WaitCommEvent(m_port, &events, nullptr));
     EXPECT_EQ(events, static_cast<DWORD>(EV_RXCHAR));
     writer.join();
     EXPECT_EQ(Read(1), "x");
 
     std::thread stopper([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        w32::SetCommMask(port_, 0);
+        w32::SetCommMask(m_port, 0);
     });
     events = 99;
-    EXPECT_TRUE(w32::WaitCommEvent(port_, &events, nullptr));
+    EXPECT_TRUE(w32::WaitCommEvent(m_port, &events, nullptr));
     EXPECT_EQ(events, 0u);
     stopper.join();
 }

@@ -27,49 +27,49 @@ const uint64_t kCharAt9600 = 1042;  // 10 bits at 9600 baud, rounded up to whole
 // A board put on a COM number for one test, and a port opened on it.
 class Rig {
 public:
-    Rig(int com, std::shared_ptr<boards::Board> board) : com_(com), board_(std::move(board)) {
-        EXPECT_TRUE(w32::vport::Attach(com_, board_));
+    Rig(int com, std::shared_ptr<boards::Board> board) : m_com(com), m_board(std::move(board)) {
+        EXPECT_TRUE(w32::vport::Attach(m_com, m_board));
     }
     ~Rig() {
-        if (port_ != INVALID_HANDLE_VALUE) {
-            w32::CloseHandle(port_);
+        if (m_port != INVALID_HANDLE_VALUE) {
+            w32::CloseHandle(m_port);
         }
-        w32::vport::Detach(com_);
+        w32::vport::Detach(m_com);
     }
 
     HANDLE Open() {
-        std::string name = "\\\\.\\COM" + std::to_string(com_);
-        port_ = w32::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 OPEN_EXISTING, 0, nullptr);
-        EXPECT_NE(port_, INVALID_HANDLE_VALUE);
-        return port_;
+        std::string name = "\\\\.\\COM" + std::to_string(m_com);
+        m_port = w32::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(m_port, INVALID_HANDLE_VALUE);
+        return m_port;
     }
     void Close() {
-        w32::CloseHandle(port_);
-        port_ = INVALID_HANDLE_VALUE;
+        w32::CloseHandle(m_port);
+        m_port = INVALID_HANDLE_VALUE;
     }
 
     void SetFraming(DWORD baud, BYTE parity = NOPARITY, BYTE stopBits = ONESTOPBIT) {
         DCB dcb{};
-        ASSERT_TRUE(w32::GetCommState(port_, &dcb));
+        ASSERT_TRUE(w32::GetCommState(m_port, &dcb));
         dcb.BaudRate = baud;
         dcb.Parity = parity;
         dcb.StopBits = stopBits;
-        ASSERT_TRUE(w32::SetCommState(port_, &dcb));
+        ASSERT_TRUE(w32::SetCommState(m_port, &dcb));
     }
     void SetTimeouts(DWORD interval, DWORD multiplier, DWORD constant) {
         COMMTIMEOUTS t{interval, multiplier, constant, 0, 0};
-        ASSERT_TRUE(w32::SetCommTimeouts(port_, &t));
+        ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
     }
-    void Write(const std::string& text) { WriteText(port_, text); }
-    std::string Read(DWORD count) { return ReadText(port_, count); }
+    void Write(const std::string& text) { WriteText(m_port, text); }
+    std::string Read(DWORD count) { return ReadText(m_port, count); }
 
-    HANDLE port() const { return port_; }
+    HANDLE port() const { return m_port; }
 
 private:
-    int com_;
-    std::shared_ptr<boards::Board> board_;
-    HANDLE port_ = INVALID_HANDLE_VALUE;
+    int m_com;
+    std::shared_ptr<boards::Board> m_board;
+    HANDLE m_port = INVALID_HANDLE_VALUE;
 };
 
 // Sends the scripted replies at fixed delays after the host opens the port.
@@ -79,17 +79,17 @@ public:
         uint64_t delayMicros;
         std::string bytes;
     };
-    explicit ScriptedBoard(std::vector<Step> script) : script_(std::move(script)) {}
+    explicit ScriptedBoard(std::vector<Step> script) : m_script(std::move(script)) {}
 
 protected:
     void OnOpen() override {
-        for (const Step& s : script_) {
+        for (const Step& s : m_script) {
             SendAfter(s.delayMicros, s.bytes);
         }
     }
 
 private:
-    std::vector<Step> script_;
+    std::vector<Step> m_script;
 };
 
 long long RealMsSince(Steady::time_point start) {
@@ -311,17 +311,17 @@ public:
 protected:
     void OnRts(bool on) override {
         if (!on) {
-            fell_ = Now();
+            m_fell = Now();
         }
     }
     void OnByte(BYTE b, bool) override {
-        if (b == 'R' && Now() - fell_ <= 100000) {
+        if (b == 'R' && Now() - m_fell <= 100000) {
             tooEarly = true;
         }
     }
 
 private:
-    uint64_t fell_ = 0;
+    uint64_t m_fell = 0;
 };
 
 TEST(VirtualPort, BoardMeasuresPausesOnTheClock) {
@@ -391,18 +391,18 @@ class PromptBoard : public boards::Board {
 protected:
     void OnDtr(bool on) override {
         if (on) {
-            spoke_ = false;
+            m_spoke = false;
             After(200000, [this] {
-                if (!spoke_) {
+                if (!m_spoke) {
                     Send("*");
                 }
             });
         }
     }
-    void OnByte(BYTE, bool) override { spoke_ = true; }
+    void OnByte(BYTE, bool) override { m_spoke = true; }
 
 private:
-    bool spoke_ = false;
+    bool m_spoke = false;
 };
 
 TEST(VirtualPort, BoardTimersRunWhenTheHostWaitsPastThem) {
