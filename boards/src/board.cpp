@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "w32/clock.h"
+#include "w32test/clock.h"
 
 namespace boards {
 namespace {
@@ -60,7 +60,7 @@ std::string FramingText(const LineSettings& line) {
 
 Board::Board(const LineSettings& listenAt) : m_boardLine(listenAt) {}
 
-uint64_t Board::Now() const { return m_inHandler ? m_now : w32::clock::NowMicros(); }
+uint64_t Board::Now() const { return m_inHandler ? m_now : w32test::clock::NowMicros(); }
 
 void Board::SendAt(uint64_t atTime, const std::vector<BYTE>& bytes) {
     if (m_cable == nullptr || bytes.empty()) {
@@ -81,15 +81,25 @@ void Board::After(uint64_t delayMicros, std::function<void()> fn) {
     if (m_cable == nullptr) {
         return;
     }
-    m_cable->At(Now() + delayMicros, [this, fn = std::move(fn)](uint64_t time) {
-        bool outer = m_inHandler;
-        uint64_t outerNow = m_now;
-        m_inHandler = true;
-        m_now = time;
-        fn();
-        m_inHandler = outer;
-        m_now = outerNow;
-    });
+    uint64_t tag = m_nextTimer++;
+    m_timers.emplace(tag, std::move(fn));
+    m_cable->At(Now() + delayMicros, tag);
+}
+
+void Board::OnTimer(uint64_t time, uint64_t tag) {
+    auto it = m_timers.find(tag);
+    if (it == m_timers.end()) {
+        return;
+    }
+    std::function<void()> fn = std::move(it->second);
+    m_timers.erase(it);
+    bool outer = m_inHandler;
+    uint64_t outerNow = m_now;
+    m_inHandler = true;
+    m_now = time;
+    fn();
+    m_inHandler = outer;
+    m_now = outerNow;
 }
 
 void Board::Listen(const LineSettings& line) {
@@ -109,16 +119,19 @@ void Board::SetModemLines(DWORD lines) {
     m_log.Add(Now(), ModemText(lines));
 }
 
-void Board::Attached(w32::vport::Cable& cable) {
+void Board::Attached(w32test::vport::Cable& cable) {
     m_cable = &cable;
     cable.SetDeviceLine(m_boardLine, 0);
     cable.SetModemStatus(m_modemLines, 0);
 }
 
-void Board::Detached() { m_cable = nullptr; }
+void Board::Detached() {
+    m_cable = nullptr;
+    m_timers.clear();
+}
 
-void Board::OnHostEvent(const w32::vport::HostEvent& e) {
-    using w32::vport::EventKind;
+void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
+    using w32test::vport::EventKind;
     m_inHandler = true;
     m_now = e.time;
     switch (e.kind) {

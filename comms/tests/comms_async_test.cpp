@@ -10,9 +10,9 @@
 
 #include "boards/echo_board.h"
 #include "comms/comms.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/messages.h"
-#include "w32/vport.h"
+#include "w32test/vport.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const int kCom = 2;
 // has started listening (it purges once it is up, after the open's own purge).
 class ListeningEcho : public boards::EchoBoard {
 public:
-    ListeningEcho() : EchoBoard(w32::vport::LineSettings{19200}) {}
+    ListeningEcho() : EchoBoard(w32test::vport::LineSettings{19200}) {}
     std::atomic<int> purges{0};
 
 protected:
@@ -75,7 +75,7 @@ class AsyncComms : public ::testing::Test {
 protected:
     void SetUp() override {
         posted = Posted();
-        ASSERT_TRUE(w32::vport::Attach(kCom, board_));
+        ASSERT_TRUE(w32test::vport::Attach(kCom, board_.get()));
         window_ = w32::CreateMessageWindow(RecordPosts);
         ASSERT_NE(window_, nullptr);
         port_.CurrPort(kCom - 1);
@@ -87,7 +87,7 @@ protected:
     void TearDown() override {
         port_.Deinstall();
         w32::DestroyMessageWindow(window_);
-        w32::vport::Detach(kCom);
+        w32test::vport::Detach(kCom);
     }
     void Send(const std::vector<BYTE>& bytes) {
         ASSERT_EQ(port_.Write(bytes.data(), static_cast<DWORD>(bytes.size())), COMMS_OK);
@@ -101,7 +101,7 @@ protected:
         });
     }
 
-    w32::clock::VirtualTimeScope virtualTime_;
+    w32test::clock::VirtualTimeScope virtualTime_;
     std::shared_ptr<ListeningEcho> board_ = std::make_shared<ListeningEcho>();
     HWND window_ = nullptr;
     CComms port_;
@@ -139,15 +139,15 @@ TEST_F(AsyncComms, FullRingReportsOverloadOnceAndKeepsTheNewestBytes) {
 TEST_F(AsyncComms, ReadsWaitTheirPollsAndReportShortData) {
     BYTE buffer[4];
     DWORD n = 9;
-    uint64_t before = w32::clock::NowMicros();
+    uint64_t before = w32test::clock::NowMicros();
     EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
     EXPECT_EQ(n, 0u);
-    EXPECT_EQ(w32::clock::NowMicros(), before);  // polls 0: one try, no wait
+    EXPECT_EQ(w32test::clock::NowMicros(), before);  // polls 0: one try, no wait
 
     port_.SetAsyncTimeOut(10);
-    before = w32::clock::NowMicros();
+    before = w32test::clock::NowMicros();
     EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
-    EXPECT_EQ(w32::clock::NowMicros() - before, 10000u);
+    EXPECT_EQ(w32test::clock::NowMicros() - before, 10000u);
 
     Send({'x', 'y'});
     ASSERT_TRUE(Received(2));

@@ -14,8 +14,9 @@
 #include "boards/echo_board.h"
 #include "comms/comms.h"
 #include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/handles.h"
-#include "w32/vport.h"
+#include "w32test/vport.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ namespace {
 class ReplyBoard : public boards::Board {
 public:
     explicit ReplyBoard(std::map<BYTE, std::string> replies = {})
-        : Board(w32::vport::LineSettings{19200}), replies_(std::move(replies)) {}
+        : Board(w32test::vport::LineSettings{19200}), replies_(std::move(replies)) {}
 
 protected:
     void OnByte(BYTE b, bool garbled) override {
@@ -45,16 +46,16 @@ protected:
 
     // Puts `board` on the port in place of the one there.
     void Put(std::shared_ptr<boards::Board> board) {
-        w32::vport::Detach(kCom);
+        w32test::vport::Detach(kCom);
         board_ = std::move(board);
-        ASSERT_TRUE(w32::vport::Attach(kCom, board_));
+        ASSERT_TRUE(w32test::vport::Attach(kCom, board_.get()));
     }
     void SetUp() override { Put(std::make_shared<ReplyBoard>()); }
-    void TearDown() override { w32::vport::Detach(kCom); }
+    void TearDown() override { w32test::vport::Detach(kCom); }
 
     std::string Events() const { return board_->Log().Events(); }
 
-    w32::clock::VirtualTimeScope virtualTime_;
+    w32test::clock::VirtualTimeScope virtualTime_;
     std::shared_ptr<boards::Board> board_;
 };
 
@@ -170,7 +171,7 @@ TEST_F(CommsOnBoard, BaudChangeOnAnOpenPortReachesTheBoard) {
 }
 
 TEST_F(CommsOnBoard, FailedOnDemandOpenReportsNotOpenAndStaysClosed) {
-    w32::vport::Detach(kCom);
+    w32test::vport::Detach(kCom);
     CComms c;
     c.CurrPort(149);  // COM150: nothing there
     EXPECT_EQ(c.Write(reinterpret_cast<const BYTE*>("x"), 1), COMMS_NOT_OPEN);
@@ -351,7 +352,7 @@ TEST_F(CommsOnBoard, PortBuiltAroundAnOpenHandleLeavesItOpen) {
 TEST_F(CommsOnBoard, LineStatusAndErrorsComeFromThePort) {
     class LinesBoard : public boards::Board {
     public:
-        LinesBoard() : Board(w32::vport::LineSettings{9600}) {}
+        LinesBoard() : Board(w32test::vport::LineSettings{9600}) {}
 
     protected:
         void OnDtr(bool on) override { SetModemLines(on ? MS_CTS_ON : MS_DSR_ON); }
@@ -383,7 +384,7 @@ TEST_F(CommsOnBoard, LineStatusAndErrorsComeFromThePort) {
 }
 
 TEST_F(CommsOnBoard, PurgeDropsWhatHasArrived) {
-    Put(std::make_shared<boards::EchoBoard>(w32::vport::LineSettings{19200}));
+    Put(std::make_shared<boards::EchoBoard>(w32test::vport::LineSettings{19200}));
     CComms c;
     c.CurrPort(1);
     ASSERT_EQ(c.Initialize(), COMMS_OK);
@@ -436,8 +437,10 @@ TEST(CommsPortList, ListsPortsAscendingWithAClosingZero) {
     EXPECT_EQ(CComms::ListCommPorts(ports, 1), 0);
 #if !defined(_WIN32)
     // Here the list comes from the ports present, attached boards included.
-    ASSERT_TRUE(w32::vport::Attach(38, std::make_shared<boards::Board>()));
-    ASSERT_TRUE(w32::vport::Attach(33, std::make_shared<boards::Board>()));
+    boards::Board on38;
+    boards::Board on33;
+    ASSERT_TRUE(w32test::vport::Attach(38, &on38));
+    ASSERT_TRUE(w32test::vport::Attach(33, &on33));
     int count = CComms::ListCommPorts(ports, 64);
     ASSERT_GE(count, 2);
     EXPECT_EQ(ports[count], 0);
@@ -448,8 +451,8 @@ TEST(CommsPortList, ListsPortsAscendingWithAClosingZero) {
     int two[2] = {-1, -1};
     EXPECT_EQ(CComms::ListCommPorts(two, 2), 1);
     EXPECT_EQ(two[1], 0);
-    w32::vport::Detach(38);
-    w32::vport::Detach(33);
+    w32test::vport::Detach(38);
+    w32test::vport::Detach(33);
 #else
     int count = CComms::ListCommPorts(ports, 64);
     EXPECT_EQ(ports[count], 0);

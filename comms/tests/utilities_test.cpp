@@ -7,7 +7,7 @@
 #include <string>
 
 #include "comms/utilities.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/modules.h"
 
 namespace {
@@ -15,12 +15,12 @@ namespace {
 std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
 
 TEST(Utilities, SleepMsecPausesOnTheLayerClock) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto start = std::chrono::steady_clock::now();
-    uint64_t before = w32::clock::NowMicros();
+    uint64_t before = w32test::clock::NowMicros();
     SleepMsec(500);
     SleepMsec(1000);
-    EXPECT_EQ(w32::clock::NowMicros() - before, 1500000u);
+    EXPECT_EQ(w32test::clock::NowMicros() - before, 1500000u);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 

@@ -14,8 +14,10 @@
 //             }
 //         }
 //     };
-//     auto board = std::make_shared<PromptBoard>();
-//     w32::vport::Attach(3, board);                         // "\\.\COM3" now reaches the board
+//     PromptBoard board;
+//     w32test::vport::Attach(3, &board);                    // "\\.\COM3" now reaches the board
+//     ...
+//     w32test::vport::Detach(3);                            // before the board goes
 //
 // Every handler runs at the time of its event: Now() is when the event happened on the wire, and
 // Send, SendAfter, After, Listen and SetModemLines count from there. The board listens at its own
@@ -27,20 +29,21 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string_view>
 #include <vector>
 
 #include "boards/transcript.h"
-#include "w32/vport.h"
+#include "w32test/vport.h"
 
 namespace boards {
 
-using w32::vport::LineSettings;
+using w32test::vport::LineSettings;
 
 // "9600 8N1", "19200 7E2", "115200 8O1.5".
 std::string FramingText(const LineSettings& line);
 
-class Board : public w32::vport::Device {
+class Board : public w32test::vport::Device {
 public:
     explicit Board(const LineSettings& listenAt = LineSettings());
 
@@ -88,12 +91,15 @@ protected:
     virtual void OnPurge(DWORD /*flags*/) {}
 
 private:
-    void Attached(w32::vport::Cable& cable) final;
+    void Attached(w32test::vport::Cable& cable) final;
     void Detached() final;
-    void OnHostEvent(const w32::vport::HostEvent& event) final;
+    void OnHostEvent(const w32test::vport::HostEvent& event) final;
+    void OnTimer(uint64_t time, uint64_t tag) final;
     void LogSent(uint64_t atTime, const BYTE* data, size_t count);
 
-    w32::vport::Cable* m_cable = nullptr;
+    w32test::vport::Cable* m_cable = nullptr;
+    std::map<uint64_t, std::function<void()>> m_timers;  // by the tag the cable calls back with
+    uint64_t m_nextTimer = 0;
     Transcript m_log;
     bool m_inHandler = false;
     uint64_t m_now = 0;

@@ -1,7 +1,7 @@
 // Splitting simhost script lines into words, and reading numbers and bytes from them.
 #include "script_words.h"
 
-#include "simtarget/hex_reader.h"
+#include "hex_digits.h"
 
 namespace simhost {
 

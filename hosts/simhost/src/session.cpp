@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "simtarget/sim_export.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/errors.h"
 #include "w32/modules.h"
 
@@ -104,7 +104,7 @@ const char* StatusName(int32_t status) {
 }
 
 Session::Session(std::ostream& out) : m_transcript(out) {
-    m_wasVirtualTime = w32::clock::IsVirtual();
+    m_wasVirtualTime = w32test::clock::IsVirtual();
 }
 
 Session::~Session() { Finish(); }
@@ -240,7 +240,7 @@ int Session::Finish() {
         w32::FreeLibrary(m_module);
         m_module = nullptr;
     }
-    w32::clock::UseVirtualTime(m_wasVirtualTime);
+    w32test::clock::UseVirtualTime(m_wasVirtualTime);
 
     // Every host object handed to a target that was created must come back once.
     m_line = 0;
@@ -441,7 +441,7 @@ void Session::DoVirtualTime(const std::vector<Word>& words) {
     }
     // Sleeps and time-outs of every module of the process then advance the one clock instead
     // of waiting.
-    w32::clock::UseVirtualTime(mode == "on");
+    w32test::clock::UseVirtualTime(mode == "on");
     m_transcript.Line("virtual time " + mode);
 }
 

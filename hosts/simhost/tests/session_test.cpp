@@ -6,6 +6,7 @@
 #include "script_words.h"
 #include "session.h"
 #include "w32/clock.h"
+#include "w32test/clock.h"
 
 namespace {
 
@@ -68,18 +69,18 @@ TEST(ScriptBytes, NumbersAndQuotedTextMakeOneByteList) {
 }
 
 TEST(Session, VirtualTimeLastsAsLongAsTheSession) {
-    ASSERT_FALSE(w32::clock::IsVirtual());
+    ASSERT_FALSE(w32test::clock::IsVirtual());
     std::ostringstream out;
     {
         simhost::Session session(out);
         session.RunLine("virtual-time on", 1);
-        EXPECT_TRUE(w32::clock::IsVirtual());
-        uint64_t before = w32::clock::NowMicros();
+        EXPECT_TRUE(w32test::clock::IsVirtual());
+        uint64_t before = w32test::clock::NowMicros();
         w32::Sleep(60000);  // a minute of a board's time-outs, at no cost
-        EXPECT_GE(w32::clock::NowMicros() - before, 60000000u);
+        EXPECT_GE(w32test::clock::NowMicros() - before, 60000000u);
         EXPECT_EQ(session.Finish(), 0);
     }
-    EXPECT_FALSE(w32::clock::IsVirtual());
+    EXPECT_FALSE(w32test::clock::IsVirtual());
     EXPECT_EQ(out.str(),
               "> virtual-time on\nvirtual time on\n"
               "session end: 0 of 0 host objects released, 0 errors\n");

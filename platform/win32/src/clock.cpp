@@ -1,5 +1,6 @@
 // The layer's clock: steady real time, or a virtual time advanced by sleeps and waits.
 #include "w32/clock.h"
+#include "w32test/clock.h"
 
 #include <atomic>
 #include <chrono>
@@ -7,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-namespace w32 {
+namespace w32test {
 namespace {
 
 struct ClockState {
@@ -99,6 +100,11 @@ uint64_t WaitForAdvance(uint64_t seen, DWORD realTimeoutMs) {
 }
 
 }  // namespace clock
+}  // namespace w32test
+
+namespace w32 {
+
+namespace clock = w32test::clock;
 
 void Sleep(DWORD ms) {
     if (clock::IsVirtual()) {

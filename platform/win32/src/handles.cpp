@@ -1,5 +1,5 @@
 // Handle table of the layer: every kernel object the layer itself implements is reached through it.
-#include "w32/handles.h"
+#include "handle_table.h"
 
 #include <map>
 #include <mutex>
@@ -49,12 +49,6 @@ std::shared_ptr<KernelObject> Lookup(HANDLE h) {
     std::lock_guard<std::mutex> lock(t.mutex);
     auto it = t.objects.find(h);
     return it == t.objects.end() ? nullptr : it->second;
-}
-
-size_t OpenCount() {
-    HandleTable& t = Table();
-    std::lock_guard<std::mutex> lock(t.mutex);
-    return t.objects.size();
 }
 
 }  // namespace handles

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "com_devices_posix.h"
-#include "w32/vport.h"
+#include "vport_open.h"
 
 namespace w32 {
 namespace {

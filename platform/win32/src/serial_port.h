@@ -3,7 +3,7 @@
 
 #include <mutex>
 
-#include "w32/handles.h"
+#include "handle_table.h"
 #include "w32/serial.h"
 
 namespace w32 {

@@ -1,6 +1,4 @@
 // Attaching devices to COM numbers, and the handles of open virtual ports.
-#include "w32/vport.h"
-
 #include <map>
 #include <mutex>
 
@@ -8,6 +6,7 @@
 #include "vport_cable.h"
 #include "vport_open.h"
 #include "w32/errors.h"
+#include "w32test/vport.h"
 
 namespace w32 {
 namespace vport {
@@ -60,43 +59,6 @@ private:
 
 }  // namespace
 
-BOOL Attach(int comNumber, std::shared_ptr<Device> device) {
-    if (comNumber < 1 || device == nullptr) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    auto cable = std::make_shared<VirtualCable>(device);
-    {
-        Attachments& a = TheAttachments();
-        std::lock_guard<std::mutex> lock(a.lock);
-        if (!a.cables.emplace(comNumber, cable).second) {
-            SetLastError(ERROR_ACCESS_DENIED);
-            return FALSE;
-        }
-    }
-    device->Attached(*cable);
-    return TRUE;
-}
-
-BOOL Detach(int comNumber) {
-    std::shared_ptr<VirtualCable> cable;
-    {
-        Attachments& a = TheAttachments();
-        std::lock_guard<std::mutex> lock(a.lock);
-        auto it = a.cables.find(comNumber);
-        if (it == a.cables.end()) {
-            SetLastError(ERROR_FILE_NOT_FOUND);
-            return FALSE;
-        }
-        cable = std::move(it->second);
-        a.cables.erase(it);
-    }
-    cable->Disconnect();
-    return TRUE;
-}
-
-bool IsAttached(int comNumber) { return CableOf(comNumber) != nullptr; }
-
 std::vector<int> AttachedPorts() {
     Attachments& a = TheAttachments();
     std::lock_guard<std::mutex> lock(a.lock);
@@ -130,3 +92,48 @@ bool OpenIfAttached(int comNumber, HANDLE* handle) {
 
 }  // namespace vport
 }  // namespace w32
+
+namespace w32test {
+namespace vport {
+
+using w32::vport::VirtualCable;
+
+BOOL Attach(int comNumber, Device* device) {
+    if (comNumber < 1 || device == nullptr) {
+        w32::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    auto cable = std::make_shared<VirtualCable>(device);
+    {
+        w32::vport::Attachments& a = w32::vport::TheAttachments();
+        std::lock_guard<std::mutex> lock(a.lock);
+        if (!a.cables.emplace(comNumber, cable).second) {
+            w32::SetLastError(ERROR_ACCESS_DENIED);
+            return FALSE;
+        }
+    }
+    device->Attached(*cable);
+    return TRUE;
+}
+
+BOOL Detach(int comNumber) {
+    std::shared_ptr<VirtualCable> cable;
+    {
+        w32::vport::Attachments& a = w32::vport::TheAttachments();
+        std::lock_guard<std::mutex> lock(a.lock);
+        auto it = a.cables.find(comNumber);
+        if (it == a.cables.end()) {
+            w32::SetLastError(ERROR_FILE_NOT_FOUND);
+            return FALSE;
+        }
+        cable = std::move(it->second);
+        a.cables.erase(it);
+    }
+    cable->Disconnect();
+    return TRUE;
+}
+
+bool IsAttached(int comNumber) { return w32::vport::CableOf(comNumber) != nullptr; }
+
+}  // namespace vport
+}  // namespace w32test

@@ -6,12 +6,14 @@
 #include <chrono>
 
 #include "read_timeouts.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/errors.h"
 
 namespace w32 {
 namespace vport {
 namespace {
+
+namespace clock = w32test::clock;
 
 using serial::kNoDeadline;
 
@@ -59,9 +61,7 @@ HostEvent MakeEvent(EventKind kind, uint64_t time) {
 
 }  // namespace
 
-VirtualCable::VirtualCable(std::shared_ptr<Device> device) : m_device(std::move(device)) {
-    m_dcb = DefaultDcb();
-}
+VirtualCable::VirtualCable(Device* device) : m_device(device) { m_dcb = DefaultDcb(); }
 
 // ---- the device's side ----
 
@@ -94,21 +94,21 @@ void VirtualCable::SetModemStatus(DWORD bits, uint64_t atTime) {
     m_modem.Set(std::max(atTime, m_deviceNow), bits);
 }
 
-void VirtualCable::At(uint64_t atTime, std::function<void(uint64_t)> fn) {
+void VirtualCable::At(uint64_t atTime, uint64_t tag) {
     std::lock_guard<std::mutex> lock(m_lock);
     if (m_device == nullptr) {
         return;
     }
-    m_timers.emplace(TimerKey(std::max(atTime, m_deviceNow), m_timerOrder++), std::move(fn));
+    m_timers.emplace(TimerKey(std::max(atTime, m_deviceNow), m_timerOrder++), tag);
     m_changed.notify_all();
 }
 
 void VirtualCable::Disconnect() {
-    std::shared_ptr<Device> device;
+    Device* device;
     {
         std::lock_guard<std::mutex> deliver(m_deliverLock);
         std::lock_guard<std::mutex> lock(m_lock);
-        device = std::move(m_device);
+        device = m_device;
         m_device = nullptr;
         m_timers.clear();
         m_toHost.clear();
@@ -124,7 +124,7 @@ void VirtualCable::Disconnect() {
 void VirtualCable::Deliver(std::vector<Pending>& events) {
     for (Pending& p : events) {
         FireTimersUpTo(p.event.time);
-        std::shared_ptr<Device> device;
+        Device* device;
         {
             std::lock_guard<std::mutex> lock(m_lock);
             device = m_device;
@@ -143,7 +143,8 @@ void VirtualCable::Deliver(std::vector<Pending>& events) {
 
 void VirtualCable::FireTimersUpTo(uint64_t time) {
     for (;;) {
-        std::function<void(uint64_t)> fn;
+        Device* device;
+        uint64_t tag;
         uint64_t when;
         {
             std::lock_guard<std::mutex> lock(m_lock);
@@ -151,11 +152,12 @@ void VirtualCable::FireTimersUpTo(uint64_t time) {
                 return;
             }
             when = m_timers.begin()->first.first;
-            fn = std::move(m_timers.begin()->second);
+            device = m_device;
+            tag = m_timers.begin()->second;
             m_timers.erase(m_timers.begin());
             m_deviceNow = std::max(m_deviceNow, when);
         }
-        fn(when);
+        device->OnTimer(when, tag);
     }
 }
 

@@ -3,7 +3,6 @@
 
 #include <condition_variable>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,7 +10,7 @@
 #include <vector>
 
 #include "w32/serial.h"
-#include "w32/vport.h"
+#include "vport_line.h"
 
 namespace w32 {
 namespace vport {
@@ -53,13 +52,13 @@ private:
 // Cable. Device calls happen under m_deliverLock, one at a time; state is under m_lock.
 class VirtualCable : public Cable {
 public:
-    explicit VirtualCable(std::shared_ptr<Device> device);
+    explicit VirtualCable(Device* device);
 
     // The device's side.
     void SendToHost(const BYTE* data, size_t count, uint64_t atTime, uint64_t* arrivals) override;
     uint64_t SetDeviceLine(const LineSettings& line, uint64_t atTime) override;
     void SetModemStatus(DWORD bits, uint64_t atTime) override;
-    void At(uint64_t atTime, std::function<void(uint64_t)> fn) override;
+    void At(uint64_t atTime, uint64_t tag) override;
 
     // Takes the device off the cable: it gets Detached, and every host call fails from now on.
     void Disconnect();
@@ -120,9 +119,9 @@ private:
     std::mutex m_lock;
     std::condition_variable m_changed;
 
-    std::shared_ptr<Device> m_device;
+    Device* m_device;          // the attacher's; null once detached
     uint64_t m_deviceNow = 0;  // time of the latest event or timer handed to the device
-    std::map<TimerKey, std::function<void(uint64_t)>> m_timers;
+    std::map<TimerKey, uint64_t> m_timers;  // the device's tags
     uint64_t m_timerOrder = 0;
 
     bool m_open = false;

@@ -1,5 +1,5 @@
 // Character timing and framing on the virtual cable.
-#include "w32/vport.h"
+#include "vport_line.h"
 
 namespace w32 {
 namespace vport {

@@ -1,5 +1,7 @@
-// How CreateFileA reaches a virtual port.
+// How CreateFileA and the registry reach the virtual ports.
 #pragma once
+
+#include <vector>
 
 #include "w32/types.h"
 
@@ -9,6 +11,9 @@ namespace vport {
 // When a device is attached to COM `comNumber`: opens the virtual port and returns true with the
 // handle (or INVALID_HANDLE_VALUE and the last error, when it is open already). Otherwise false.
 bool OpenIfAttached(int comNumber, HANDLE* handle);
+
+// The COM numbers with a device attached, ascending.
+std::vector<int> AttachedPorts();
 
 }  // namespace vport
 }  // namespace w32

@@ -4,7 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "w32/handles.h"
+#include "handle_table.h"
 
 namespace w32 {
 namespace waits {

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "w32/clock.h"
+#include "w32test/clock.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ long long RealMsSince(Steady::time_point start) {
 }
 
 TEST(Clock, VirtualSleepAdvancesTicksWithoutRealDelay) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Steady::time_point start = Steady::now();
     DWORD before = w32::GetTickCount();
     w32::Sleep(10000);
@@ -26,7 +27,7 @@ TEST(Clock, VirtualSleepAdvancesTicksWithoutRealDelay) {
 }
 
 TEST(Clock, RealSleepTakesRealTime) {
-    ASSERT_FALSE(w32::clock::IsVirtual());
+    ASSERT_FALSE(w32test::clock::IsVirtual());
     Steady::time_point start = Steady::now();
     DWORD before = w32::GetTickCount();
     w32::Sleep(60);
@@ -36,26 +37,26 @@ TEST(Clock, RealSleepTakesRealTime) {
 }
 
 TEST(Clock, SwitchingVirtualTimeOnAndOffNeverGoesBackwards) {
-    uint64_t realBefore = w32::clock::NowMicros();
+    uint64_t realBefore = w32test::clock::NowMicros();
     {
-        w32::clock::VirtualTimeScope virtualTime;
-        uint64_t v0 = w32::clock::NowMicros();
+        w32test::clock::VirtualTimeScope virtualTime;
+        uint64_t v0 = w32test::clock::NowMicros();
         EXPECT_GE(v0, realBefore);
-        w32::clock::AdvanceToMicros(v0 - 5);  // in the past: ignored
-        EXPECT_EQ(w32::clock::NowMicros(), v0);
-        w32::clock::AdvanceMicros(250);
-        EXPECT_EQ(w32::clock::NowMicros(), v0 + 250);
-        w32::clock::SleepUntilMicros(v0 + 1000);
-        EXPECT_EQ(w32::clock::NowMicros(), v0 + 1000);
+        w32test::clock::AdvanceToMicros(v0 - 5);  // in the past: ignored
+        EXPECT_EQ(w32test::clock::NowMicros(), v0);
+        w32test::clock::AdvanceMicros(250);
+        EXPECT_EQ(w32test::clock::NowMicros(), v0 + 250);
+        w32test::clock::SleepUntilMicros(v0 + 1000);
+        EXPECT_EQ(w32test::clock::NowMicros(), v0 + 1000);
     }
-    EXPECT_FALSE(w32::clock::IsVirtual());
+    EXPECT_FALSE(w32test::clock::IsVirtual());
 }
 
 TEST(Clock, WaitForAdvanceWakesWhenAnotherThreadSleeps) {
-    w32::clock::VirtualTimeScope virtualTime;
-    uint64_t seen = w32::clock::NowMicros();
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t seen = w32test::clock::NowMicros();
     std::atomic<uint64_t> woke{0};
-    std::thread waiter([&] { woke = w32::clock::WaitForAdvance(seen, 5000); });
+    std::thread waiter([&] { woke = w32test::clock::WaitForAdvance(seen, 5000); });
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     w32::Sleep(7);
     waiter.join();
@@ -63,10 +64,10 @@ TEST(Clock, WaitForAdvanceWakesWhenAnotherThreadSleeps) {
 }
 
 TEST(Clock, WaitForAdvanceGivesUpAfterItsRealTimeout) {
-    w32::clock::VirtualTimeScope virtualTime;
-    uint64_t seen = w32::clock::NowMicros();
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t seen = w32test::clock::NowMicros();
     Steady::time_point start = Steady::now();
-    EXPECT_EQ(w32::clock::WaitForAdvance(seen, 30), seen);
+    EXPECT_EQ(w32test::clock::WaitForAdvance(seen, 30), seen);
     EXPECT_GE(RealMsSince(start), 25);
 }
 

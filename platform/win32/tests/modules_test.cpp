@@ -6,11 +6,13 @@
 
 #include "w32/errors.h"
 #include "w32/modules.h"
+#include "w32test/clock.h"
 
 namespace {
 
 typedef int (*AnswerFn)();
 typedef int(WINAPI* TwiceFn)(int);
+typedef uint64_t (*ClockFn)();
 
 struct LoadedTestModule {
     HMODULE module = w32::LoadLibraryA("w32_test_module");
@@ -27,6 +29,25 @@ TEST(Modules, LoadByBareNameFromTheProgramFolderAndCallAnExport) {
     auto answer = w32::GetProcAs<AnswerFn>(loaded.module, "TestModuleAnswer");
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer(), 42);
+}
+
+// A plug-in and its host share one layer: the clock the host switches to virtual time is the
+// plug-in's clock too, and a second copy of the layer inside the module would miss both.
+TEST(Modules, AModuleSharesTheProgramsClock) {
+    LoadedTestModule loaded;
+    ASSERT_NE(loaded.module, nullptr);
+    auto seesVirtual = w32::GetProcAs<AnswerFn>(loaded.module, "TestModuleSeesVirtualTime");
+    auto micros = w32::GetProcAs<ClockFn>(loaded.module, "TestModuleClockMicros");
+    ASSERT_NE(seesVirtual, nullptr);
+    ASSERT_NE(micros, nullptr);
+    EXPECT_EQ(seesVirtual(), 0);
+    {
+        w32test::clock::VirtualTimeScope virtualTime;
+        EXPECT_EQ(seesVirtual(), 1);
+        w32test::clock::AdvanceMicros(3600000000u);  // an hour that no real clock has seen yet
+        EXPECT_EQ(micros(), w32test::clock::NowMicros());
+    }
+    EXPECT_EQ(seesVirtual(), 0);
 }
 
 TEST(Modules, MissingModuleAndExportReportTheSystemCodes) {

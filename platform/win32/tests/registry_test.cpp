@@ -6,7 +6,7 @@
 
 #include "boards/board.h"
 #include "w32/registry.h"
-#include "w32/vport.h"
+#include "w32test/vport.h"
 
 #if !defined(_WIN32)
 #include <cstdlib>
@@ -57,9 +57,10 @@ TEST(SerialPortKey, EveryValueNamesAComPort) {
 #if !defined(_WIN32)
 TEST(SerialPortKey, ListsAttachedBoardsAndMappedDevices) {
     setenv("COM9", "/dev/null", 1);
-    ASSERT_TRUE(w32::vport::Attach(37, std::make_shared<boards::Board>()));
+    boards::Board board;
+    ASSERT_TRUE(w32test::vport::Attach(37, &board));
     std::map<std::string, std::string> values = SerialPortKey();
-    w32::vport::Detach(37);
+    w32test::vport::Detach(37);
     unsetenv("COM9");
     EXPECT_EQ(values["\\Device\\VirtualSerial37"], "COM37");
     EXPECT_EQ(values["\\Device\\ComPort9"], "COM9");
@@ -73,11 +74,12 @@ TEST(SerialPortKey, AnswersOnlyThatKeyAndSaysWhenABufferIsShort) {
     EXPECT_EQ(
         w32::RegOpenKeyExA(HKEY_CURRENT_USER, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key),
         ERROR_FILE_NOT_FOUND);
-    ASSERT_TRUE(w32::vport::Attach(37, std::make_shared<boards::Board>()));
+    boards::Board board;
+    ASSERT_TRUE(w32test::vport::Attach(37, &board));
     ASSERT_EQ(w32::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "hardware\\devicemap\\serialcomm", 0, KEY_READ,
                                  &key),
               ERROR_SUCCESS);
-    w32::vport::Detach(37);
+    w32test::vport::Detach(37);
     char name[4];
     DWORD nameLength = sizeof name;
     EXPECT_EQ(w32::RegEnumValueA(key, 0, name, &nameLength, nullptr, nullptr, nullptr, nullptr),

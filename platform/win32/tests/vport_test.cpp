@@ -11,11 +11,12 @@
 #include "boards/echo_board.h"
 #include "port_text.h"
 #include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/errors.h"
 #include "w32/handles.h"
 #include "w32/serial.h"
 #include "w32/threads.h"
-#include "w32/vport.h"
+#include "w32test/vport.h"
 
 namespace {
 
@@ -28,13 +29,13 @@ const uint64_t kCharAt9600 = 1042;  // 10 bits at 9600 baud, rounded up to whole
 class Rig {
 public:
     Rig(int com, std::shared_ptr<boards::Board> board) : m_com(com), m_board(std::move(board)) {
-        EXPECT_TRUE(w32::vport::Attach(m_com, m_board));
+        EXPECT_TRUE(w32test::vport::Attach(m_com, m_board.get()));
     }
     ~Rig() {
         if (m_port != INVALID_HANDLE_VALUE) {
             w32::CloseHandle(m_port);
         }
-        w32::vport::Detach(m_com);
+        w32test::vport::Detach(m_com);
     }
 
     HANDLE Open() {
@@ -97,7 +98,7 @@ long long RealMsSince(Steady::time_point start) {
 }
 
 TEST(VirtualPort, EchoConversationIsStampedWithCharacterTimes) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<boards::EchoBoard>();
     Rig rig(21, board);
     rig.Open();
@@ -124,46 +125,46 @@ TEST(VirtualPort, EchoConversationIsStampedWithCharacterTimes) {
 }
 
 TEST(VirtualPort, WriteReturnsWhenItsLastByteHasLeft) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::Board>());
     rig.Open();
-    uint64_t before = w32::clock::NowMicros();
+    uint64_t before = w32test::clock::NowMicros();
     rig.Write(std::string(100, 'x'));
-    EXPECT_EQ(w32::clock::NowMicros() - before, 100 * kCharAt9600);
+    EXPECT_EQ(w32test::clock::NowMicros() - before, 100 * kCharAt9600);
 }
 
 TEST(VirtualPort, TenSecondReadTimeoutCostsNoRealTime) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::Board>());
     rig.Open();
     rig.SetTimeouts(0, 0, 10000);
     Steady::time_point start = Steady::now();
-    uint64_t before = w32::clock::NowMicros();
+    uint64_t before = w32test::clock::NowMicros();
     EXPECT_EQ(rig.Read(1), "");
-    EXPECT_EQ(w32::clock::NowMicros() - before, 10000000u);
+    EXPECT_EQ(w32test::clock::NowMicros() - before, 10000000u);
     EXPECT_LT(RealMsSince(start), 1000);
 }
 
 TEST(VirtualPort, ReadTimeoutsFollowCommTimeouts) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<ScriptedBoard>(
         std::vector<ScriptedBoard::Step>{{10000, "AB"}, {500000, "C"}});
     Rig rig(21, board);
 
     // Interval: the pause after "AB" ends the read 100 ms after B arrived.
     rig.Open();
-    uint64_t opened = w32::clock::NowMicros();
+    uint64_t opened = w32test::clock::NowMicros();
     rig.SetTimeouts(100, 0, 0);
     EXPECT_EQ(rig.Read(3), "AB");
-    EXPECT_EQ(w32::clock::NowMicros(), opened + 10000 + 2 * kCharAt9600 + 100000);
+    EXPECT_EQ(w32test::clock::NowMicros(), opened + 10000 + 2 * kCharAt9600 + 100000);
     rig.Close();
 
     // Total: multiplier 10 per byte plus 50 for 3 bytes ends at 80 ms with what came.
     rig.Open();
-    opened = w32::clock::NowMicros();
+    opened = w32test::clock::NowMicros();
     rig.SetTimeouts(0, 10, 50);
     EXPECT_EQ(rig.Read(3), "AB");
-    EXPECT_EQ(w32::clock::NowMicros(), opened + 80000);
+    EXPECT_EQ(w32test::clock::NowMicros(), opened + 80000);
     rig.Close();
 
     // MAXDWORD, 0, 0: at once, with whatever has arrived.
@@ -176,13 +177,13 @@ TEST(VirtualPort, ReadTimeoutsFollowCommTimeouts) {
 
     // MAXDWORD, MAXDWORD, constant: returns with the first byte to come, or after the constant.
     rig.Open();
-    opened = w32::clock::NowMicros();
+    opened = w32test::clock::NowMicros();
     rig.SetTimeouts(MAXDWORD, MAXDWORD, 5);
     EXPECT_EQ(rig.Read(3), "");
-    EXPECT_EQ(w32::clock::NowMicros(), opened + 5000);
+    EXPECT_EQ(w32test::clock::NowMicros(), opened + 5000);
     rig.SetTimeouts(MAXDWORD, MAXDWORD, 1000);
     EXPECT_EQ(rig.Read(3), "A");
-    EXPECT_EQ(w32::clock::NowMicros(), opened + 10000 + kCharAt9600);
+    EXPECT_EQ(w32test::clock::NowMicros(), opened + 10000 + kCharAt9600);
     rig.Close();
 
     // All zero: waits for every byte, however long it takes.
@@ -192,7 +193,7 @@ TEST(VirtualPort, ReadTimeoutsFollowCommTimeouts) {
 }
 
 TEST(VirtualPort, ReadWithNoLimitAndNothingComingReturnsInsteadOfHanging) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::Board>());
     rig.Open();
     rig.SetTimeouts(0, 0, 0);
@@ -200,8 +201,8 @@ TEST(VirtualPort, ReadWithNoLimitAndNothingComingReturnsInsteadOfHanging) {
 }
 
 TEST(VirtualPort, MismatchedFramingGarblesBytesBothWays) {
-    w32::clock::VirtualTimeScope virtualTime;
-    auto board = std::make_shared<boards::EchoBoard>(w32::vport::LineSettings{19200});
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::EchoBoard>(w32test::vport::LineSettings{19200});
     Rig rig(21, board);
     rig.Open();
     rig.SetTimeouts(0, 100, 0);
@@ -229,11 +230,11 @@ TEST(VirtualPort, MismatchedFramingGarblesBytesBothWays) {
 // Answers 'B' with "OK" and then listens at 115200 baud, as boot loaders do after a baud command.
 class BaudSwitchBoard : public boards::Board {
 protected:
-    void OnOpen() override { Listen(w32::vport::LineSettings{9600}); }
+    void OnOpen() override { Listen(w32test::vport::LineSettings{9600}); }
     void OnByte(BYTE b, bool garbled) override {
         if (!garbled && b == 'B') {
             Send("OK");
-            Listen(w32::vport::LineSettings{115200});
+            Listen(w32test::vport::LineSettings{115200});
         } else if (!garbled) {
             Send(std::vector<BYTE>{b});
         }
@@ -241,7 +242,7 @@ protected:
 };
 
 TEST(VirtualPort, BoardSwitchesBaudAfterItsReply) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<BaudSwitchBoard>();
     Rig rig(21, board);
     rig.Open();
@@ -266,7 +267,7 @@ TEST(VirtualPort, BoardSwitchesBaudAfterItsReply) {
 }
 
 TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<boards::Board>();
     Rig rig(21, board);
     rig.Open();
@@ -288,7 +289,7 @@ protected:
 };
 
 TEST(VirtualPort, LineChangeFromAnotherThreadWaitsForTheBytesOnTheWire) {
-    ASSERT_FALSE(w32::clock::IsVirtual());
+    ASSERT_FALSE(w32test::clock::IsVirtual());
     auto board = std::make_shared<CountingBoard>();
     Rig rig(21, board);
     HANDLE port = rig.Open();
@@ -325,7 +326,7 @@ private:
 };
 
 TEST(VirtualPort, BoardMeasuresPausesOnTheClock) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<ResetTimingBoard>();
     Rig rig(21, board);
     rig.Open();
@@ -346,16 +347,16 @@ TEST(VirtualPort, BoardMeasuresPausesOnTheClock) {
 }
 
 TEST(VirtualPort, PurgeDropsArrivedBytesButNotThoseOnTheWire) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<ScriptedBoard>(
         std::vector<ScriptedBoard::Step>{{1000, "abc"}, {100000, "123456"}});
     Rig rig(21, board);
     rig.Open();
-    uint64_t opened = w32::clock::NowMicros();
+    uint64_t opened = w32test::clock::NowMicros();
     w32::Sleep(50);
     ASSERT_TRUE(w32::PurgeComm(rig.port(), PURGE_RXABORT | PURGE_RXCLEAR));
     // Half-way through "123456": three bytes have arrived, three are on the wire.
-    w32::clock::AdvanceToMicros(opened + 100000 + 3 * kCharAt9600);
+    w32test::clock::AdvanceToMicros(opened + 100000 + 3 * kCharAt9600);
     ASSERT_TRUE(w32::PurgeComm(rig.port(), PURGE_RXABORT | PURGE_RXCLEAR));
     rig.SetTimeouts(0, 0, 1000);
     EXPECT_EQ(rig.Read(6), "456");
@@ -370,7 +371,7 @@ protected:
 };
 
 TEST(VirtualPort, ModemLinesChangeAtTheBoardsTime) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<HandshakeBoard>();
     Rig rig(21, board);
     rig.Open();
@@ -406,15 +407,15 @@ private:
 };
 
 TEST(VirtualPort, BoardTimersRunWhenTheHostWaitsPastThem) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     auto board = std::make_shared<PromptBoard>();
     Rig rig(21, board);
     rig.Open();
     rig.SetTimeouts(0, 0, 1000);
-    uint64_t start = w32::clock::NowMicros();
+    uint64_t start = w32test::clock::NowMicros();
     ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETDTR));
     EXPECT_EQ(rig.Read(1), "*");
-    EXPECT_EQ(w32::clock::NowMicros() - start, 200000 + kCharAt9600);
+    EXPECT_EQ(w32test::clock::NowMicros() - start, 200000 + kCharAt9600);
 
     ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), CLRDTR));
     ASSERT_TRUE(w32::EscapeCommFunction(rig.port(), SETDTR));
@@ -423,7 +424,7 @@ TEST(VirtualPort, BoardTimersRunWhenTheHostWaitsPastThem) {
 }
 
 TEST(VirtualPort, WaitingThreadWakesForBytesAnotherThreadCaused) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::EchoBoard>());
     HANDLE port = rig.Open();
     ASSERT_TRUE(w32::SetCommMask(port, EV_RXCHAR));
@@ -453,7 +454,7 @@ TEST(VirtualPort, WaitingThreadWakesForBytesAnotherThreadCaused) {
 }
 
 TEST(VirtualPort, OverlappedCallsCompleteAndSignalTheirEvent) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::EchoBoard>());
     HANDLE port = rig.Open();
     OVERLAPPED o{};
@@ -472,7 +473,7 @@ TEST(VirtualPort, OverlappedCallsCompleteAndSignalTheirEvent) {
 }
 
 TEST(VirtualPort, PortsOpenOnceAndFailWhenTheBoardIsGone) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     HANDLE none = w32::CreateFileA("\\\\.\\COM199", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(none, INVALID_HANDLE_VALUE);
@@ -480,19 +481,20 @@ TEST(VirtualPort, PortsOpenOnceAndFailWhenTheBoardIsGone) {
 
     auto board = std::make_shared<boards::EchoBoard>();
     Rig rig(22, board);
-    EXPECT_FALSE(w32::vport::Attach(22, std::make_shared<boards::EchoBoard>()));
+    boards::EchoBoard another;
+    EXPECT_FALSE(w32test::vport::Attach(22, &another));
     HANDLE port = rig.Open();
     HANDLE second = w32::CreateFileA("COM22", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                      OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(second, INVALID_HANDLE_VALUE);
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
-    ASSERT_TRUE(w32::vport::Detach(22));
-    EXPECT_FALSE(w32::vport::IsAttached(22));
+    ASSERT_TRUE(w32test::vport::Detach(22));
+    EXPECT_FALSE(w32test::vport::IsAttached(22));
     DWORD n = 0;
     EXPECT_FALSE(w32::WriteFile(port, "x", 1, &n, nullptr));
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_GEN_FAILURE));
-    EXPECT_TRUE(w32::vport::Attach(22, board));  // the rig detaches it again
+    EXPECT_TRUE(w32test::vport::Attach(22, board.get()));  // the rig detaches it again
 }
 
 TEST(VirtualPort, RefusesFramingsTheDriverRefuses) {
@@ -512,7 +514,7 @@ TEST(VirtualPort, RefusesFramingsTheDriverRefuses) {
 }
 
 TEST(VirtualPort, RealTimeCableWaitsOnTheRealClock) {
-    ASSERT_FALSE(w32::clock::IsVirtual());
+    ASSERT_FALSE(w32test::clock::IsVirtual());
     Rig rig(21, std::make_shared<boards::EchoBoard>());
     rig.Open();
     rig.SetTimeouts(0, 0, 500);

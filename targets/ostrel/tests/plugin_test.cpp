@@ -6,7 +6,7 @@
 
 #include "fake_host.h"
 #include "simtarget/sim_export.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 #include "w32/modules.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(PluginTest, ExportsAFactoryThatListsTheCatalogue) {
 }
 
 TEST_F(PluginTest, LoadsTheExampleProgramAndShowsItsState) {
-    w32::clock::VirtualTimeScope virtualTime;
+    w32test::clock::VirtualTimeScope virtualTime;
     RecordingSink sink;
     ISimTarget* target = factory_->CreateTarget(&sink, nullptr, nullptr, "AT89C52", "", 0);
     ASSERT_NE(target, nullptr);

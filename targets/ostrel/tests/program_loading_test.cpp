@@ -6,7 +6,7 @@
 
 #include "fake_host.h"
 #include "target_variants.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 
 namespace ostrel {
 namespace {
@@ -33,7 +33,7 @@ protected:
         return bytes;
     }
 
-    w32::clock::VirtualTimeScope virtualTime_;
+    w32test::clock::VirtualTimeScope virtualTime_;
     RecordingSink sink_;
 };
 

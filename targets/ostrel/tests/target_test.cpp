@@ -9,8 +9,8 @@
 #include "fake_host.h"
 #include "sfr_map.h"
 #include "target_variants.h"
-#include "w32/clock.h"
-#include "w32/vport.h"
+#include "w32test/clock.h"
+#include "w32test/vport.h"
 
 namespace ostrel {
 namespace {
@@ -62,7 +62,7 @@ protected:
         return bytes;
     }
 
-    w32::clock::VirtualTimeScope virtualTime_;
+    w32test::clock::VirtualTimeScope virtualTime_;
     TempFile program_{"sample.hex", SampleProgram()};
     RecordingSink sink_;
     RecordingTerminal terminal_;
@@ -265,9 +265,9 @@ TEST_F(TargetTest, StopClearsDataMemoryAndRaisesTheBreakRequestAfterAPause) {
     ASSERT_EQ(Write(kSpaceInternalRam, 0x30, {1, 2}), SIM_OK);
     ASSERT_EQ(Write(kSpaceExternalData, 0x1000, {3}), SIM_OK);
     ASSERT_EQ(Write(kSpaceSfr, sfr::B, {0x44}), SIM_OK);
-    const uint64_t before = w32::clock::NowMicros();
+    const uint64_t before = w32test::clock::NowMicros();
     ASSERT_EQ(target_->Stop(), SIM_OK);
-    EXPECT_GE(w32::clock::NowMicros() - before, 100000u);
+    EXPECT_GE(w32test::clock::NowMicros() - before, 100000u);
     EXPECT_EQ(Read(kSpaceInternalRam, 0x30, 2), (std::vector<uint8_t>{0, 0}));
     EXPECT_EQ(Read(kSpaceExternalData, 0x1000, 1), std::vector<uint8_t>{0});
     EXPECT_EQ(Read(kSpaceSfr, sfr::B, 1), std::vector<uint8_t>{0x44});
@@ -363,16 +363,17 @@ TEST_F(TargetTest, KeepsACopyOfTheHostsSerialSettings) {
 }
 
 // A device on a virtual COM port that notes the host's opens, closes and baud rate.
-class PortWatcher : public w32::vport::Device {
+class PortWatcher : public w32test::vport::Device {
 public:
-    void Attached(w32::vport::Cable&) override {}
+    void Attached(w32test::vport::Cable&) override {}
     void Detached() override {}
-    void OnHostEvent(const w32::vport::HostEvent& event) override {
-        if (event.kind == w32::vport::EventKind::Open) {
+    void OnTimer(uint64_t, uint64_t) override {}
+    void OnHostEvent(const w32test::vport::HostEvent& event) override {
+        if (event.kind == w32test::vport::EventKind::Open) {
             ++opens;
-        } else if (event.kind == w32::vport::EventKind::Settings) {
+        } else if (event.kind == w32test::vport::EventKind::Settings) {
             baud = event.settings.baud;
-        } else if (event.kind == w32::vport::EventKind::Close) {
+        } else if (event.kind == w32test::vport::EventKind::Close) {
             ++closes;
         }
     }
@@ -383,7 +384,7 @@ public:
 
 TEST_F(TargetTest, SerialSettingsOpenTheBoardPortOnceAndTheTargetClosesIt) {
     auto watcher = std::make_shared<PortWatcher>();
-    ASSERT_TRUE(w32::vport::Attach(9, watcher));
+    ASSERT_TRUE(w32test::vport::Attach(9, watcher.get()));
     Load();
     uint32_t block[14] = {8, 19200, 8, 0, 0};  // COM9
     EXPECT_EQ(target_->SetCommSettings(reinterpret_cast<const comm_settings*>(block)), SIM_OK);
@@ -394,7 +395,7 @@ TEST_F(TargetTest, SerialSettingsOpenTheBoardPortOnceAndTheTargetClosesIt) {
     EXPECT_EQ(reinterpret_cast<const uint32_t*>(target_->GetCommSettings())[1], 57600u);
     target_.reset();
     EXPECT_EQ(watcher->closes, 1);
-    w32::vport::Detach(9);
+    w32test::vport::Detach(9);
 }
 
 TEST_F(TargetTest, ReportsPortsToTheObserver) {

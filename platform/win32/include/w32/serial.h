@@ -1,9 +1,10 @@
 // Serial ports with the Win32 communications functions: real ports and virtual ports alike.
 //
 // "\\.\COMn" (or "COMn") opens COM port n. When a simulated board is attached to that number
-// (w32/vport.h) the handle is a virtual port in both builds; otherwise Windows opens the real
+// (w32test/vport.h) the handle is a virtual port; otherwise Windows opens the real
 // port and Linux opens the tty that COM n maps to: the device named by the environment variable
-// COMn (for example COM5=/dev/ttyUSB0), else /dev/ttyS0../dev/ttyS3 for COM1..COM4.
+// COMn (for example COM5=/dev/ttyUSB0), else /dev/ttyS0../dev/ttyS3 for COM1..COM4. In the shipped
+// 32-bit build these names are the system's own functions.
 //
 // Read time-outs follow COMMTIMEOUTS everywhere:
 //  - ReadIntervalTimeout MAXDWORD with both totals 0: the read returns at once with what has come.
@@ -158,6 +159,23 @@ typedef OVERLAPPED* LPOVERLAPPED;
 
 namespace w32 {
 
+#if defined(_WIN32) && !W32_TEST_CONTROLS
+using ::ClearCommError;
+using ::CreateFileA;
+using ::EscapeCommFunction;
+using ::GetCommModemStatus;
+using ::GetCommState;
+using ::GetCommTimeouts;
+using ::GetOverlappedResult;
+using ::PurgeComm;
+using ::ReadFile;
+using ::SetCommMask;
+using ::SetCommState;
+using ::SetCommTimeouts;
+using ::SetupComm;
+using ::WaitCommEvent;
+using ::WriteFile;
+#else
 // Opens "\\.\COMn" or "COMn" (any case). Other names: Windows opens them as the system does; Linux
 // refuses them with ERROR_FILE_NOT_FOUND. A port is opened by one handle at a time
 // (ERROR_ACCESS_DENIED for a second open); an unknown port gives ERROR_FILE_NOT_FOUND.
@@ -187,5 +205,6 @@ W32_API BOOL SetCommMask(HANDLE port, DWORD mask);
 W32_API BOOL WaitCommEvent(HANDLE port, LPDWORD events, LPOVERLAPPED overlapped);
 W32_API BOOL GetOverlappedResult(HANDLE file, LPOVERLAPPED overlapped, LPDWORD transferred,
                                  BOOL wait);
+#endif
 
 }  // namespace w32

@@ -12,7 +12,7 @@
 #include "../fake_host.h"
 #include "sfr_map.h"
 #include "target_variants.h"
-#include "w32/clock.h"
+#include "w32test/clock.h"
 
 namespace ostrel::testing {
 
@@ -126,7 +126,7 @@ protected:
     }
     std::vector<std::string> Messages() const { return sink_.Texts(); }
 
-    w32::clock::VirtualTimeScope virtualTime_;
+    w32test::clock::VirtualTimeScope virtualTime_;
     RecordingSink sink_;
     std::unique_ptr<TempFile> file_;
     std::unique_ptr<C8051Target> target_;

@@ -1,11 +1,13 @@
-// Virtual serial ports: an in-process cable from a COM port to a simulated board.
+// Test control of the serial ports: virtual ports, an in-process cable from a COM port to a
+// simulated board.
 //
 // Attach(n, device) puts a device on the far end of COM n; from then on CreateFileA("\\.\COMn")
-// opens a virtual port in both builds, and every serial function of w32/serial.h works on it.
+// opens a virtual port on Linux and Windows alike, and every serial function of w32/serial.h works
+// on it.
 //
-// Time: everything on the cable is stamped with the layer's clock in microseconds (w32/clock.h),
-// so under a VirtualTimeScope a 10-second read time-out costs no real time, and in real time the
-// same code waits on the real clock.
+// Time: everything on the cable is stamped with the layer's clock in microseconds
+// (w32test/clock.h), so under a VirtualTimeScope a 10-second read time-out costs no real time, and
+// in real time the same code waits on the real clock.
 //  - A character takes start bit + data bits + parity bit + stop bits at the sender's baud rate.
 //    Bytes written back to back queue behind each other; a byte reaches the far end when its last
 //    bit has. A host write returns when its last byte has left.
@@ -28,16 +30,20 @@
 // virtual time moves the clock to the next scheduled arrival.
 #pragma once
 
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <vector>
+#include <stddef.h>
+#include <stdint.h>
 
 #include "w32/api.h"
 #include "w32/serial.h"
 #include "w32/types.h"
 
-namespace w32 {
+#if !W32_TEST_CONTROLS
+#error "this build of the platform layer has no test controls"
+#endif
+
+// Everything below crosses the layer's library boundary: plain records, integers and interfaces
+// of pure virtual functions, nothing whose layout belongs to a C++ library.
+namespace w32test {
 namespace vport {
 
 // Character framing of one end of the cable.
@@ -54,16 +60,7 @@ struct LineSettings {
     bool operator!=(const LineSettings& o) const { return !(*this == o); }
 };
 
-// Microseconds one character takes on the wire (rounded up).
-W32_API uint64_t CharacterMicros(const LineSettings& line);
-
-// What a receiver framing at `receiver` reads when `byte` was sent framed at `sender`: the byte
-// cut to the data bits when the framings agree; otherwise a garbled byte, never equal to `byte`,
-// and *garbled is set.
-W32_API BYTE Receive(BYTE byte, const LineSettings& sender, const LineSettings& receiver,
-                     bool* garbled);
-
-enum class EventKind { Open, Close, Byte, Rts, Dtr, Settings, Purge };
+enum class EventKind : uint32_t { Open, Close, Byte, Rts, Dtr, Settings, Purge };
 
 // One thing the host did to the port, as the device sees it.
 struct HostEvent {
@@ -92,9 +89,9 @@ public:
     // The modem lines the host reads with GetCommModemStatus (MS_CTS_ON | MS_DSR_ON | MS_RING_ON |
     // MS_RLSD_ON) from `atTime` on.
     virtual void SetModemStatus(DWORD bits, uint64_t atTime) = 0;
-    // Calls `fn` with `atTime` once the cable's time reaches it: before any host event stamped
-    // later, and when a host read or wait passes that time.
-    virtual void At(uint64_t atTime, std::function<void(uint64_t)> fn) = 0;
+    // Calls the device's OnTimer with `atTime` and `tag` once the cable's time reaches `atTime`:
+    // before any host event stamped later, and when a host read or wait passes that time.
+    virtual void At(uint64_t atTime, uint64_t tag) = 0;
 
 protected:
     ~Cable() = default;
@@ -108,17 +105,18 @@ public:
     virtual void Detached() = 0;
     // Events come in the order of their times.
     virtual void OnHostEvent(const HostEvent& event) = 0;
+    // A time the device asked for with Cable::At has come.
+    virtual void OnTimer(uint64_t time, uint64_t tag) = 0;
 };
 
-// Puts `device` on COM port `comNumber` (1 = COM1). FALSE when the number is below 1, the device
-// is null, or a device is already attached there.
-W32_API BOOL Attach(int comNumber, std::shared_ptr<Device> device);
+// Puts `device` on COM port `comNumber` (1 = COM1). The device stays the caller's: it must live
+// until Detach has returned, after which the layer never calls it again. FALSE when the number is
+// below 1, the device is null, or a device is already attached there.
+W32_API BOOL Attach(int comNumber, Device* device);
 // Takes the device off; a handle still open on the port fails every call from then on with
 // ERROR_GEN_FAILURE. FALSE when nothing was attached.
 W32_API BOOL Detach(int comNumber);
 W32_API bool IsAttached(int comNumber);
-// The COM numbers with a device attached, ascending.
-W32_API std::vector<int> AttachedPorts();
 
 }  // namespace vport
-}  // namespace w32
+}  // namespace w32test

@@ -1,0 +1,41 @@
+# The one-copy rule of the platform layer: its sources are compiled into the w32 target only, and
+# where the layer carries state (virtual time, virtual ports, handles) w32 is a shared library, so
+# that no process can hold two clocks or two sets of ports.
+
+function(fwt_targets_of_directory dir out)
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+        fwt_targets_of_directory(${sub} sub_targets)
+        list(APPEND targets ${sub_targets})
+    endforeach()
+    set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+function(fwt_check_one_platform_layer)
+    set(layer_dir ${CMAKE_SOURCE_DIR}/platform/win32)
+    get_target_property(type w32 TYPE)
+    if(FWT_W32_CONTROLS AND NOT type STREQUAL "SHARED_LIBRARY")
+        message(FATAL_ERROR "the platform layer w32 must be a shared library in this build")
+    endif()
+    fwt_targets_of_directory(${CMAKE_SOURCE_DIR} targets)
+    foreach(target IN LISTS targets)
+        if(target STREQUAL "w32")
+            continue()
+        endif()
+        get_target_property(sources ${target} SOURCES)
+        get_target_property(source_dir ${target} SOURCE_DIR)
+        foreach(source IN LISTS sources)
+            if(source MATCHES "TARGET_OBJECTS:w32")
+                message(FATAL_ERROR "${target} takes the objects of the platform layer: link w32")
+            endif()
+            cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${source_dir} NORMALIZE
+                       OUTPUT_VARIABLE path)
+            file(RELATIVE_PATH in_layer ${layer_dir}/src ${path})
+            if(NOT in_layer MATCHES "^\\.\\./")
+                message(FATAL_ERROR
+                        "${target} compiles ${path}, a second copy of the platform layer: link w32")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
