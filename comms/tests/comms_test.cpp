@@ -97,6 +97,29 @@ TEST_F(CommsOnBoard, SettingsTextIsParsedAndOpensThePort) {
     EXPECT_FALSE(d.IsInitialized());
 }
 
+TEST_F(CommsOnBoard, EveryParityLetterReachesTheLineAsThatParity) {
+    struct Case {
+        const char* text;
+        int code;
+        const char* framing;  // as the board reads the line
+    };
+    const Case cases[] = {
+        {"COM2: baud=9600 parity=N data=7 stop=1", NOPARITY, "9600 7N1"},
+        {"COM2: baud=9600 parity=o data=7 stop=1", ODDPARITY, "9600 7O1"},
+        {"COM2: baud=9600 parity=E data=7 stop=1", EVENPARITY, "9600 7E1"},
+        {"COM2: baud=9600 parity=m data=7 stop=1", MARKPARITY, "9600 7M1"},
+        {"COM2: baud=9600 parity=S data=7 stop=1", SPACEPARITY, "9600 7S1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        board_->Log().Clear();
+        CComms port;
+        ASSERT_EQ(port.SetCommPort(c.text), COMMS_OK);
+        ExpectSettings(port, 1, 9600, 7, c.code, 0);
+        EXPECT_EQ(Events(), std::string("open 9600 8N1\nsettings ") + c.framing + "\ndtr 1\n");
+    }
+}
+
 TEST_F(CommsOnBoard, BadParityOrStopValueChangesNothing) {
     CComms c;
     ASSERT_EQ(c.SetCommPort("COM2: baud=9600 parity=E data=7 stop=2"), COMMS_OK);

@@ -133,6 +133,39 @@ TEST(VirtualPort, WriteReturnsWhenItsLastByteHasLeft) {
     EXPECT_EQ(w32test::clock::NowMicros() - before, 100 * kCharAt9600);
 }
 
+// At 10000 baud a bit takes 100 us: a character is start bit, data bits, parity bit and stop
+// bits, one and a half stop bits counting as such.
+TEST(VirtualPort, CharacterTimeCountsEveryBitOfTheFraming) {
+    struct Case {
+        BYTE dataBits;
+        BYTE parity;
+        BYTE stopBits;
+        uint64_t micros;
+    };
+    const Case cases[] = {
+        {8, NOPARITY, ONESTOPBIT, 1000},    {5, NOPARITY, ONESTOPBIT, 700},
+        {5, NOPARITY, ONE5STOPBITS, 750},   {6, ODDPARITY, ONESTOPBIT, 900},
+        {7, EVENPARITY, TWOSTOPBITS, 1100},
+    };
+    w32test::clock::VirtualTimeScope virtualTime;
+    Rig rig(21, std::make_shared<boards::Board>());
+    rig.Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.dataBits) << " data, parity " << int(c.parity)
+                                        << ", stop code " << int(c.stopBits));
+        DCB dcb{};
+        ASSERT_TRUE(w32::GetCommState(rig.port(), &dcb));
+        dcb.BaudRate = 10000;
+        dcb.ByteSize = c.dataBits;
+        dcb.Parity = c.parity;
+        dcb.StopBits = c.stopBits;
+        ASSERT_TRUE(w32::SetCommState(rig.port(), &dcb));
+        uint64_t before = w32test::clock::NowMicros();
+        rig.Write("xyz");
+        EXPECT_EQ(w32test::clock::NowMicros() - before, 3 * c.micros);
+    }
+}
+
 TEST(VirtualPort, TenSecondReadTimeoutCostsNoRealTime) {
     w32test::clock::VirtualTimeScope virtualTime;
     Rig rig(21, std::make_shared<boards::Board>());
