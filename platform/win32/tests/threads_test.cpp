@@ -51,7 +51,8 @@ TEST(Threads, SuspendedThreadWaitsForResume) {
     std::atomic<bool> ran{false};
     HANDLE t = w32::CreateThread(nullptr, 0, Return5, &ran, CREATE_SUSPENDED, nullptr);
     ASSERT_NE(t, nullptr);
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    // Held: it neither ends nor runs its first line.
+    EXPECT_EQ(w32::WaitForSingleObject(t, 50), WAIT_TIMEOUT);
     EXPECT_FALSE(ran.load());
     EXPECT_EQ(w32::ResumeThread(t), 1u);
     EXPECT_EQ(w32::WaitForSingleObject(t, 5000), WAIT_OBJECT_0);
@@ -91,16 +92,19 @@ TEST(Events, ManualResetStaysSignalledUntilReset) {
 
 TEST(Events, AutoResetReleasesOneWaiterPerSet) {
     HANDLE e = w32::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HANDLE passed = w32::CreateEventA(nullptr, FALSE, FALSE, nullptr);  // one set per waiter let by
     std::atomic<int> released{0};
     auto waiter = [&] {
-        if (w32::WaitForSingleObject(e, 2000) == WAIT_OBJECT_0) {
+        if (w32::WaitForSingleObject(e, 30000) == WAIT_OBJECT_0) {
             ++released;
+            w32::SetEvent(passed);
         }
     };
     std::thread a(waiter), b(waiter);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Whether or not both wait yet, one set lets exactly one of them by.
     w32::SetEvent(e);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_EQ(w32::WaitForSingleObject(passed, 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(w32::WaitForSingleObject(passed, 50), WAIT_TIMEOUT);
     EXPECT_EQ(released.load(), 1);
     w32::SetEvent(e);
     a.join();
@@ -108,6 +112,7 @@ TEST(Events, AutoResetReleasesOneWaiterPerSet) {
     EXPECT_EQ(released.load(), 2);
     // Each release consumed the signal.
     EXPECT_EQ(w32::WaitForSingleObject(e, 0), WAIT_TIMEOUT);
+    w32::CloseHandle(passed);
     w32::CloseHandle(e);
 }
 

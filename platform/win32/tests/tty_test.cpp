@@ -8,8 +8,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <future>
 #include <string>
-#include <thread>
 
 #include "port_text.h"
 #include "pty_far_end.h"
@@ -144,8 +144,10 @@ TEST_F(PtyPort, OpensOnceAtATime) {
 }
 
 TEST_F(PtyPort, PurgeDropsWaitingInput) {
+    ASSERT_TRUE(w32::SetCommMask(m_port, EV_RXCHAR));
     FarWrite("stale");
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    DWORD events = 0;
+    ASSERT_TRUE(w32::WaitCommEvent(m_port, &events, nullptr));  // the bytes have come
     COMSTAT status{};
     ASSERT_TRUE(w32::ClearCommError(m_port, nullptr, &status));
     EXPECT_EQ(status.cbInQue, 5u);
@@ -155,25 +157,32 @@ TEST_F(PtyPort, PurgeDropsWaitingInput) {
 }
 
 TEST_F(PtyPort, EventWaitWakesForInputAndForAMaskChange) {
+    using namespace std::chrono_literals;
     ASSERT_TRUE(w32::SetCommMask(m_port, EV_RXCHAR));
-    DWORD events = 0;
-    std::thread writer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        FarWrite("x");
-    });
-    EXPECT_TRUE(w32::WaitCommEvent(m_port, &events, nullptr));
+    DWORD events = 99;
+    std::promise<void> started;
+    auto wait = [&] {
+        started.set_value();
+        return w32::WaitCommEvent(m_port, &events, nullptr);
+    };
+    std::future<BOOL> waiting = std::async(std::launch::async, wait);
+    started.get_future().wait();
+    EXPECT_EQ(waiting.wait_for(50ms), std::future_status::timeout);  // nothing has come yet
+    FarWrite("x");
+    ASSERT_EQ(waiting.wait_for(30s), std::future_status::ready);
+    EXPECT_TRUE(waiting.get());
     EXPECT_EQ(events, static_cast<DWORD>(EV_RXCHAR));
-    writer.join();
     EXPECT_EQ(Read(1), "x");
 
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        w32::SetCommMask(m_port, 0);
-    });
     events = 99;
-    EXPECT_TRUE(w32::WaitCommEvent(m_port, &events, nullptr));
+    started = std::promise<void>();
+    waiting = std::async(std::launch::async, wait);
+    started.get_future().wait();
+    EXPECT_EQ(waiting.wait_for(50ms), std::future_status::timeout);  // nothing more comes
+    w32::SetCommMask(m_port, 0);
+    ASSERT_EQ(waiting.wait_for(30s), std::future_status::ready);
+    EXPECT_TRUE(waiting.get());
     EXPECT_EQ(events, 0u);
-    stopper.join();
 }
 
 TEST(TtyNames, UnmappedPortsAndNonSerialDevicesDoNotOpen) {

@@ -2,7 +2,9 @@
 // and ranges, the step flags, stepping over and out of routines, and break requests.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -31,6 +33,30 @@ std::vector<uint8_t> Program() {
     return p;
 }
 
+// The test machine, telling another thread when a run has executed its first instruction: a break
+// requested from then on is one the run must see (each run clears older requests as it starts).
+class CWatchedTarget : public CFakeTarget {
+public:
+    using CFakeTarget::CFakeTarget;
+
+    std::future<void> NextInstructionRuns() {
+        m_runs = std::promise<void>();
+        m_armed.store(true);
+        return m_runs.get_future();
+    }
+    SimStatus ExecuteInstruction() override {
+        SimStatus status = CFakeTarget::ExecuteInstruction();
+        if (m_armed.exchange(false)) {
+            m_runs.set_value();
+        }
+        return status;
+    }
+
+private:
+    std::promise<void> m_runs;
+    std::atomic<bool> m_armed{false};
+};
+
 class RunLoops : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -54,19 +80,22 @@ protected:
     }
     uint64_t Executed() const { return target.GetExecutedCount(); }
 
-    // Runs `run` while another thread asks for a break after a while; returns its status.
+    // Runs `run` while another thread asks for a break once the run is under way; returns its
+    // status.
     template <typename Run>
     SimStatus RunWithBreakFromAnotherThread(Run run) {
-        std::thread breaker([this] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(30));
-            target.RequestBreak();
+        std::future<void> running = target.NextInstructionRuns();
+        std::thread breaker([this, &running] {
+            if (running.wait_for(std::chrono::seconds(30)) == std::future_status::ready) {
+                target.RequestBreak();
+            }
         });
         SimStatus status = run();
         breaker.join();
         return status;
     }
 
-    CFakeTarget target{""};
+    CWatchedTarget target{""};
 };
 
 TEST_F(RunLoops, EveryLoopAnswersNotLoadedBeforeAProgramIsLoaded) {
