@@ -16,9 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path TranscriptFolder() {
-    return fs::path(FWT_SOURCE_DIR) / "hosts/simhost/tests/transcripts";
-}
+fs::path TranscriptFolder() { return fs::path(FWT_SOURCE_DIR) / "hosts/simhost/tests/transcripts"; }
 
 std::vector<std::string> ScriptNames() {
     std::vector<std::string> names;
