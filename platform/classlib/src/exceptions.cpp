@@ -7,6 +7,7 @@ IMPLEMENT_DYNAMIC(CException, CObject)
 IMPLEMENT_DYNAMIC(CMemoryException, CException)
 IMPLEMENT_DYNAMIC(CResourceException, CException)
 IMPLEMENT_DYNAMIC(CNotSupportedException, CException)
+IMPLEMENT_DYNAMIC(CUserException, CException)
 
 namespace {
 
@@ -52,3 +53,4 @@ BOOL CNotSupportedException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError,
 void AfxThrowMemoryException() { throw CMemoryException(); }
 void AfxThrowResourceException() { throw CResourceException(); }
 void AfxThrowNotSupportedException() { throw CNotSupportedException(); }
+void AfxThrowUserException() { throw CUserException(); }

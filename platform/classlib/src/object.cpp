@@ -20,6 +20,8 @@ static const AFX_CLASSINIT _init_CObject(&CObject::classCObject);
 
 CRuntimeClass* CObject::GetRuntimeClass() const { return &classCObject; }
 
+void CObject::Serialize(CArchive&) {}
+
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const {
     return GetRuntimeClass()->IsDerivedFrom(pClass);
 }

@@ -34,6 +34,13 @@ public:
                          UINT* pnHelpContext = nullptr) const override;
 };
 
+// An operation the user has already been told about failed: whoever catches it reports nothing
+// more (a dialog's failed validation, a document that refused its file).
+class CUserException : public CException {
+    DECLARE_DYNAMIC(CUserException)
+};
+
 [[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowUserException();
 [[noreturn]] void AfxThrowResourceException();
 [[noreturn]] void AfxThrowNotSupportedException();

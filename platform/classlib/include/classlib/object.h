@@ -3,6 +3,7 @@
 
 #include "classlib/types.h"
 
+class CArchive;
 class CObject;
 
 // One per class that declares run-time information; classes with dynamic creation can be built
@@ -35,6 +36,8 @@ public:
     virtual ~CObject() = default;
 
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
+    // Stores the object into the archive or loads it from there; nothing by default.
+    virtual void Serialize(CArchive& ar);
 
     static CRuntimeClass classCObject;
     static CRuntimeClass* GetThisClass() { return &classCObject; }

@@ -9,3 +9,7 @@
 #include "classlib/collections.h"
 #include "classlib/maps.h"
 #include "classlib/recent_files.h"
+#include "classlib/timeval.h"
+#include "classlib/file.h"
+#include "classlib/archive.h"
+#include "classlib/ddx_numbers.h"
