@@ -92,8 +92,36 @@ BOOL CMenu::SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByP
     return ::SetMenuItemInfoA(m_hMenu, uItem, fByPos, lpMenuItemInfo);
 }
 CMenu* CMenu::GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
+namespace {
+
+// A test driver's choice in place of the user's: the owner updates the items first, as it does
+// when a real popup opens, and a choice arrives as a real one would.
+BOOL ChooseThroughHook(HMENU hMenu, UINT nFlags, int x, int y, HWND hWndOwner) {
+    ::SendMessageA(hWndOwner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
+    UINT chosen = AfxGetPopupMenuHook()(hMenu, nFlags, POINT{x, y}, hWndOwner);
+    if (nFlags & TPM_RETURNCMD) {
+        return static_cast<BOOL>(chosen);
+    }
+    if (chosen != 0 && !(nFlags & TPM_NONOTIFY)) {
+        ::PostMessageA(hWndOwner, WM_COMMAND, chosen, 0);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect) {
+    if (AfxGetPopupMenuHook()) {
+        return ChooseThroughHook(m_hMenu, nFlags, x, y, pWnd->m_hWnd);
+    }
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd->m_hWnd, lpRect);
+}
+
+BOOL CMenu::TrackPopupMenuEx(UINT nFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm) {
+    if (AfxGetPopupMenuHook()) {
+        return ChooseThroughHook(m_hMenu, nFlags, x, y, pWnd->m_hWnd);
+    }
+    return ::TrackPopupMenuEx(m_hMenu, nFlags, x, y, pWnd->m_hWnd, lptpm);
 }
 BOOL CMenu::SetDefaultItem(UINT uItem, BOOL fByPos) {
     return ::SetMenuDefaultItem(m_hMenu, uItem, fByPos);

@@ -25,9 +25,7 @@ LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(state->m_hHookOldCbtFilter, code, wParam, lParam);
 }
 
-namespace {
-
-void HookWindowCreate(CWnd* pWnd) {
+void AfxHookWindowCreate(CWnd* pWnd) {
     AFX_THREAD_STATE* state = AfxGetThreadState();
     if (state->m_hHookOldCbtFilter == nullptr) {
         state->m_hHookOldCbtFilter =
@@ -40,7 +38,7 @@ void HookWindowCreate(CWnd* pWnd) {
 }
 
 // TRUE when the hook bound the waiting object (the window got far enough to be created).
-BOOL UnhookWindowCreate() {
+BOOL AfxUnhookWindowCreate() {
     AFX_THREAD_STATE* state = AfxGetThreadState();
     if (state->m_pWndInit != nullptr) {
         state->m_pWndInit = nullptr;
@@ -48,8 +46,6 @@ BOOL UnhookWindowCreate() {
     }
     return TRUE;
 }
-
-}  // namespace
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
                     int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
@@ -71,11 +67,11 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowNa
         PostNcDestroy();
         return FALSE;
     }
-    HookWindowCreate(this);
+    AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName,
                                   static_cast<DWORD>(cs.style), cs.x, cs.y, cs.cx, cs.cy,
                                   cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
-    if (!UnhookWindowCreate()) {
+    if (!AfxUnhookWindowCreate()) {
         // Failed before the window existed: no WM_NCDESTROY will come to clean up.
         PostNcDestroy();
     }

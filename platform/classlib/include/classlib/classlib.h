@@ -14,6 +14,8 @@
 #include "classlib/app.h"
 #include "classlib/frame.h"
 #include "classlib/docview.h"
+#include "classlib/hooks.h"
+#include "classlib/dialog.h"
 #include "classlib/auxdata.h"
 #include "classlib/thread_state.h"
 #endif

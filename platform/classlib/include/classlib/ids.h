@@ -96,6 +96,34 @@
 #define AFX_IDS_IDLEMESSAGE 0xE001
 #define AFX_IDS_HELPMODEMESSAGE 0xE002
 
+// The library's own strings and prompts (its resource script holds them).
+#define AFX_IDS_OPENFILE 0xF000
+#define AFX_IDS_SAVEFILE 0xF001
+#define AFX_IDS_ALLFILTER 0xF002
+#define AFX_IDS_UNTITLED 0xF003
+#define AFX_IDS_SAVEFILECOPY 0xF004
+#define AFX_IDP_INVALID_FILENAME 0xF100
+#define AFX_IDP_FAILED_TO_OPEN_DOC 0xF101
+#define AFX_IDP_FAILED_TO_SAVE_DOC 0xF102
+#define AFX_IDP_ASK_TO_SAVE 0xF103
+#define AFX_IDP_FAILED_TO_CREATE_DOC 0xF104
+#define AFX_IDP_PARSE_INT 0xF110
+#define AFX_IDP_PARSE_INT_RANGE 0xF112
+#define AFX_IDP_PARSE_STRING_SIZE 0xF114
+#define AFX_IDP_PARSE_RADIO_BUTTON 0xF115
+#define AFX_IDP_PARSE_BYTE 0xF116
+#define AFX_IDP_PARSE_UINT 0xF117
+#define AFX_IDP_PARSE_UINT_RANGE 0xF118
+
+// The library's own dialog: the choice of document type for File New.
+#define AFX_IDD_NEWTYPEDLG 30721
+#define AFX_IDC_LISTBOX 100
+
+// Modal loop flags.
+#define MLF_NOIDLEMSG 0x0001
+#define MLF_NOKICKIDLE 0x0002
+#define MLF_SHOWONIDLE 0x0004
+
 // Control-bar styles (low word and the gripper bit beside the window style).
 #define CBRS_ALIGN_LEFT 0x1000L
 #define CBRS_ALIGN_TOP 0x2000L

@@ -49,6 +49,8 @@ public:
     BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE) const;
     BOOL SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE);
     CMenu* GetSubMenu(int nPos) const;
+    // Both go through the popup-menu hook when one is set (classlib/hooks.h).
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
+    BOOL TrackPopupMenuEx(UINT nFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm = nullptr);
     BOOL SetDefaultItem(UINT uItem, BOOL fByPos = FALSE);
 };

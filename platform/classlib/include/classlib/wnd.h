@@ -137,6 +137,32 @@ public:
                         LPRECT lpRectParam = nullptr, LPCRECT lpRectClient = nullptr,
                         BOOL bStretch = TRUE);
     virtual void CalcWindowRect(LPRECT lpClientRect, UINT nAdjustType = 0);
+    // Centres the window over its owner (a child over its parent), or over the screen when the
+    // owner is hidden or minimised; the window stays inside the work area.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+
+    // Dialog data exchange: fields to members (TRUE, validating) or members to fields (FALSE).
+    // FALSE when a field was refused (the user has been told, the field has the focus).
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    virtual void DoDataExchange(class CDataExchange* pDX);
+
+    // Dialog items by control id.
+    void GetDlgItemText(int nID, CString& rString) const;
+    int GetDlgItemText(int nID, LPTSTR lpStr, int nMaxCount) const;
+    void SetDlgItemText(int nID, LPCTSTR lpszString);
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
+    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+    // The checked button of the range, 0 when none is.
+    int GetCheckedRadioButton(int nIDFirstButton, int nIDLastButton);
+    LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+    // Enables and checks the child controls from the update handlers of pTarget (and this
+    // window), as idle time does for menu items.
+    void UpdateDialogControls(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 
     // State.
     BOOL ShowWindow(int nCmdShow);
@@ -259,6 +285,12 @@ protected:
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+// Binds pWnd to the next window this thread creates (before its first message); the unhook
+// says whether that happened. For creations that do not go through CreateEx (dialogs, MDI
+// children).
+void AfxHookWindowCreate(CWnd* pWnd);
+BOOL AfxUnhookWindowCreate();
 
 // Registers (once) a window class with the library's procedure; returns its name, or null when
 // registration failed.
