@@ -1,22 +1,20 @@
-// Documents and views: the view list of a document and a view's part in command routing,
-// painting and activation.
+// Views and the document's view list: routing, painting, activation and initial updates.
 #include "classlib/classlib.h"
 
-IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 IMPLEMENT_DYNAMIC(CView, CWnd)
+IMPLEMENT_DYNAMIC(CCtrlView, CView)
 
 BEGIN_MESSAGE_MAP(CView, CWnd)
 ON_WM_CREATE()
 ON_WM_DESTROY()
 ON_WM_PAINT()
 ON_WM_MOUSEACTIVATE()
+ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMessage)
 END_MESSAGE_MAP()
 
-CDocument::~CDocument() {
-    for (POSITION pos = m_viewList.GetHeadPosition(); pos != nullptr;) {
-        static_cast<CView*>(m_viewList.GetNext(pos))->m_pDocument = nullptr;
-    }
-}
+BEGIN_MESSAGE_MAP(CCtrlView, CView)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
 
 void CDocument::AddView(CView* pView) {
     m_viewList.AddTail(pView);
@@ -44,6 +42,37 @@ void CDocument::UpdateAllViews(CView* pSender, LPARAM lHint, CObject* pHint) {
         if (view != pSender) {
             view->OnUpdate(pSender, lHint, pHint);
         }
+    }
+}
+
+void CDocument::OnChangedViewList() {
+    // A document whose last view went is closed with it.
+    if (m_bAutoDelete && m_viewList.IsEmpty()) {
+        OnCloseDocument();
+        return;
+    }
+    UpdateFrameCounts();
+}
+
+void CDocument::UpdateFrameCounts() {
+    // The distinct visible frames in view order.
+    CPtrList frames;
+    for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
+        CView* view = GetNextView(pos);
+        if (view->m_hWnd == nullptr || !view->IsWindowVisible()) {
+            continue;
+        }
+        CFrameWnd* frame = view->GetParentFrame();
+        if (frame != nullptr && frames.Find(frame) == nullptr) {
+            frames.AddTail(frame);
+        }
+    }
+    int count = static_cast<int>(frames.GetCount());
+    int number = 0;
+    for (POSITION pos = frames.GetHeadPosition(); pos != nullptr;) {
+        auto* frame = static_cast<CFrameWnd*>(frames.GetNext(pos));
+        frame->m_nWindow = count > 1 ? ++number : 0;
+        frame->OnUpdateFrameTitle(TRUE);
     }
 }
 
@@ -81,6 +110,13 @@ void CView::OnActivateView(BOOL bActivate, CView* pActivateView, CView*) {
     }
 }
 
+void CView::OnActivateFrame(UINT, CFrameWnd*) {}
+
+LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM) {
+    OnInitialUpdate();
+    return 0;
+}
+
 int CView::OnCreate(LPCREATESTRUCT lpcs) {
     if (CWnd::OnCreate(lpcs) == -1) {
         return -1;
@@ -107,9 +143,25 @@ void CView::OnPaint() {
 
 int CView::OnMouseActivate(CWnd* pDesktopWnd, UINT nHitTest, UINT message) {
     int result = CWnd::OnMouseActivate(pDesktopWnd, nHitTest, message);
+    if (result == MA_NOACTIVATE || result == MA_NOACTIVATEANDEAT) {
+        return result;
+    }
     CFrameWnd* frame = GetParentFrame();
     if (frame != nullptr) {
         frame->SetActiveView(this);
     }
     return result;
 }
+
+CCtrlView::CCtrlView(LPCTSTR lpszClass, DWORD dwStyle)
+    : m_strClass(lpszClass), m_dwDefaultStyle(dwStyle) {}
+
+BOOL CCtrlView::PreCreateWindow(CREATESTRUCT& cs) {
+    cs.lpszClass = m_strClass;
+    cs.style |= m_dwDefaultStyle;
+    return CView::PreCreateWindow(cs);
+}
+
+void CCtrlView::OnDraw(CDC*) {}
+
+void CCtrlView::OnPaint() { Default(); }

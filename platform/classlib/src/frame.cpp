@@ -67,15 +67,43 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
 void CFrameWnd::PostNcDestroy() { delete this; }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT lpcs) {
+    return OnCreateHelper(lpcs, static_cast<CCreateContext*>(lpcs->lpCreateParams));
+}
+
+int CFrameWnd::OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext) {
     if (CWnd::OnCreate(lpcs) == -1) {
         return -1;
     }
-    CCreateContext* context = static_cast<CCreateContext*>(lpcs->lpCreateParams);
-    if (!OnCreateClient(lpcs, context)) {
+    if (!OnCreateClient(lpcs, pContext)) {
         return -1;
     }
     RecalcLayout();
     return 0;
+}
+
+void CFrameWnd::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
+    CView* view = nullptr;
+    if (GetActiveView() == nullptr) {
+        CWnd* pane = GetDescendantWindow(AFX_IDW_PANE_FIRST, TRUE);
+        if (pane != nullptr && pane->IsKindOf(RUNTIME_CLASS(CView))) {
+            view = static_cast<CView*>(pane);
+            SetActiveView(view, FALSE);
+        }
+    }
+    if (bMakeVisible) {
+        SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+        if (view != nullptr) {
+            view->OnActivateFrame(WA_INACTIVE, this);
+        }
+        ActivateFrame(-1);
+        if (view != nullptr) {
+            view->OnActivateView(TRUE, view, view);
+        }
+    }
+    if (pDoc != nullptr) {
+        pDoc->UpdateFrameCounts();
+    }
+    OnUpdateFrameTitle(TRUE);
 }
 
 BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* pContext) {
@@ -163,8 +191,14 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     CDocument* doc = GetActiveDocument();
     if (bAddToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc != nullptr &&
         !doc->GetTitle().IsEmpty()) {
-        title = (GetStyle() & FWS_PREFIXTITLE) ? doc->GetTitle() + " - " + m_strTitle
-                                               : m_strTitle + " - " + doc->GetTitle();
+        CString docTitle = doc->GetTitle();
+        if (m_nWindow > 0) {
+            CString number;
+            number.Format(":%d", m_nWindow);
+            docTitle += number;
+        }
+        title = (GetStyle() & FWS_PREFIXTITLE) ? docTitle + " - " + m_strTitle
+                                               : m_strTitle + " - " + docTitle;
     }
     // Set only on change: a caption redraw on every idle step flickers.
     CString current;
@@ -174,7 +208,26 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     }
 }
 
-void CFrameWnd::OnClose() { DestroyWindow(); }
+void CFrameWnd::OnClose() {
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this) {
+        // The main window ends the program: every modified document is offered for saving,
+        // and a Cancel keeps everything open.
+        if (!app->SaveAllModified()) {
+            return;
+        }
+        app->CloseAllDocuments(FALSE);
+        if (app->m_pMainWnd == nullptr) {
+            return;
+        }
+    } else {
+        CDocument* doc = GetActiveDocument();
+        if (doc != nullptr && !doc->CanCloseFrame(this)) {
+            return;
+        }
+    }
+    DestroyWindow();
+}
 
 void CFrameWnd::OnDestroy() {
     // The system destroys the menu of a window with the window.

@@ -41,3 +41,55 @@ int CRecentFileList::GetEntryCount() const {
     return static_cast<int>(
         std::count_if(names_.begin(), names_.end(), [](const CString& s) { return !s.IsEmpty(); }));
 }
+
+CString AfxAbbreviatePath(LPCTSTR lpszPath, int nMax) {
+    CString path(lpszPath);
+    if (path.GetLength() <= nMax) {
+        return path;
+    }
+    // The root: "C:\" or "\\server\share\" or "/".
+    int rootEnd = 0;
+    if (path.GetLength() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) {
+        rootEnd = 3;
+    } else if (path.Left(2) == "\\\\") {
+        int server = path.Find('\\', 2);
+        int share = server >= 0 ? path.Find('\\', server + 1) : -1;
+        rootEnd = share >= 0 ? share + 1 : 0;
+    } else if (path.GetLength() > 0 && (path[0] == '/' || path[0] == '\\')) {
+        rootEnd = 1;
+    }
+    CString root = path.Left(rootEnd);
+    CString rest = path.Mid(rootEnd);
+    const char sep = path.Find('\\') >= 0 ? '\\' : '/';
+    // Drop leading folders of the rest until "root...\rest" fits.
+    for (;;) {
+        int cut = rest.Find(sep);
+        if (cut < 0) {
+            return rest;  // only the name is left: it stands alone, however long
+        }
+        rest = rest.Mid(cut + 1);
+        CString candidate = root + "..." + CString(sep) + rest;
+        if (candidate.GetLength() <= nMax) {
+            return candidate;
+        }
+    }
+}
+
+BOOL CRecentFileList::GetDisplayName(CString& strName, int nIndex, LPCTSTR lpszCurDir) const {
+    if (nIndex < 0 || nIndex >= GetSize() || names_[static_cast<size_t>(nIndex)].IsEmpty()) {
+        return FALSE;
+    }
+    const CString& path = names_[static_cast<size_t>(nIndex)];
+    int cut = std::max(path.ReverseFind('\\'), path.ReverseFind('/'));
+    CString folder = path.Left(cut + 1);
+    CString dir(lpszCurDir);
+    if (!dir.IsEmpty() && dir[dir.GetLength() - 1] != '\\' && dir[dir.GetLength() - 1] != '/') {
+        dir += path.Find('\\') >= 0 ? '\\' : '/';
+    }
+    if (!dir.IsEmpty() && folder.CompareNoCase(dir) == 0) {
+        strName = path.Mid(cut + 1);
+    } else {
+        strName = AfxAbbreviatePath(path, m_nMaxDisplayLength);
+    }
+    return TRUE;
+}

@@ -36,3 +36,41 @@ void CRecentFileList::WriteList() {
         }
     }
 }
+
+void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI) {
+    CMenu* menu = pCmdUI->m_pMenu;
+    if (menu == nullptr) {
+        return;  // only menus show the list
+    }
+    if (original_text_.IsEmpty()) {
+        menu->GetMenuString(start_id_, original_text_, MF_BYCOMMAND);
+    }
+    if (GetEntryCount() == 0) {
+        if (!original_text_.IsEmpty()) {
+            pCmdUI->SetText(original_text_);
+        }
+        pCmdUI->Enable(FALSE);
+        return;
+    }
+    for (int i = 0; i < GetSize(); ++i) {
+        menu->DeleteMenu(start_id_ + static_cast<UINT>(i), MF_BYCOMMAND);
+    }
+    char folder[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, folder);
+    int shown = 0;
+    for (int i = 0; i < GetSize(); ++i) {
+        CString name;
+        if (!GetDisplayName(name, i, folder)) {
+            continue;
+        }
+        name.Replace("&", "&&");  // an ampersand of the name is no mnemonic
+        CString text;
+        text.Format("&%d %s", ++shown, static_cast<LPCTSTR>(name));
+        menu->InsertMenu(pCmdUI->m_nIndex++, MF_STRING | MF_BYPOSITION,
+                         start_id_ + static_cast<UINT>(i), text);
+    }
+    // The update loop goes on after the inserted items.
+    pCmdUI->m_nIndex--;
+    pCmdUI->m_nIndexMax = static_cast<UINT>(menu->GetMenuItemCount());
+    pCmdUI->m_bEnableChanged = TRUE;
+}

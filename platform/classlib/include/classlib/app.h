@@ -8,6 +8,10 @@
 #include <functional>
 #include <memory>
 
+class CDocManager;
+class CDocTemplate;
+class CDocument;
+
 class CWinThread : public CCmdTarget {
     DECLARE_DYNAMIC(CWinThread)
 public:
@@ -80,6 +84,26 @@ public:
     HICON LoadIcon(UINT nIDResource) const;
     HCURSOR LoadCursor(UINT nIDResource) const;
     HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
+
+    // The document side, through the document manager (made by the first AddDocTemplate when
+    // the application installed none).
+    std::unique_ptr<CDocManager> m_pDocManager;
+    void AddDocTemplate(std::unique_ptr<CDocTemplate> pTemplate);
+    POSITION GetFirstDocTemplatePosition() const;
+    CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+    virtual CDocument* OpenDocumentFile(LPCTSTR lpszFileName);
+    // Offers every modified document for saving; FALSE when the user cancelled.
+    virtual BOOL SaveAllModified();
+    void CloseAllDocuments(BOOL bEndSession);
+    int GetOpenDocumentCount();
+    BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
+                          CDocTemplate* pTemplate);
+    void OnFileNew();
+    void OnFileOpen();
+    // The recent-file commands: open entry n (an entry that fails to open leaves the list), and
+    // the list shown in place of the first entry's menu item.
+    void OnOpenRecentFile(UINT nID);
+    void OnUpdateRecentFileMenu(CCmdUI* pCmdUI);
 
     // The box behind AfxMessageBox: a task-modal box captioned with the application's name.
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);

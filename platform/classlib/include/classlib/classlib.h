@@ -16,6 +16,8 @@
 #include "classlib/docview.h"
 #include "classlib/hooks.h"
 #include "classlib/dialog.h"
+#include "classlib/doctempl.h"
+#include "classlib/mdi.h"
 #include "classlib/auxdata.h"
 #include "classlib/thread_state.h"
 #endif

@@ -6,6 +6,7 @@
 #include "classlib/menu.h"
 #include "classlib/wnd.h"
 
+class CDocTemplate;
 class CDocument;
 class CView;
 
@@ -13,7 +14,7 @@ class CView;
 struct CCreateContext {
     CRuntimeClass* m_pNewViewClass = nullptr;
     CDocument* m_pCurrentDoc = nullptr;
-    void* m_pNewDocTemplate = nullptr;
+    CDocTemplate* m_pNewDocTemplate = nullptr;
     CView* m_pLastView = nullptr;
     CFrameWnd* m_pCurrentFrame = nullptr;
 };
@@ -40,6 +41,11 @@ public:
     virtual void RecalcLayout(BOOL bNotify = TRUE);
     virtual void ActivateFrame(int nCmdShow = -1);
     virtual CFrameWnd* GetActiveFrame() { return this; }
+    // After creation for a document: makes the first pane the active view, sends
+    // WM_INITIALUPDATE to the views and (bMakeVisible) shows and activates the frame.
+    void InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible);
+    const CString& GetTitle() const { return m_strTitle; }
+    void SetTitle(LPCTSTR lpszTitle) { m_strTitle = lpszTitle; }
 
     CView* GetActiveView() const { return m_pViewActive; }
     void SetActiveView(CView* pViewNew, BOOL bNotify = TRUE);
@@ -56,6 +62,9 @@ public:
     HACCEL m_hAccelTable = nullptr;
     UINT m_nIDHelp = 0;
     CString m_strTitle;
+    // This frame's number among the frames of its document (1, 2, ...), 0 when it is the only
+    // one, -1 before counting; shown as ":n" in the title.
+    int m_nWindow = -1;
 
     int OnCreate(LPCREATESTRUCT lpcs);
     void OnClose();
@@ -67,6 +76,9 @@ public:
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
 
 protected:
+    // Creation once the window exists: the client pane (views) from the context, then layout.
+    int OnCreateHelper(LPCREATESTRUCT lpcs, CCreateContext* pContext);
+
     CView* m_pViewActive = nullptr;
     UINT m_nIDResource = 0;
     CMenu m_menuDefault;

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class CCmdUI;
+
 class CRecentFileList {
 public:
     // nStart: the command id of the first entry's menu item; entries are stored under
@@ -25,15 +27,26 @@ public:
     // Number of slots that hold a path.
     int GetEntryCount() const;
 
-    // Profile storage through the application's profile functions (Windows builds only).
+    // The entry as a menu shows it: only its name when it lies in lpszCurDir, else the path
+    // shortened to m_nMaxDisplayLength; FALSE for an empty slot.
+    BOOL GetDisplayName(CString& strName, int nIndex, LPCTSTR lpszCurDir) const;
+
+    // Profile storage through the application's profile functions, and the entries shown as
+    // "&1 name" items in place of the list's menu item (Windows builds only).
     void ReadList();
     void WriteList();
+    void UpdateMenu(CCmdUI* pCmdUI);
 
     CString m_strSectionName;
     CString m_strEntryFormat;
     int m_nMaxDisplayLength;
 
 private:
+    CString original_text_;  // the menu item's text while the list is empty
     UINT start_id_;
     std::vector<CString> names_;  // fixed size, empty texts for free slots
 };
+
+// A path no longer than nMax characters: the start (drive or share) and as many of the last
+// folders as fit, with "..." between; at least the file's name, however long.
+CString AfxAbbreviatePath(LPCTSTR lpszPath, int nMax);
