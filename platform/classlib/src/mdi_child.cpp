@@ -205,6 +205,11 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {
     GetWindowText(current);
     if (current != title) {
         SetWindowText(title);
+        // The Window menu lists the children by their titles.
+        if (frame != nullptr) {
+            ::SendMessageA(frame->m_hWndMDIClient, WM_MDIREFRESHMENU, 0, 0);
+            frame->DrawMenuBar();
+        }
     }
 }
 
