@@ -2,11 +2,10 @@
 // process and its pixels checked where the view must have drawn.
 #include "test_app.h"
 #include "test_ids.h"
-#include "window_test_support.h"
+#include "guitest/capture.h"
+#include "guitest/pump.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 
@@ -69,45 +68,6 @@ ON_UPDATE_COMMAND_UI(ID_DISABLED, OnUpdateDisabled)
 ON_UPDATE_COMMAND_UI(ID_CHECKED, OnUpdateChecked)
 END_MESSAGE_MAP()
 
-// The window's client area copied into a 32-bit top-down bitmap of this process.
-class ClientCapture {
-public:
-    explicit ClientCapture(CWnd* wnd) {
-        CRect client;
-        wnd->GetClientRect(&client);
-        width_ = client.Width();
-        height_ = client.Height();
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP dib = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        CDC memory;
-        memory.CreateCompatibleDC(nullptr);
-        HGDIOBJ old = memory.SelectObject(dib);
-        CClientDC source(wnd);
-        memory.BitBlt(0, 0, width_, height_, &source, 0, 0, SRCCOPY);
-        ::GdiFlush();
-        const DWORD* pixels = static_cast<const DWORD*>(bits);
-        pixels_.assign(pixels, pixels + static_cast<size_t>(width_) * height_);
-        memory.SelectObject(old);
-        ::DeleteObject(dib);
-    }
-    COLORREF At(int x, int y) const {
-        DWORD p = pixels_.at(static_cast<size_t>(y) * width_ + x);  // 0x00RRGGBB
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<DWORD> pixels_;
-};
-
 // The view's rectangle in the frame's client coordinates, shrunk by its border.
 CRect ViewInterior(CFrameWnd* frame, CWnd* view) {
     CRect r;
@@ -118,9 +78,9 @@ CRect ViewInterior(CFrameWnd* frame, CWnd* view) {
 }
 
 void Settle(CWnd* wnd) {
-    PumpPending(&TestApp());
+    guitest::PumpPending();
     wnd->UpdateWindow();
-    PumpPending(&TestApp());
+    guitest::PumpPending();
 }
 
 TEST(FrameSmoke, FrameFromResourcesRunsAPostedCommandAndRepaints) {
@@ -155,7 +115,7 @@ TEST(FrameSmoke, FrameFromResourcesRunsAPostedCommandAndRepaints) {
     CPoint probes[] = {inside.CenterPoint(), CPoint(inside.left + 1, inside.top + 1),
                        CPoint(inside.right - 2, inside.bottom - 2)};
     {
-        ClientCapture before(frame);
+        guitest::ClientPixels before(frame);
         for (CPoint p : probes) {
             EXPECT_EQ(before.At(p.x, p.y), kGreen) << p.x << "," << p.y;
         }
@@ -164,7 +124,7 @@ TEST(FrameSmoke, FrameFromResourcesRunsAPostedCommandAndRepaints) {
     ASSERT_TRUE(frame->PostMessage(WM_COMMAND, ID_PAINT_BLUE));
     Settle(frame);
     {
-        ClientCapture after(frame);
+        guitest::ClientPixels after(frame);
         for (CPoint p : probes) {
             EXPECT_EQ(after.At(p.x, p.y), kBlue) << p.x << "," << p.y;
         }
@@ -219,10 +179,10 @@ TEST(FrameSmoke, IdleTimeAsksTheMainWindowsFamilyToUpdateItsItems) {
     frame->ShowWindow(SW_SHOW);
     Settle(frame);
     probe.idleUpdates = 0;
-    RunIdle(&TestApp());
+    guitest::RunIdle();
     EXPECT_EQ(probe.idleUpdates, 1);
     frame->ShowWindow(SW_HIDE);  // a hidden main window has nothing to update
-    RunIdle(&TestApp());
+    guitest::RunIdle();
     EXPECT_EQ(probe.idleUpdates, 1);
     probe.DestroyWindow();
     frame->DestroyWindow();

@@ -1,7 +1,7 @@
 // Message maps, command routing, reflection, subclassing and window lifetime under the real
 // window manager.
 #include "classlib/classlib.h"
-#include "window_test_support.h"
+#include "guitest/pump.h"
 
 #include <gtest/gtest.h>
 
@@ -435,14 +435,14 @@ TEST(PreTranslation, WalksFromTheTargetUpToTheStopWindow) {
 TEST(TemporaryObjects, LiveUntilIdleTimeAndSpareAttachedObjects) {
     CBaseWnd attached;
     ASSERT_TRUE(attached.CreateEx(0, nullptr, "kept", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    RunIdle(&theApp);
+    guitest::RunIdle();
     ASSERT_EQ(AfxGetThreadState()->TemporaryCount(), 0u);
     CWnd* desktop = CWnd::FromHandle(::GetDesktopWindow());
     EXPECT_EQ(CWnd::FromHandle(::GetDesktopWindow()), desktop);  // one object per handle
     CBrush* stock = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     ASSERT_NE(stock, nullptr);
     EXPECT_GE(AfxGetThreadState()->TemporaryCount(), 2u);
-    RunIdle(&theApp);
+    guitest::RunIdle();
     EXPECT_EQ(AfxGetThreadState()->TemporaryCount(), 0u);
     // The temporary brush gave its handle back: the stock brush is still usable.
     EXPECT_NE(::GetObjectType(::GetStockObject(WHITE_BRUSH)), 0u);
@@ -452,7 +452,7 @@ TEST(TemporaryObjects, LiveUntilIdleTimeAndSpareAttachedObjects) {
 
 TEST(ThreadMessages, ReachTheApplicationsMap) {
     ASSERT_TRUE(::PostThreadMessageA(::GetCurrentThreadId(), WM_THREAD_PING, 5, 6));
-    PumpPending(&theApp);
+    guitest::PumpPending();
     EXPECT_EQ(theApp.pingW, 5u);
     EXPECT_EQ(theApp.pingL, 6);
 }
