@@ -2,6 +2,8 @@
 // that reach it.
 #include "classlib/classlib.h"
 
+#include <ole2.h>
+
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -212,6 +214,10 @@ LPCTSTR AfxGetAppName() {
 }
 
 void AfxPostQuitMessage(int nExitCode) { ::PostQuitMessage(nExitCode); }
+
+void AfxEnableControlContainer() {}
+
+BOOL AfxOleInit() { return SUCCEEDED(::OleInitialize(nullptr)); }
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow) {
     (void)hPrevInstance;

@@ -81,6 +81,9 @@ public:
     void SaveStdProfileSettings();
     virtual void AddToRecentFileList(LPCTSTR lpszPathName);
 
+    // Controls have the 3-D look of the system on every version the program runs on.
+    BOOL Enable3dControlsStatic() { return TRUE; }
+
     HICON LoadIcon(UINT nIDResource) const;
     HCURSOR LoadCursor(UINT nIDResource) const;
     HCURSOR LoadStandardCursor(LPCTSTR lpszCursorName) const;
@@ -134,6 +137,11 @@ void AfxPostQuitMessage(int nExitCode);
 
 // The program's start: start-up of the application object, InitInstance, then Run.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
+
+// The program hosts no embedded controls of other programs: nothing to prepare.
+void AfxEnableControlContainer();
+// Initialises OLE for the UI thread (clipboard data sources need it); FALSE when it failed.
+BOOL AfxOleInit();
 
 // Message boxes of the application. A hook, when set, answers every box instead of the user
 // (it gets the text and the MB_* type and returns the button id).
