@@ -193,6 +193,21 @@ TEST_F(CommsOnBoard, BaudChangeOnAnOpenPortReachesTheBoard) {
     ExpectSettings(c, 1, 57600, 8, 0, 0);
 }
 
+TEST_F(CommsOnBoard, BaudChangeKeepsTheLinesWhereTheyWereSet) {
+    CComms c;
+    c.CurrPort(1);
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+    ASSERT_EQ(c.SetRTS(), COMMS_OK);
+    ASSERT_EQ(c.ResetDTR(), COMMS_OK);
+    board_->Log().Clear();
+    EXPECT_EQ(c.ChangeBaudRate(57600), COMMS_OK);
+    EXPECT_EQ(Events(), "settings 57600 8N1\n");
+    EXPECT_TRUE(board_->Rts());
+    EXPECT_FALSE(board_->Dtr());
+    EXPECT_TRUE(c.GetRTS());
+    EXPECT_FALSE(c.GetDTR());
+}
+
 TEST_F(CommsOnBoard, FailedOnDemandOpenReportsNotOpenAndStaysClosed) {
     w32test::vport::Detach(kCom);
     CComms c;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "control_lines.h"
 #include "read_timeouts.h"
 #include "w32test/clock.h"
 #include "w32/errors.h"
@@ -344,8 +345,14 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
             e.settings = line;
             events->push_back({e, LineSettings()});
         }
-        SetHostLine(&m_dtr, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, events);
-        SetHostLine(&m_rts, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, events);
+        // The lines move only with their control mode, as the system's driver moves them.
+        serial::ControlLineDrives drives = serial::ControlLineChanges(m_dcb, dcb);
+        if (drives.dtr.drive) {
+            SetHostLine(&m_dtr, drives.dtr.on, EventKind::Dtr, t, events);
+        }
+        if (drives.rts.drive) {
+            SetHostLine(&m_rts, drives.rts.on, EventKind::Rts, t, events);
+        }
         m_dcb = dcb;
         m_dcb.DCBlength = sizeof(DCB);
         return TRUE;

@@ -312,6 +312,34 @@ TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
     EXPECT_GE(board->Log().TimeOf("rts 1"), board->Log().TimeOf("host> 5A"));
 }
 
+TEST(VirtualPort, SetCommStateMovesALineOnlyWhenItsControlModeChanges) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::Board>();
+    Rig rig(21, board);
+    HANDLE port = rig.Open();
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(port, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    ASSERT_TRUE(w32::EscapeCommFunction(port, SETRTS));
+    ASSERT_TRUE(w32::EscapeCommFunction(port, CLRDTR));
+    // A new rate with the same control modes: RTS stays up, DTR stays down.
+    board->Log().Clear();
+    dcb.BaudRate = 57600;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    EXPECT_EQ(board->Log().Events(), "settings 57600 8N1\n");
+    EXPECT_TRUE(board->Rts());
+    EXPECT_FALSE(board->Dtr());
+    // A mode that changes drives its line; ENABLE on a line already up changes nothing.
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    EXPECT_EQ(board->Log().Events(), "settings 57600 8N1\nrts 0\n");
+}
+
 // Counts the bytes it has heard, for a test on another thread.
 class CountingBoard : public boards::Board {
 public:
