@@ -119,6 +119,12 @@ void Board::SetModemLines(DWORD lines) {
     m_log.Add(Now(), ModemText(lines));
 }
 
+void Board::FailNext(CallKind kind, DWORD count, DWORD error) {
+    if (m_cable != nullptr) {
+        m_cable->FailNext(kind, count, error);
+    }
+}
+
 void Board::Attached(w32test::vport::Cable& cable) {
     m_cable = &cable;
     cable.SetDeviceLine(m_boardLine, 0);

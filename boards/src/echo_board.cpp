@@ -5,4 +5,8 @@ namespace boards {
 
 void EchoBoard::OnByte(BYTE byte, bool) { Send(std::vector<BYTE>{byte}); }
 
+std::unique_ptr<Board> MakeEchoBoard(BoardOptions& options, std::string*) {
+    return std::make_unique<EchoBoard>(options.Framing());
+}
+
 }  // namespace boards

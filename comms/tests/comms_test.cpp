@@ -15,6 +15,7 @@
 #include "comms/comms.h"
 #include "w32/clock.h"
 #include "w32test/clock.h"
+#include "w32/errors.h"
 #include "w32/handles.h"
 #include "w32test/vport.h"
 
@@ -191,6 +192,68 @@ TEST_F(CommsOnBoard, BaudChangeOnAnOpenPortReachesTheBoard) {
     EXPECT_EQ(c.ChangeBaudRate(57600), COMMS_OK);
     EXPECT_EQ(Events(), "settings 57600 8N1\n");
     ExpectSettings(c, 1, 57600, 8, 0, 0);
+}
+
+TEST_F(CommsOnBoard, BaudChangeKeepsTheLinesWhereTheyWereSet) {
+    CComms c;
+    c.CurrPort(1);
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+    ASSERT_EQ(c.SetRTS(), COMMS_OK);
+    ASSERT_EQ(c.ResetDTR(), COMMS_OK);
+    board_->Log().Clear();
+    EXPECT_EQ(c.ChangeBaudRate(57600), COMMS_OK);
+    EXPECT_EQ(Events(), "settings 57600 8N1\n");
+    EXPECT_TRUE(board_->Rts());
+    EXPECT_FALSE(board_->Dtr());
+    EXPECT_TRUE(c.GetRTS());
+    EXPECT_FALSE(c.GetDTR());
+}
+
+TEST_F(CommsOnBoard, FailingSystemCallsGiveTheirResultCodesAndKeepTheSystemError) {
+    using w32test::vport::CallKind;
+    const DWORD kError = 1167;  // the device is not connected
+    auto failNext = [](CallKind kind, DWORD error) {
+        ASSERT_TRUE(w32test::vport::FailNext(kCom, kind, 1, error));
+    };
+    CComms c;
+    c.CurrPort(1);
+    // The on-demand open of a line change: the caller sees 1059 and the open's own error.
+    failNext(CallKind::Open, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(c.SetRTS(), COMMS_NOT_OPEN);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    failNext(CallKind::Settings, kError);
+    EXPECT_EQ(c.Initialize(), COMMS_SET_STATE_FAILED);
+    EXPECT_FALSE(c.IsInitialized());
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+
+    struct Case {
+        CallKind kind;
+        int (*call)(CComms&);
+        int code;
+    };
+    const Case cases[] = {
+        {CallKind::Lines, [](CComms& p) { return p.SetRTS(); }, COMMS_SET_RTS_FAILED},
+        {CallKind::Lines, [](CComms& p) { return p.ResetRTS(); }, COMMS_CLEAR_RTS_FAILED},
+        {CallKind::Lines, [](CComms& p) { return p.SetDTR(); }, COMMS_SET_DTR_FAILED},
+        {CallKind::Lines, [](CComms& p) { return p.ResetDTR(); }, COMMS_CLEAR_DTR_FAILED},
+        {CallKind::Write, [](CComms& p) { return p.PutByte('x'); }, COMMS_WRITE_FAILED},
+        {CallKind::Read,
+         [](CComms& p) {
+             BYTE b;
+             return p.GetByte(&b);
+         },
+         COMMS_READ_FAILED},
+        {CallKind::Purge, [](CComms& p) { return p.PurgeRcvBuffer(); }, COMMS_PURGE_FAILED},
+        {CallKind::Settings, [](CComms& p) { return p.ChangeBaudRate(9600); },
+         COMMS_SET_STATE_FAILED},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.code);
+        failNext(k.kind, kError);
+        EXPECT_EQ(k.call(c), k.code);
+        EXPECT_EQ(w32::GetLastError(), kError);
+    }
+    EXPECT_FALSE(c.GetRTS());  // the failed SetRTS left the remembered line as it was
 }
 
 TEST_F(CommsOnBoard, FailedOnDemandOpenReportsNotOpenAndStaysClosed) {

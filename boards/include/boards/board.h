@@ -38,6 +38,7 @@
 
 namespace boards {
 
+using w32test::vport::CallKind;
 using w32test::vport::LineSettings;
 
 // "9600 8N1", "19200 7E2", "115200 8O1.5".
@@ -78,6 +79,9 @@ public:
     // The modem lines the host reads, from Now() on: MS_CTS_ON | MS_DSR_ON | MS_RING_ON |
     // MS_RLSD_ON.
     void SetModemLines(DWORD lines);
+    // Makes the host's next `count` calls of `kind` on this board's port fail with the Win32
+    // error `error` (see w32test::vport::FailNext); nothing while the board is not attached.
+    void FailNext(CallKind kind, DWORD count, DWORD error);
 
 protected:
     // Handlers, each called at its event's time. The host's lines and framing are already updated

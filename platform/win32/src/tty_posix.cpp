@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "com_devices_posix.h"
+#include "control_lines.h"
 #include "read_timeouts.h"
 #include "serial_port.h"
 #include "tty_baud_posix.h"
@@ -153,6 +154,10 @@ public:
         if (tcgetattr(m_fd, &t) != 0) {
             return Fail(ErrorOfErrno(errno));
         }
+        // The lines as they are before the call: a tty raises both when its rate leaves 0, and
+        // a line whose control mode stays must keep its level whatever the framing does.
+        int linesBefore = 0;
+        bool hasLines = ioctl(m_fd, TIOCMGET, &linesBefore) == 0;
         t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
         static const tcflag_t kSizes[] = {CS5, CS6, CS7, CS8};
         t.c_cflag |= kSizes[dcb.ByteSize - 5] | CLOCAL | CREAD;
@@ -189,16 +194,11 @@ public:
         if (!SetTtyBaud(m_fd, dcb.BaudRate)) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
-        // The lines last: a tty raises them when its rate leaves 0. A port without modem lines
-        // (a pseudo-terminal) simply has none to set.
-        if (dcb.fRtsControl != RTS_CONTROL_HANDSHAKE &&
-            !SetLine(TIOCM_RTS, dcb.fRtsControl == RTS_CONTROL_ENABLE) && !NoModemLines(errno)) {
-            return Fail(ErrorOfErrno(errno));
-        }
-        if (!SetLine(TIOCM_DTR, dcb.fDtrControl == DTR_CONTROL_ENABLE) && !NoModemLines(errno)) {
-            return Fail(ErrorOfErrno(errno));
-        }
+        // The lines last. A port without modem lines (a pseudo-terminal) simply has none to set.
         std::lock_guard<std::mutex> lock(m_stateLock);
+        if (hasLines && !DriveControlLines(m_dcb, dcb, linesBefore)) {
+            return Fail(ErrorOfErrno(errno));
+        }
         m_dcb = dcb;
         return TRUE;
     }
@@ -394,6 +394,35 @@ public:
 
 private:
     bool SetLine(int line, bool on) { return ioctl(m_fd, on ? TIOCMBIS : TIOCMBIC, &line) == 0; }
+
+    // Puts RTS and DTR where a change of the control block from `before` to `after` leaves them:
+    // at the level of a new control mode, else at `linesBefore`. A line under the driver's
+    // handshake is left to it.
+    bool DriveControlLines(const DCB& before, const DCB& after, int linesBefore) {
+        ControlLineDrives drives = ControlLineChanges(before, after);
+        int now = 0;
+        if (ioctl(m_fd, TIOCMGET, &now) != 0) {
+            return NoModemLines(errno);
+        }
+        struct {
+            int bit;
+            LineDrive drive;
+            bool handedOver;
+        } lines[] = {
+            {TIOCM_RTS, drives.rts, after.fRtsControl == RTS_CONTROL_HANDSHAKE},
+            {TIOCM_DTR, drives.dtr, false},
+        };
+        for (const auto& line : lines) {
+            if (line.handedOver) {
+                continue;
+            }
+            bool wanted = line.drive.drive ? line.drive.on : (linesBefore & line.bit) != 0;
+            if (wanted != ((now & line.bit) != 0) && !SetLine(line.bit, wanted)) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     static bool NoModemLines(int e) { return e == ENOTTY || e == EINVAL; }
 

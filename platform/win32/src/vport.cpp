@@ -135,5 +135,15 @@ BOOL Detach(int comNumber) {
 
 bool IsAttached(int comNumber) { return w32::vport::CableOf(comNumber) != nullptr; }
 
+BOOL FailNext(int comNumber, CallKind kind, DWORD count, DWORD error) {
+    std::shared_ptr<VirtualCable> cable = w32::vport::CableOf(comNumber);
+    if (cable == nullptr || static_cast<uint32_t>(kind) >= kCallKinds) {
+        w32::SetLastError(cable == nullptr ? ERROR_FILE_NOT_FOUND : ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    cable->FailNext(kind, count, error);
+    return TRUE;
+}
+
 }  // namespace vport
 }  // namespace w32test

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "control_lines.h"
 #include "read_timeouts.h"
 #include "w32test/clock.h"
 #include "w32/errors.h"
@@ -101,6 +102,24 @@ void VirtualCable::At(uint64_t atTime, uint64_t tag) {
     }
     m_timers.emplace(TimerKey(std::max(atTime, m_deviceNow), m_timerOrder++), tag);
     m_changed.notify_all();
+}
+
+void VirtualCable::FailNext(CallKind kind, DWORD count, DWORD error) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    uint32_t index = static_cast<uint32_t>(kind);
+    if (index < w32test::vport::kCallKinds) {
+        m_faults[index] = Fault{count, error};
+    }
+}
+
+bool VirtualCable::TakeFault(CallKind kind) {
+    Fault& fault = m_faults[static_cast<uint32_t>(kind)];
+    if (fault.remaining == 0) {
+        return false;
+    }
+    --fault.remaining;
+    SetLastError(fault.error);
+    return true;
 }
 
 void VirtualCable::Disconnect() {
@@ -253,6 +272,9 @@ DWORD VirtualCable::Open() {
         if (m_device == nullptr) {
             return ERROR_FILE_NOT_FOUND;
         }
+        if (TakeFault(CallKind::Open)) {
+            return GetLastError();
+        }
         if (m_open) {
             return ERROR_ACCESS_DENIED;
         }
@@ -336,6 +358,9 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
         return Fail(ERROR_NOT_SUPPORTED);
     }
     return ChangeFromHost([&](std::vector<Pending>* events) {
+        if (TakeFault(CallKind::Settings)) {
+            return FALSE;
+        }
         uint64_t t = HostEventTime();
         LineSettings line = FramingOf(dcb);
         if (line != m_hostLine.Latest()) {
@@ -344,8 +369,14 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
             e.settings = line;
             events->push_back({e, LineSettings()});
         }
-        SetHostLine(&m_dtr, dcb.fDtrControl == DTR_CONTROL_ENABLE, EventKind::Dtr, t, events);
-        SetHostLine(&m_rts, dcb.fRtsControl == RTS_CONTROL_ENABLE, EventKind::Rts, t, events);
+        // The lines move only with their control mode, as the system's driver moves them.
+        serial::ControlLineDrives drives = serial::ControlLineChanges(m_dcb, dcb);
+        if (drives.dtr.drive) {
+            SetHostLine(&m_dtr, drives.dtr.on, EventKind::Dtr, t, events);
+        }
+        if (drives.rts.drive) {
+            SetHostLine(&m_rts, drives.rts.on, EventKind::Rts, t, events);
+        }
         m_dcb = dcb;
         m_dcb.DCBlength = sizeof(DCB);
         return TRUE;
@@ -355,6 +386,9 @@ BOOL VirtualCable::SetState(const DCB& dcb) {
 BOOL VirtualCable::Purge(DWORD flags) {
     FireDueTimers();
     return ChangeFromHost([&](std::vector<Pending>* events) {
+        if (TakeFault(CallKind::Purge)) {
+            return FALSE;
+        }
         Settle(clock::NowMicros());
         if (flags & PURGE_RXCLEAR) {
             m_received.clear();  // bytes still on the wire arrive later
@@ -369,6 +403,11 @@ BOOL VirtualCable::Purge(DWORD flags) {
 BOOL VirtualCable::Escape(DWORD function) {
     return ChangeFromHost([&](std::vector<Pending>* events) {
         uint64_t t = HostEventTime();
+        bool lineChange =
+            function == SETRTS || function == CLRRTS || function == SETDTR || function == CLRDTR;
+        if (lineChange && TakeFault(CallKind::Lines)) {
+            return FALSE;
+        }
         switch (function) {
             case SETRTS:
             case CLRRTS:
@@ -415,6 +454,12 @@ BOOL VirtualCable::ClearError(DWORD* errors, COMSTAT* status) {
 
 BOOL VirtualCable::Read(BYTE* buffer, DWORD count, DWORD* got, const COMMTIMEOUTS& timeouts) {
     *got = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (Usable() && TakeFault(CallKind::Read)) {
+            return FALSE;
+        }
+    }
     uint64_t start = clock::NowMicros();
     serial::ReadTimeouts limits(timeouts, count, start);
     uint64_t lastByte = start;
@@ -454,6 +499,9 @@ BOOL VirtualCable::Write(const BYTE* data, DWORD count, DWORD* written,
     *written = 0;
     uint64_t end = 0;
     BOOL ok = ChangeFromHost([&](std::vector<Pending>* events) {
+        if (TakeFault(CallKind::Write)) {
+            return FALSE;
+        }
         uint64_t now = clock::NowMicros();
         uint64_t limit = kNoDeadline;
         if (timeouts.WriteTotalTimeoutMultiplier != 0 || timeouts.WriteTotalTimeoutConstant != 0) {

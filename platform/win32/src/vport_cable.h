@@ -59,6 +59,7 @@ public:
     uint64_t SetDeviceLine(const LineSettings& line, uint64_t atTime) override;
     void SetModemStatus(DWORD bits, uint64_t atTime) override;
     void At(uint64_t atTime, uint64_t tag) override;
+    void FailNext(CallKind kind, DWORD count, DWORD error) override;
 
     // Takes the device off the cable: it gets Detached, and every host call fails from now on.
     void Disconnect();
@@ -107,6 +108,9 @@ private:
 
     // Caller holds m_lock.
     bool Usable() const { return m_device != nullptr && m_open; }
+    // Uses up one fault of `kind` when one is set: the call then fails with its error (set as the
+    // last error).
+    bool TakeFault(CallKind kind);
     uint64_t HostEventTime() const;
     void Settle(uint64_t now);
     uint64_t NextScheduled() const;
@@ -123,6 +127,12 @@ private:
     uint64_t m_deviceNow = 0;  // time of the latest event or timer handed to the device
     std::map<TimerKey, uint64_t> m_timers;  // the device's tags
     uint64_t m_timerOrder = 0;
+
+    struct Fault {
+        DWORD remaining = 0;
+        DWORD error = 0;
+    };
+    Fault m_faults[w32test::vport::kCallKinds];
 
     bool m_open = false;
     DCB m_dcb{};

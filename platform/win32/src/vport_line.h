@@ -9,6 +9,7 @@ namespace w32 {
 namespace vport {
 
 using w32test::vport::Cable;
+using w32test::vport::CallKind;
 using w32test::vport::Device;
 using w32test::vport::EventKind;
 using w32test::vport::HostEvent;

@@ -19,6 +19,7 @@ public:
     explicit PtyFarEnd(int com) : m_variable("COM" + std::to_string(com)) {
         char name[128] = {};
         if (openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0) {
+            m_portName = name;
             setenv(m_variable.c_str(), name, 1);
         }
     }
@@ -35,6 +36,8 @@ public:
     bool ok() const { return m_master >= 0; }
     // The far side's descriptor (its termios shows the port's settings).
     int fd() const { return m_master; }
+    // The device the port side opens, e.g. "/dev/pts/3".
+    const std::string& PortName() const { return m_portName; }
 
     // Up to `count` bytes, waiting at most `ms` for each piece.
     std::string Read(size_t count, int ms = 1000) {
@@ -59,6 +62,7 @@ public:
 
 private:
     std::string m_variable;
+    std::string m_portName;
     int m_master = -1;
     int m_slave = -1;
 };

@@ -312,6 +312,34 @@ TEST(VirtualPort, LineChangesComeAfterTheBytesOnTheWire) {
     EXPECT_GE(board->Log().TimeOf("rts 1"), board->Log().TimeOf("host> 5A"));
 }
 
+TEST(VirtualPort, SetCommStateMovesALineOnlyWhenItsControlModeChanges) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::Board>();
+    Rig rig(21, board);
+    HANDLE port = rig.Open();
+    DCB dcb{};
+    ASSERT_TRUE(w32::GetCommState(port, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_ENABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    ASSERT_TRUE(w32::EscapeCommFunction(port, SETRTS));
+    ASSERT_TRUE(w32::EscapeCommFunction(port, CLRDTR));
+    // A new rate with the same control modes: RTS stays up, DTR stays down.
+    board->Log().Clear();
+    dcb.BaudRate = 57600;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    EXPECT_EQ(board->Log().Events(), "settings 57600 8N1\n");
+    EXPECT_TRUE(board->Rts());
+    EXPECT_FALSE(board->Dtr());
+    // A mode that changes drives its line; ENABLE on a line already up changes nothing.
+    dcb.fRtsControl = RTS_CONTROL_ENABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    dcb.fDtrControl = DTR_CONTROL_DISABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    ASSERT_TRUE(w32::SetCommState(port, &dcb));
+    EXPECT_EQ(board->Log().Events(), "settings 57600 8N1\nrts 0\n");
+}
+
 // Counts the bytes it has heard, for a test on another thread.
 class CountingBoard : public boards::Board {
 public:
@@ -528,6 +556,142 @@ TEST(VirtualPort, PortsOpenOnceAndFailWhenTheBoardIsGone) {
     EXPECT_FALSE(w32::WriteFile(port, "x", 1, &n, nullptr));
     EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_GEN_FAILURE));
     EXPECT_TRUE(w32test::vport::Attach(22, board.get()));  // the rig detaches it again
+}
+
+// One host call of each kind that can be made to fail, as a test drives the port.
+struct FaultCase {
+    w32test::vport::CallKind kind;
+    const char* name;
+    BOOL (*call)(HANDLE port);
+    const char* heard;  // what the board logs of one successful call
+};
+
+const FaultCase kFaultCases[] = {
+    {w32test::vport::CallKind::Write, "write",
+     [](HANDLE p) {
+         DWORD n = 9;
+         BOOL ok = w32::WriteFile(p, "w", 1, &n, nullptr);
+         EXPECT_EQ(n, ok ? 1u : 0u);
+         return ok;
+     },
+     "host> 77 'w'\n"},
+    {w32test::vport::CallKind::Read, "read",
+     [](HANDLE p) {
+         char b[4];
+         DWORD n = 9;
+         BOOL ok = w32::ReadFile(p, b, 4, &n, nullptr);
+         EXPECT_EQ(n, 0u);
+         return ok;
+     },
+     ""},
+    {w32test::vport::CallKind::Purge, "purge",
+     [](HANDLE p) { return w32::PurgeComm(p, PURGE_TXCLEAR); }, "purge tx\n"},
+    {w32test::vport::CallKind::Lines, "lines",
+     [](HANDLE p) {
+         BOOL ok = w32::EscapeCommFunction(p, SETRTS);
+         return ok && w32::EscapeCommFunction(p, CLRRTS) ? TRUE : FALSE;
+     },
+     "rts 1\nrts 0\n"},
+    {w32test::vport::CallKind::Settings, "settings",
+     [](HANDLE p) {
+         DCB dcb{};
+         EXPECT_TRUE(w32::GetCommState(p, &dcb));
+         dcb.BaudRate = dcb.BaudRate == 9600 ? 19200 : 9600;
+         return w32::SetCommState(p, &dcb);
+     },
+     "settings 19200 8N1\n"},
+};
+
+TEST(VirtualPortFaults, NextCallsOfOneKindFailWithTheChosenErrorAndDoNothingElse) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    for (const FaultCase& c : kFaultCases) {
+        SCOPED_TRACE(c.name);
+        auto board = std::make_shared<boards::Board>();
+        Rig rig(21, board);
+        HANDLE port = rig.Open();
+        rig.SetTimeouts(0, 0, 10);
+        board->Log().Clear();
+        const DWORD kError = 1167;  // the device is not connected
+        ASSERT_TRUE(w32test::vport::FailNext(21, c.kind, 2, kError));
+        for (int i = 0; i < 2; ++i) {
+            w32::SetLastError(0);
+            EXPECT_FALSE(c.call(port));
+            EXPECT_EQ(w32::GetLastError(), kError);
+        }
+        EXPECT_EQ(board->Log().Events(), "");
+        // The other kinds were never touched (a change of framing is made twice, so that the
+        // board still understands the host), and the third call goes through.
+        for (const FaultCase& other : kFaultCases) {
+            int times = other.kind == w32test::vport::CallKind::Settings ? 2 : 1;
+            for (int i = 0; i < times && other.kind != c.kind; ++i) {
+                EXPECT_TRUE(other.call(port)) << other.name;
+            }
+        }
+        board->Log().Clear();
+        EXPECT_TRUE(c.call(port));
+        EXPECT_EQ(board->Log().Events(), c.heard);
+    }
+}
+
+TEST(VirtualPortFaults, OpenFaultsFailCreateFileUntilUsedUpOrTakenBack) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<boards::Board>();
+    Rig rig(21, board);
+    ASSERT_TRUE(
+        w32test::vport::FailNext(21, w32test::vport::CallKind::Open, 1, ERROR_ACCESS_DENIED));
+    HANDLE h = w32::CreateFileA("COM21", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    EXPECT_EQ(h, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(board->Log().Events(), "");
+    rig.Open();
+    rig.Close();
+
+    ASSERT_TRUE(
+        w32test::vport::FailNext(21, w32test::vport::CallKind::Open, 5, ERROR_FILE_NOT_FOUND));
+    ASSERT_TRUE(w32test::vport::FailNext(21, w32test::vport::CallKind::Open, 0, 0));
+    rig.Open();
+    EXPECT_EQ(board->Log().Events(), "open 9600 8N1\nclose\nopen 9600 8N1\n");
+
+    EXPECT_FALSE(w32test::vport::FailNext(23, w32test::vport::CallKind::Open, 1, 5));
+    EXPECT_FALSE(w32test::vport::FailNext(21, static_cast<w32test::vport::CallKind>(99), 1, 5));
+}
+
+TEST(VirtualPortFaults, FaultsEndWithTheAttachment) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    boards::EchoBoard board;
+    ASSERT_TRUE(w32test::vport::Attach(24, &board));
+    ASSERT_TRUE(w32test::vport::FailNext(24, w32test::vport::CallKind::Open, 1, 5));
+    ASSERT_TRUE(w32test::vport::Detach(24));
+    ASSERT_TRUE(w32test::vport::Attach(24, &board));
+    HANDLE h = w32::CreateFileA("COM24", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE);
+    w32::CloseHandle(h);
+    w32test::vport::Detach(24);
+}
+
+// Refuses the host's next read once it has heard a byte, as a port that hiccups mid-reply.
+class HiccupBoard : public boards::EchoBoard {
+protected:
+    void OnByte(BYTE b, bool garbled) override {
+        EchoBoard::OnByte(b, garbled);
+        FailNext(w32test::vport::CallKind::Read, 1, ERROR_OPERATION_ABORTED);
+    }
+};
+
+TEST(VirtualPortFaults, ABoardCanMakeTheHostsNextCallFail) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = std::make_shared<HiccupBoard>();
+    Rig rig(21, board);
+    HANDLE port = rig.Open();
+    rig.SetTimeouts(0, 0, 100);
+    rig.Write("e");
+    char b = 0;
+    DWORD n = 0;
+    EXPECT_FALSE(w32::ReadFile(port, &b, 1, &n, nullptr));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_OPERATION_ABORTED));
+    EXPECT_EQ(rig.Read(1), "e");  // the echo waited for the next read
 }
 
 TEST(VirtualPort, RefusesFramingsTheDriverRefuses) {

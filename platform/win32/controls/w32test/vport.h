@@ -62,6 +62,17 @@ struct LineSettings {
 
 enum class EventKind : uint32_t { Open, Close, Byte, Rts, Dtr, Settings, Purge };
 
+// The host calls a fault can be put on (see FailNext).
+enum class CallKind : uint32_t {
+    Open,      // CreateFileA of the port
+    Write,     // WriteFile
+    Read,      // ReadFile
+    Purge,     // PurgeComm
+    Lines,     // EscapeCommFunction with SETRTS, CLRRTS, SETDTR or CLRDTR
+    Settings,  // SetCommState
+};
+constexpr uint32_t kCallKinds = 6;
+
 // One thing the host did to the port, as the device sees it.
 struct HostEvent {
     EventKind kind = EventKind::Open;
@@ -92,6 +103,8 @@ public:
     // Calls the device's OnTimer with `atTime` and `tag` once the cable's time reaches `atTime`:
     // before any host event stamped later, and when a host read or wait passes that time.
     virtual void At(uint64_t atTime, uint64_t tag) = 0;
+    // Makes the host's next `count` calls of `kind` fail with `error`: see vport::FailNext.
+    virtual void FailNext(CallKind kind, DWORD count, DWORD error) = 0;
 
 protected:
     ~Cable() = default;
@@ -117,6 +130,16 @@ W32_API BOOL Attach(int comNumber, Device* device);
 // ERROR_GEN_FAILURE. FALSE when nothing was attached.
 W32_API BOOL Detach(int comNumber);
 W32_API bool IsAttached(int comNumber);
+
+// Fault injection: the next `count` host calls of `kind` on COM `comNumber` fail with `error`,
+// which GetLastError then reads (an open: CreateFileA returns INVALID_HANDLE_VALUE). A failed
+// call does nothing else and the device hears nothing of it: a write sends no byte, a read takes
+// none, a line change or SetCommState leaves lines and framing as they were. Calls that fail for
+// a reason of their own (the device detached, a bad argument to the layer) do not use up a
+// fault. A later FailNext of the same kind replaces the earlier one; a count of 0 takes it back.
+// The faults belong to the attachment and end with Detach. FALSE when nothing is attached there
+// or `kind` is not a CallKind.
+W32_API BOOL FailNext(int comNumber, CallKind kind, DWORD count, DWORD error);
 
 }  // namespace vport
 }  // namespace w32test
