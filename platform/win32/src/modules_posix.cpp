@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -52,6 +53,20 @@ std::string StripEnding(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
+// A file that exists but is no shared library at all; a library that fails for a missing
+// dependency is "not found", as the system says of a module whose dependency is missing.
+bool IsFileWithoutLibraryFormat(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    unsigned char magic[4] = {};
+    size_t got = std::fread(magic, 1, sizeof magic, file);
+    std::fclose(file);
+    static const unsigned char kElf[4] = {0x7F, 'E', 'L', 'F'};
+    return got != sizeof magic || std::memcmp(magic, kElf, sizeof magic) != 0;
+}
+
 struct FindByName {
     std::string wanted;
     std::string found;
@@ -79,16 +94,20 @@ HMODULE LoadLibraryA(LPCSTR name) {
         return nullptr;
     }
     std::string file = NativeFileName(name);
-    void* module = nullptr;
+    // The file found first is the one that loads or fails: a module beside the program that does
+    // not load is not replaced by one of the same name elsewhere.
+    std::string tried = file;
     if (file.find('/') == std::string::npos) {
         std::string local = FolderOf(ProgramPath()) + file;
-        module = dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (access(local.c_str(), F_OK) == 0) {
+            tried = local;
+        }
     }
+    void* module = dlopen(tried.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
-        module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
-    if (module == nullptr) {
-        SetLastError(ERROR_MOD_NOT_FOUND);
+        // The loader's own reason stays for dlerror(); the code is the system's for the case.
+        SetLastError(IsFileWithoutLibraryFormat(tried) ? ERROR_BAD_EXE_FORMAT
+                                                       : ERROR_MOD_NOT_FOUND);
     }
     return module;
 }

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 
 #include "w32/errors.h"
@@ -48,6 +51,28 @@ TEST(Modules, AModuleSharesTheProgramsClock) {
         EXPECT_EQ(micros(), w32test::clock::NowMicros());
     }
     EXPECT_EQ(seesVirtual(), 0);
+}
+
+// A file that is there but holds no library is a bad format, not a missing module: the text a
+// host shows for each code tells its user which of the two to look for.
+TEST(Modules, FileThatIsNoLibraryIsABadFormat) {
+    namespace fs = std::filesystem;
+    fs::path folder =
+        fs::temp_directory_path() / ("w32_modules_test_" + std::to_string(std::random_device()()));
+    fs::create_directories(folder);
+#if defined(_WIN32)
+    const char* const kSystemEnding = ".dll";
+#else
+    const char* const kSystemEnding = ".so";
+#endif
+    std::ofstream(folder / (std::string("not_a_library") + kSystemEnding), std::ios::binary)
+        << "This text file carries a library's name but none of a library's contents.\n";
+    EXPECT_EQ(w32::LoadLibraryA((folder / "not_a_library.dll").string().c_str()), nullptr);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+    EXPECT_EQ(w32::LoadLibraryA((folder / "no_such_library.dll").string().c_str()), nullptr);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
 }
 
 TEST(Modules, MissingModuleAndExportReportTheSystemCodes) {

@@ -19,7 +19,9 @@ inline FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 #else
 // Loads a shared library. A name without a folder is looked for in the program's own folder
 // first, then where the system looks; a ".dll" ending is read as the system's own ending, and a
-// name without an ending gets it. NULL with ERROR_MOD_NOT_FOUND when nothing loads.
+// name without an ending gets it. The first file found is the one tried. NULL when it does not
+// load: ERROR_BAD_EXE_FORMAT for a file that is no shared library, else ERROR_MOD_NOT_FOUND
+// (no file, or a library the loader refuses); dlerror() then tells the loader's reason.
 W32_API HMODULE LoadLibraryA(LPCSTR name);
 W32_API BOOL FreeLibrary(HMODULE module);
 // Resolves an export. A decorated stdcall name ("_Name@12") that is not found as given is looked
