@@ -5,11 +5,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "script_files.h"
 #include "script_words.h"
 
 namespace simhost {
 
 bool SymbolTable::Load(const std::string& path, std::string* error) {
+    // A folder opens like an empty file on some systems: it must not pass for one.
+    if (IsFolder(path)) {
+        *error = "'" + path + "' is a folder, not a symbol file";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         *error = "cannot open symbol file '" + path + "'";

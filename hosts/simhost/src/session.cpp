@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plugin_error.h"
+#include "script_files.h"
 #include "simtarget/sim_export.h"
 #include "w32test/clock.h"
 #include "w32/errors.h"
@@ -41,17 +43,18 @@ const Session::Command Session::kCommands[] = {
     {"stop", &Session::DoStop, 1, 1, true, "stop"},
     {"break", &Session::DoBreak, 1, 1, true, "break"},
     {"step", &Session::DoStep, 1, 1, true, "step"},
-    {"run", &Session::DoRun, 2, 2, true, "run COUNT"},
-    {"until", &Session::DoUntil, 2, 6, true, "until ADDRESS [END [KNOWN RELATIVE TRANSFER]]"},
+    {"run", &Session::DoRun, 2, 2, true, "run COUNT [limit=N]", true},
+    {"until", &Session::DoUntil, 2, 6, true,
+     "until ADDRESS [END [KNOWN RELATIVE TRANSFER]] [limit=N]", true},
     {"over", &Session::DoOver, 1, 2, true, "over [0|1]"},
-    {"out", &Session::DoOut, 1, 2, true, "out [0|1]"},
+    {"out", &Session::DoOut, 1, 2, true, "out [0|1] [limit=N]", true},
     {"trace", &Session::DoTrace, 2, -1, true, "trace COUNT [REGISTER...]"},
     {"bp", &Session::DoBreakpoint, 2, 3, true,
      "bp add ADDRESS | bp enable|disable|remove INDEX | bp disable-all|remove-all|list|max"},
     {"regs", &Session::DoRegisters, 1, 1, true, "regs"},
     {"reg", &Session::DoRegister, 2, 3, true, "reg NAME [VALUE]"},
     {"dump", &Session::DoDump, 1, 2, true, "dump [WORD]"},
-    {"spaces", &Session::DoSpaces, 1, 1, true, "spaces"},
+    {"spaces", &Session::DoSpaces, 1, 2, true, "spaces [SPACE]"},
     {"read", &Session::DoRead, 4, 4, true, "read SPACE ADDRESS COUNT"},
     {"write", &Session::DoWrite, 4, -1, true, "write SPACE ADDRESS BYTE|\"TEXT\"..."},
     {"callstack", &Session::DoCallStack, 1, 1, true, "callstack"},
@@ -138,6 +141,18 @@ void Session::RunLine(const std::string& line, int number) {
         if (words[0].quoted || words[0].text != command.name) {
             continue;
         }
+        m_stepLimit = 0;
+        if (command.takesStepLimit && words.size() > 1 && !words.back().quoted &&
+            words.back().text.compare(0, 6, "limit=") == 0) {
+            int64_t limit = 0;
+            if (!ParseNumber(words.back().text.substr(6), &limit) || limit < 1 ||
+                limit > 0x7FFFFFFF) {
+                Error("bad step limit '" + words.back().text + "' (1 to 0x7FFFFFFF instructions)");
+                return;
+            }
+            m_stepLimit = static_cast<uint32_t>(limit);
+            words.pop_back();
+        }
         int count = static_cast<int>(words.size());
         if (count < command.minWords || (command.maxWords >= 0 && count > command.maxWords)) {
             Error(std::string("usage: ") + command.usage);
@@ -216,6 +231,21 @@ void Session::PrintMultiline(const char* text) {
     }
 }
 
+std::string Session::ScriptPath(const std::string& path) const {
+    return PathFromScript(m_scriptFolder, path);
+}
+
+ISimPortObserver* Session::ScriptObserver() const {
+    return m_observer != nullptr && m_observer->IsActive() != 0 ? m_observer.get() : nullptr;
+}
+
+void Session::PrintOptions() {
+    m_transcript.Line("options: timers=" + std::to_string(m_target->GetSimulateTimers()) +
+                      " interrupts=" + std::to_string(m_target->GetSimulateInterrupts()) +
+                      " serial=" + std::to_string(m_target->GetSimulateSerial()) +
+                      " hardware-ports=" + std::to_string(m_target->GetHardwarePortMode()));
+}
+
 void Session::DestroyTarget() {
     if (m_target == nullptr) {
         return;
@@ -280,11 +310,12 @@ void Session::DoPlugin(const std::vector<Word>& words) {
         Error("a plug-in is already loaded");
         return;
     }
-    const std::string& name = words[1].text;
+    // A bare name is the system's to find (beside simhost first); a path is the script's.
+    const std::string name = IsBareName(words[1].text) ? words[1].text : ScriptPath(words[1].text);
     HMODULE module = w32::LoadLibraryA(name.c_str());
     if (module == nullptr) {
-        Error("cannot load plug-in '" + name + "' (error " + std::to_string(w32::GetLastError()) +
-              ")");
+        DWORD code = w32::GetLastError();
+        Error("cannot load plug-in '" + name + "': " + PluginLoadFailure(name, code));
         return;
     }
     auto getFactory = w32::GetProcAs<GetSimFactoryInterfaceFn>(module, kSimFactoryExportName);
@@ -304,6 +335,8 @@ void Session::DoPlugin(const std::vector<Word>& words) {
     }
     m_module = module;
     m_factory = factory;
+    const char* family = factory->GetFamilyName();
+    m_family = TargetFamily(family != nullptr ? family : "");
     m_transcript.Line("plug-in loaded: " + name);
 }
 
@@ -356,12 +389,15 @@ void Session::DoCreate(const std::vector<Word>& words) {
     m_target = m_factory->CreateTarget(&set.sink, &set.debugInfo, &set.terminal,
                                        words[1].text.c_str(), options, 0);
     if (m_target == nullptr) {
-        m_transcript.Line("no target created");
+        Error("no target created for chip '" + Escape(words[1].text) + "'");
         return;
     }
     set.installed = true;
     set.target = ++m_targetCount;
     m_transcript.Line("target " + std::to_string(set.target) + " created");
+    // What a new target simulates: a program that waits for a timer, an interrupt or serial
+    // timing waits for ever until its option is switched on.
+    PrintOptions();
 }
 
 void Session::DoDestroy(const std::vector<Word>&) { DestroyTarget(); }
@@ -447,7 +483,7 @@ void Session::DoVirtualTime(const std::vector<Word>& words) {
 
 void Session::DoSymbols(const std::vector<Word>& words) {
     std::string error;
-    if (!m_symbols.Load(words[1].text, &error)) {
+    if (!m_symbols.Load(ScriptPath(words[1].text), &error)) {
         Error(error);
         return;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "host_objects.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
+#include "target_family.h"
 #include "transcript.h"
 #include "w32/types.h"
 
@@ -24,6 +26,9 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Relative paths in the script's lines are taken from `folder` (as ScriptFolderOf gives it;
+    // "" is the current folder, the default).
+    void SetScriptFolder(const std::string& folder) { m_scriptFolder = folder; }
     // Runs the script line by line: each command is echoed as "> <line>" before its output.
     void RunScript(std::istream& script);
     void RunLine(const std::string& line, int number);
@@ -42,6 +47,8 @@ private:
         int maxWords;  // -1: any number
         bool needsTarget;
         const char* usage;
+        // Takes a last word "limit=N": the run stops after at most N instructions.
+        bool takesStepLimit = false;
     };
     static const Command kCommands[];
 
@@ -53,6 +60,26 @@ private:
     bool Flag(const std::vector<Word>& words, size_t index, uint8_t fallback, uint8_t* flag);
     void DestroyTarget();
     void PrintMultiline(const char* text);
+    // A path named by the script, as seen from the current folder.
+    std::string ScriptPath(const std::string& path) const;
+    // The port observer the script has switched on, or null.
+    ISimPortObserver* ScriptObserver() const;
+    void PrintOptions();
+
+    // Runs (session_run.cpp): a run of the target that Ctrl-C can break into, its end reported
+    // ("interrupted", or the step limit as an error) before its status line.
+    SimStatus RunInterruptible(const std::function<SimStatus()>& run, bool* interrupted);
+    void ReportRun(SimStatus status, bool interrupted, bool limitReached);
+    // A run operation that stops at the step limit by counting instructions (StepUntil,
+    // StepOver, StepOut).
+    void RunCounted(const std::function<SimStatus()>& run);
+    bool AtEnabledBreakpoint(uint32_t pc);
+    // The size of the target's program memory, 0 when it has none by that name or it is empty.
+    uint32_t ProgramMemorySize();
+
+    // Registers and spaces by name (session_inspect.cpp); an unknown one is an error line.
+    bool KnownRegister(const std::string& name);
+    bool SpaceOf(const Word& word, int32_t* space);
 
     // Plug-in and factory (session.cpp).
     void DoPlugin(const std::vector<Word>& words);
@@ -100,7 +127,9 @@ private:
     void DoSerialIn(const std::vector<Word>& words);
 
     Transcript m_transcript;
+    std::string m_scriptFolder;
     SymbolTable m_symbols;
+    TargetFamily m_family;
     HMODULE m_module = nullptr;
     ISimFactory* m_factory = nullptr;
     ISimTarget* m_target = nullptr;
@@ -109,6 +138,7 @@ private:
     std::unique_ptr<HostPortObserver> m_observer;
     bool m_wasVirtualTime = false;
     int m_line = 0;
+    uint32_t m_stepLimit = 0;  // of the command being run, 0 for none
     int m_errors = 0;
     bool m_finished = false;
 };

@@ -1,5 +1,6 @@
 // simhost commands that look at and change the target: registers, memory spaces, the call
 // stack, PC queries, peripheral items, option words, capabilities and serial input.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -18,14 +19,67 @@ std::string Hex(uint32_t value, int digits) {
     return text;
 }
 
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+bool Session::KnownRegister(const std::string& name) {
+    // Targets answer 0 for a name they do not know and ignore a write to it: only the list they
+    // give tells a mistyped name from a register that holds 0.
+    int32_t count = m_target->GetRegisterCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const char* known = m_target->GetRegisterName(i);
+        if (known != nullptr && name == known) {
+            return true;
+        }
+    }
+    Error("unknown register '" + Escape(name) + "' (`regs` lists the target's registers)");
+    return false;
+}
+
+bool Session::SpaceOf(const Word& word, int32_t* space) {
+    uint32_t number = 0;
+    if (!word.quoted && ParseWord32(word.text, &number)) {
+        *space = static_cast<int32_t>(number);  // the target answers for a number it lacks
+        return true;
+    }
+    std::string list;
+    int32_t count = m_target->GetMemorySpaceCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const char* name = nullptr;
+        uint32_t size = 0;
+        if (m_target->GetMemorySpaceInfo(i, &name, &size) == 0 || name == nullptr) {
+            continue;
+        }
+        if (SameNameIgnoringCase(word.text, name)) {
+            *space = i;
+            return true;
+        }
+        list += (list.empty() ? "" : ", ") + std::to_string(i) + " \"" + Escape(name) + "\"";
+    }
+    Error("unknown space '" + Escape(word.text) +
+          "'; the target's spaces: " + (list.empty() ? std::string("none") : list));
+    return false;
+}
 
 void Session::DoRegisters(const std::vector<Word>&) {
     int32_t count = m_target->GetRegisterCount();
     for (int32_t i = 0; i < count; ++i) {
         const char* name = m_target->GetRegisterName(i);
         std::string shown = name != nullptr ? name : "";
-        m_transcript.Line(Escape(shown) + " = " + Hex(m_target->GetRegister(shown.c_str()), 2));
+        m_transcript.Line(Escape(shown) + " = " +
+                          m_family.RegisterText(shown, m_target->GetRegister(shown.c_str())));
     }
     if (count <= 0) {
         m_transcript.Line("no registers");
@@ -34,14 +88,25 @@ void Session::DoRegisters(const std::vector<Word>&) {
 
 void Session::DoRegister(const std::vector<Word>& words) {
     const std::string& name = words[1].text;
+    if (!KnownRegister(name)) {
+        return;
+    }
     if (words.size() > 2) {
         uint32_t value = 0;
         if (!Number(words[2], &value)) {
             return;
         }
+        // The target would keep only the low bits without a word.
+        int bits = m_family.RegisterBits(name);
+        if (bits > 0 && bits < 32 && (value >> bits) != 0) {
+            Error(words[2].text + " does not fit " + Escape(name) + " (" + std::to_string(bits) +
+                  " bits)");
+            return;
+        }
         m_target->SetRegister(name.c_str(), value);
     }
-    m_transcript.Line(Escape(name) + " = " + Hex(m_target->GetRegister(name.c_str()), 2));
+    m_transcript.Line(Escape(name) + " = " +
+                      m_family.RegisterText(name, m_target->GetRegister(name.c_str())));
 }
 
 void Session::DoDump(const std::vector<Word>& words) {
@@ -59,10 +124,18 @@ void Session::DoDump(const std::vector<Word>& words) {
     }
 }
 
-void Session::DoSpaces(const std::vector<Word>&) {
+void Session::DoSpaces(const std::vector<Word>& words) {
     int32_t count = m_target->GetMemorySpaceCount();
-    m_transcript.Line("spaces: " + std::to_string(count));
-    for (int32_t i = 0; i < count; ++i) {
+    int32_t first = 0;
+    if (words.size() > 1) {
+        if (!SpaceOf(words[1], &first)) {
+            return;
+        }
+        count = first + 1;
+    } else {
+        m_transcript.Line("spaces: " + std::to_string(count));
+    }
+    for (int32_t i = first; i < count; ++i) {
         const char* name = nullptr;
         uint32_t size = 0;
         if (m_target->GetMemorySpaceInfo(i, &name, &size) == 0) {
@@ -76,10 +149,10 @@ void Session::DoSpaces(const std::vector<Word>&) {
 }
 
 void Session::DoRead(const std::vector<Word>& words) {
-    uint32_t space = 0;
+    int32_t space = 0;
     uint32_t address = 0;
     uint32_t count = 0;
-    if (!Number(words[1], &space) || !Number(words[2], &address) || !Number(words[3], &count)) {
+    if (!SpaceOf(words[1], &space) || !Number(words[2], &address) || !Number(words[3], &count)) {
         return;
     }
     if (count > 0x10000) {
@@ -88,8 +161,7 @@ void Session::DoRead(const std::vector<Word>& words) {
     }
     std::vector<uint8_t> bytes(count + 1, 0);
     uint32_t read = 0;
-    SimStatus status =
-        m_target->ReadMemory(address, bytes.data(), count, &read, static_cast<int32_t>(space));
+    SimStatus status = m_target->ReadMemory(address, bytes.data(), count, &read, space);
     Status(status, status == SIM_OK ? " read=" + std::to_string(read) : std::string());
     if (status != SIM_OK) {
         return;
@@ -105,11 +177,11 @@ void Session::DoRead(const std::vector<Word>& words) {
 }
 
 void Session::DoWrite(const std::vector<Word>& words) {
-    uint32_t space = 0;
+    int32_t space = 0;
     uint32_t address = 0;
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!Number(words[1], &space) || !Number(words[2], &address)) {
+    if (!SpaceOf(words[1], &space) || !Number(words[2], &address)) {
         return;
     }
     if (!ParseBytes(words, 3, &bytes, &error)) {
@@ -117,9 +189,8 @@ void Session::DoWrite(const std::vector<Word>& words) {
         return;
     }
     uint32_t written = 0;
-    SimStatus status =
-        m_target->WriteMemory(address, bytes.data(), static_cast<uint32_t>(bytes.size()), &written,
-                              static_cast<int32_t>(space));
+    SimStatus status = m_target->WriteMemory(address, bytes.data(),
+                                             static_cast<uint32_t>(bytes.size()), &written, space);
     Status(status, " written=" + std::to_string(written));
 }
 
@@ -232,12 +303,7 @@ void Session::DoPeripheral(const std::vector<Word>& words) {
     m_transcript.Line(ItemLine(static_cast<int32_t>(index), item));
 }
 
-void Session::DoOptions(const std::vector<Word>&) {
-    m_transcript.Line("timers=" + std::to_string(m_target->GetSimulateTimers()) +
-                      " interrupts=" + std::to_string(m_target->GetSimulateInterrupts()) +
-                      " serial=" + std::to_string(m_target->GetSimulateSerial()) +
-                      " hardware-ports=" + std::to_string(m_target->GetHardwarePortMode()));
-}
+void Session::DoOptions(const std::vector<Word>&) { PrintOptions(); }
 
 void Session::DoOption(const std::vector<Word>& words) {
     const std::string& name = words[1].text;
@@ -280,8 +346,17 @@ void Session::DoSerialIn(const std::vector<Word>& words) {
         Error(error);
         return;
     }
-    Status(m_target->PutSerialInput(static_cast<int32_t>(channel), bytes.data(),
-                                    static_cast<uint32_t>(bytes.size())));
+    // An 8051 whose program has not switched its receiver on takes nothing in, and says nothing
+    // about it: the host tells, from the receiver's enable bit as it was when the bytes came.
+    bool receiverOff = m_family.Is8051() && (m_target->GetRegister(TargetFamily::kSerialControl) &
+                                             TargetFamily::kReceiveEnable) == 0;
+    SimStatus status = m_target->PutSerialInput(static_cast<int32_t>(channel), bytes.data(),
+                                                static_cast<uint32_t>(bytes.size()));
+    Status(status);
+    if (status == SIM_OK && receiverOff && !bytes.empty()) {
+        m_transcript.Line(std::to_string(bytes.size()) + (bytes.size() == 1 ? " byte" : " bytes") +
+                          " dropped: the program's receiver is off (REN in SCON is clear)");
+    }
 }
 
 }  // namespace simhost

@@ -42,7 +42,9 @@ std::string Escape(const std::string& text) { return Escape(text.data(), text.si
 
 void Transcript::Line(const std::string& text) {
     Flush();
-    m_out << text << '\n';
+    // Every line leaves at once: a reader at the other end of a pipe sees a long run's progress,
+    // and a simhost that is killed has lost nothing it printed.
+    m_out << text << '\n' << std::flush;
 }
 
 void Transcript::Serial(int32_t channel, const uint8_t* bytes, size_t count) {
@@ -62,7 +64,8 @@ void Transcript::Flush() {
         return;
     }
     m_serialPending = false;
-    m_out << "serial " << m_serialChannel << ": \"" << Escape(m_serialBytes) << "\"\n";
+    m_out << "serial " << m_serialChannel << ": \"" << Escape(m_serialBytes) << "\"\n"
+          << std::flush;
     m_serialBytes.clear();
 }
 

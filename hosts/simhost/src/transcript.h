@@ -17,7 +17,7 @@ class Transcript {
 public:
     explicit Transcript(std::ostream& out) : m_out(out) {}
 
-    // One line of output (any serial bytes gathered so far are written first).
+    // One line of output, flushed (any serial bytes gathered so far are written first).
     void Line(const std::string& text);
     // Bytes the target sent: consecutive bytes of one channel are gathered into one line
     // `serial <channel>: "<bytes>"`, written before the next other line or at Flush.

@@ -1,11 +1,20 @@
 // What simhost scripts are made of (words, numbers, bytes) and the session's hold on the clock.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <sstream>
+#include <thread>
 
+#include "run_interrupt.h"
+#include "script_files.h"
 #include "script_words.h"
 #include "session.h"
 #include "w32/clock.h"
+#include "w32/errors.h"
 #include "w32test/clock.h"
 
 namespace {
@@ -84,6 +93,154 @@ TEST(Session, VirtualTimeLastsAsLongAsTheSession) {
     EXPECT_EQ(out.str(),
               "> virtual-time on\nvirtual time on\n"
               "session end: 0 of 0 host objects released, 0 errors\n");
+}
+
+TEST(ScriptFiles, RelativePathsAreTakenFromTheScriptsFolder) {
+    EXPECT_EQ(simhost::ScriptFolderOf("examples/demo.script"), "examples");
+    EXPECT_EQ(simhost::ScriptFolderOf("demo.script"), "");
+    EXPECT_EQ(simhost::PathFromScript("examples", "demo.hex"), "examples/demo.hex");
+    EXPECT_EQ(simhost::PathFromScript("a/examples", "../b/demo.hex"), "a/b/demo.hex");
+    EXPECT_EQ(simhost::PathFromScript("examples", "."), "examples");
+    EXPECT_EQ(simhost::PathFromScript("", "demo.hex"), "demo.hex");
+    EXPECT_EQ(simhost::PathFromScript("examples", "/abs/demo.hex"), "/abs/demo.hex");
+    EXPECT_TRUE(simhost::IsBareName("Ostrel"));
+    EXPECT_FALSE(simhost::IsBareName("./Ostrel"));
+    EXPECT_FALSE(simhost::IsBareName("plugins\\Ostrel"));
+}
+
+// Runs `lines` in a session and gives back what it printed.
+std::string RunLines(simhost::Session& session, std::ostringstream& out,
+                     const std::vector<std::string>& lines) {
+    int number = 0;
+    for (const std::string& line : lines) {
+        session.RunLine(line, ++number);
+    }
+    return out.str();
+}
+
+// The text the system gives for `code`, as a host shows it (no line end).
+std::string SystemText(DWORD code) {
+    char text[512] = {};
+    DWORD length = w32::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                       nullptr, code, 0, text, sizeof text, nullptr);
+    std::string result(text, length < sizeof text ? length : 0);
+    while (!result.empty() && (result.back() == '\n' || result.back() == '\r')) {
+        result.pop_back();
+    }
+    return result;
+}
+
+TEST(PluginLoading, AMissingPluginIsNamedWithTheSystemsReason) {
+    std::ostringstream out;
+    simhost::Session session(out);
+    std::string text = RunLines(session, out, {"plugin no_such_plugin"});
+    EXPECT_NE(text.find("error: line 1: cannot load plug-in 'no_such_plugin': " +
+                        SystemText(ERROR_MOD_NOT_FOUND) + " ("),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("error 126)"), std::string::npos) << text;
+#if !defined(_WIN32)
+    // The loader's own words say which file it looked for.
+    EXPECT_NE(text.find("no_such_plugin.so: cannot open shared object file"), std::string::npos)
+        << text;
+#endif
+    EXPECT_EQ(session.Finish(), 1);
+}
+
+TEST(PluginLoading, AFileThatIsNoModuleIsCalledSo) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::temp_directory_path() /
+                      ("simhost_plugin_test_" + std::to_string(std::random_device()()));
+    fs::create_directories(folder);
+#if defined(_WIN32)
+    const char* const kSystemEnding = ".dll";
+#else
+    const char* const kSystemEnding = ".so";
+#endif
+    std::ofstream(folder / (std::string("notes") + kSystemEnding), std::ios::binary)
+        << "Plain text where a debugger plug-in was expected, long enough to look at.\n";
+    std::string path = (folder / "notes.dll").generic_string();
+    std::ostringstream out;
+    std::string text;
+    {
+        simhost::Session session(out);
+        text = RunLines(session, out, {"plugin " + path});
+        EXPECT_EQ(session.Finish(), 1);
+    }
+    std::string format = SystemText(ERROR_BAD_EXE_FORMAT);
+    size_t insert = format.find("%1");
+    if (insert != std::string::npos) {
+        format.replace(insert, 2, path);
+    }
+    EXPECT_NE(text.find("cannot load plug-in '" + path + "': " + format + " ("), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("error 193)"), std::string::npos) << text;
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+}
+
+// Ctrl-C reaches the run through RunInterrupt::Deliver, from a thread of its own as the system
+// delivers it. The key may come before the target has begun (and cleared any earlier break
+// request), so it is pressed until the run has ended.
+std::string RunAndPressCtrlC(simhost::Session& session, std::ostringstream& out,
+                             const std::string& runLine) {
+    std::atomic<bool> ended{false};
+    std::thread presser([&ended] {
+        while (!ended.load()) {
+            simhost::RunInterrupt::Deliver();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    size_t before = out.str().size();
+    session.RunLine(runLine, 9);
+    ended.store(true);
+    presser.join();
+    return out.str().substr(before);
+}
+
+class CtrlC : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.SetScriptFolder(
+            (std::filesystem::path(FWT_SOURCE_DIR) / "hosts/simhost/tests/transcripts")
+                .generic_string());
+        // The program's last instruction jumps to itself: a run from there never ends alone.
+        RunLines(session, out,
+                 {"plugin fake_sim_plugin", "create FAKE51", "load program.hex", "reset",
+                  "reg PC 0x000E"});
+    }
+    std::ostringstream out;
+    simhost::Session session{out};
+};
+
+TEST_F(CtrlC, StopsARunAndSaysWhereItStopped) {
+    EXPECT_EQ(RunAndPressCtrlC(session, out, "run -1"),
+              "> run -1\ninterrupted by Ctrl-C\nstatus 0 OK pc=000E\n");
+    EXPECT_EQ(RunAndPressCtrlC(session, out, "until 0x0FFF"),
+              "> until 0x0FFF\ninterrupted by Ctrl-C\nstatus 0 OK pc=000E\n");
+    EXPECT_EQ(RunAndPressCtrlC(session, out, "out 0"),
+              "> out 0\ninterrupted by Ctrl-C\nstatus 0 OK pc=000E\n");
+    // The script goes on after an interrupted run, and the session ends well.
+    EXPECT_EQ(RunLines(session, out, {"pc"}).substr(out.str().rfind("> pc")), "> pc\npc=000E\n");
+    EXPECT_EQ(session.Finish(), 0);
+}
+
+TEST_F(CtrlC, StopsATraceBetweenTwoSteps) {
+    std::istringstream text(RunAndPressCtrlC(session, out, "trace 0xFFFFFFFF PC"));
+    std::string line;
+    ASSERT_TRUE(std::getline(text, line));
+    EXPECT_EQ(line, "> trace 0xFFFFFFFF PC");
+    while (std::getline(text, line) && line == "000E PC=0E") {
+    }
+    EXPECT_EQ(line, "interrupted by Ctrl-C");
+    ASSERT_TRUE(std::getline(text, line));
+    EXPECT_EQ(line, "status 0 OK pc=000E");
+    EXPECT_FALSE(std::getline(text, line));
+    EXPECT_EQ(session.Finish(), 0);
+}
+
+TEST(CtrlCOutsideARun, IsLeftToTheProgramsOwnEnd) {
+    EXPECT_FALSE(simhost::RunInterrupt::Deliver());
 }
 
 }  // namespace

@@ -16,7 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path TranscriptFolder() { return fs::path(FWT_SOURCE_DIR) / "hosts/simhost/tests/transcripts"; }
+// The folder as a script run from the repository's root names it.
+const char kFolderFromRoot[] = "hosts/simhost/tests/transcripts";
+
+fs::path TranscriptFolder() { return fs::path(FWT_SOURCE_DIR) / kFolderFromRoot; }
 
 std::vector<std::string> ScriptNames() {
     std::vector<std::string> names;
@@ -50,20 +53,22 @@ std::vector<std::string> Lines(const std::string& text) {
 class Transcript : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Transcript, SessionOutputMatchesTheExpectedTranscript) {
-    // Paths inside the scripts are relative to their folder.
+    // Run from the repository's root, as a user runs the examples: paths inside the scripts are
+    // taken from their own folder, and messages name them as seen from the root.
     fs::path previous = fs::current_path();
-    fs::current_path(TranscriptFolder());
-    std::ifstream script(GetParam() + ".script", std::ios::binary);
+    fs::current_path(FWT_SOURCE_DIR);
+    std::ifstream script(TranscriptFolder() / (GetParam() + ".script"), std::ios::binary);
     ASSERT_TRUE(script.is_open());
     std::ostringstream output;
     int exitCode = 0;
     {
         simhost::Session session(output);
+        session.SetScriptFolder(kFolderFromRoot);
         session.RunScript(script);
         exitCode = session.Finish();
     }
     output << "exit code " << exitCode << "\n";
-    fs::path expectedPath = GetParam() + ".expected";
+    fs::path expectedPath = TranscriptFolder() / (GetParam() + ".expected");
     const char* update = std::getenv("SIMHOST_UPDATE_TRANSCRIPTS");
     if (update != nullptr && std::string(update) == "1") {
         std::ofstream(expectedPath, std::ios::binary) << output.str();
