@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "capture_loop.h"
 #include "command_line.h"
+#include "start_failure.h"
 
 namespace conredir {
 
@@ -38,6 +41,22 @@ bool AskWindowsVersion(bool extended, OsVersion& version) {
     return true;
 }
 
+// Says on standard error why the command line's program did not start (standard output carries
+// the child's output alone), in the system's words for the last error.
+void ReportStartFailure(const char* commandLine) {
+    const DWORD code = GetLastError();
+    char reason[512] = {};
+    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                       reason, sizeof reason, nullptr) == 0) {
+        std::snprintf(reason, sizeof reason, "error %lu", static_cast<unsigned long>(code));
+    }
+    std::string text = StartFailureText(commandLine, reason);
+    text.insert(text.size() - 1, "\r");  // a console line end
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
 // CreateProcessA may write into the command line, so it gets a zeroed buffer of its own.
 using CommandBuffer = std::array<char, kCommandLineSize>;
 
@@ -57,8 +76,10 @@ int RunDirect(CommandBuffer& command) {
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION child;
+    const std::string commandLine = command.data();  // before the system may write into it
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &child)) {
+        ReportStartFailure(commandLine.c_str());
         return kDirectFailure;
     }
     WaitForSingleObject(child.hProcess, INFINITE);
@@ -166,8 +187,10 @@ int RunCapture(CommandBuffer& command) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
     PROCESS_INFORMATION child;
+    const std::string commandLine = command.data();  // before the system may write into it
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &startup, &child)) {
+        ReportStartFailure(commandLine.c_str());
         SetStdHandle(STD_OUTPUT_HANDLE, saved);
         CloseHandle(buffer);
         return kCaptureStartFailure;

@@ -1,13 +1,34 @@
 // Running a test's program on Linux with fork and execv, output through a pipe.
 #include "child_run.h"
 
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 
 namespace conredir_test {
+
+namespace {
+
+void ReadToEnd(int fd, std::string* into) {
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        into->append(buffer, static_cast<std::size_t>(got));
+    }
+    close(fd);
+}
+
+}  // namespace
 
 std::string ProgramPath(const std::string& name) {
     char self[PATH_MAX] = {};
@@ -26,12 +47,48 @@ Finished RunProgram(const std::vector<std::string>& words) {
 
     Finished result;
     int out[2];
-    if (pipe(out) != 0) {
+    int err[2];
+    if (pipe(out) != 0 || pipe(err) != 0) {
         result.exitCode = -1000;
         return result;
     }
     const pid_t child = fork();
     if (child == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        close(out[0]);
+        close(out[1]);
+        close(err[0]);
+        close(err[1]);
+        execv(argv[0], argv.data());
+        _exit(126);
+    }
+    close(out[1]);
+    close(err[1]);
+    // Standard error holds a line or two: it waits in its pipe while the output is read.
+    ReadToEnd(out[0], &result.output);
+    ReadToEnd(err[0], &result.errors);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+    return result;
+}
+
+Started StartProgram(const std::vector<std::string>& words) {
+    std::vector<std::string> copies = words;
+    std::vector<char*> argv;
+    for (std::string& w : copies) {
+        argv.push_back(w.data());
+    }
+    argv.push_back(nullptr);
+    Started started;
+    int out[2];
+    if (pipe(out) != 0) {
+        return started;
+    }
+    started.pid = fork();
+    if (started.pid == 0) {
         dup2(out[1], STDOUT_FILENO);
         close(out[0]);
         close(out[1]);
@@ -39,23 +96,33 @@ Finished RunProgram(const std::vector<std::string>& words) {
         _exit(126);
     }
     close(out[1]);
-    char buffer[4096];
+    started.output = out[0];
+    return started;
+}
+
+bool ReadLine(int fd, std::string* line, int seconds) {
+    line->clear();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     for (;;) {
-        const ssize_t got = read(out[0], buffer, sizeof buffer);
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd wanted{fd, POLLIN, 0};
+        if (left.count() <= 0 || poll(&wanted, 1, static_cast<int>(left.count())) <= 0) {
+            return false;
+        }
+        char c = 0;
+        const ssize_t got = read(fd, &c, 1);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got <= 0) {
-            break;
+            return false;
         }
-        result.output.append(buffer, static_cast<std::size_t>(got));
+        *line += c;
+        if (c == '\n') {
+            return true;
+        }
     }
-    close(out[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
-    return result;
 }
 
 }  // namespace conredir_test

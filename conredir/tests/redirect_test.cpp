@@ -1,6 +1,13 @@
 // conredir with real children: output, exit codes and the argument limit in each mode it runs in.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#if !defined(_WIN32)
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -48,11 +55,32 @@ TEST_P(EachMode, SilentChildGivesNoOutputAndItsExitCode) {
     EXPECT_EQ(run.exitCode, 7);
 }
 
+// A child that does not start: the exit code of the mode, the reason on standard error, and
+// nothing on standard output, which is the child's alone.
 TEST_P(EachMode, NoArgumentsOrAMissingProgramCannotStartAChild) {
-    const Finished run = Redirect({});
+    const Finished none = Redirect({});
+    EXPECT_EQ(none.output, "");
+    EXPECT_EQ(none.exitCode, GetParam().startFailure);
+    EXPECT_EQ(none.errors, "conredir: no program to run (usage: conredir PROGRAM [ARGUMENT...])" +
+                               std::string(kLineEnd));
+
+    const Finished missing = Redirect({"conredir-no-such-program", "x"});
+    EXPECT_EQ(missing.output, "");
+    EXPECT_EQ(missing.exitCode, GetParam().startFailure);
+    EXPECT_EQ(missing.errors.rfind("conredir: cannot start \"conredir-no-such-program\": ", 0), 0u)
+        << missing.errors;
+    EXPECT_GT(missing.errors.size(), 60u) << "the system's reason is missing: " << missing.errors;
+}
+
+TEST_P(EachMode, AFileThatIsNoProgramCannotStartAChild) {
+    // A text file in the place of a program: not executable here, no program format on Windows.
+    const std::string notes = ProgramPath("conredir_test_notes");
+    std::ofstream(notes, std::ios::binary) << "Notes, not a program.\n";
+    const Finished run = Redirect({notes});
     EXPECT_EQ(run.output, "");
     EXPECT_EQ(run.exitCode, GetParam().startFailure);
-    EXPECT_EQ(Redirect({"conredir-no-such-program", "x"}).exitCode, GetParam().startFailure);
+    EXPECT_EQ(run.errors.rfind("conredir: cannot start \"" + notes + "\": ", 0), 0u) << run.errors;
+    std::remove(notes.c_str());
 }
 
 TEST_P(EachMode, LongArgumentListIsCutWhereTheCommandLineIsFull) {
@@ -137,6 +165,41 @@ TEST(DirectMode, ProgramIsFoundOnThePath) {
 
 TEST(DirectMode, ChildEndedBySignalHasNoExitCode) {
     EXPECT_EQ(RunProgram({ProgramPath("conredir"), "sh", "-c", R"("kill -9 $$")"}).exitCode, 242);
+}
+
+// True once process `pid` has ended: gone, or a zombie that waits for its new parent.
+bool HasEnded(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text;
+    if (!std::getline(stat, text)) {
+        return true;
+    }
+    const std::size_t afterName = text.rfind(')');
+    return afterName != std::string::npos && text.compare(afterName, 3, ") Z") == 0;
+}
+
+TEST(DirectMode, AKilledConredirTakesItsChildWithIt) {
+    const conredir_test::Started conredir = conredir_test::StartProgram(
+        {ProgramPath("conredir"), ProgramPath("conredir_test_child"), "wait"});
+    ASSERT_GT(conredir.pid, 0);
+    std::string line;
+    ASSERT_TRUE(conredir_test::ReadLine(conredir.output, &line, 30));
+    ASSERT_EQ(line.rfind("pid ", 0), 0u) << line;
+    const int child = std::stoi(line.substr(4));
+
+    kill(conredir.pid, SIGKILL);
+    int status = 0;
+    waitpid(conredir.pid, &status, 0);
+    close(conredir.output);
+    // The child's end follows the kill at once; the bound only keeps a failing test from hanging.
+    bool ended = false;
+    for (int tenth = 0; tenth < 300 && !(ended = HasEnded(child)); ++tenth) {
+        usleep(100000);
+    }
+    EXPECT_TRUE(ended) << "the child " << child << " outlived conredir";
+    if (!ended) {
+        kill(child, SIGKILL);
+    }
 }
 #endif
 

@@ -5,6 +5,9 @@
 
 #if defined(_WIN32)
 #include <io.h>
+#include <process.h>
+#include <windows.h>
+#define getpid _getpid
 #define isatty _isatty
 #else
 #include <unistd.h>
@@ -40,6 +43,20 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return 0;
     }
-    std::fprintf(stderr, "usage: conredir_test_child abc | args ... | where | exit N | lines N\n");
+    if (what == "wait") {
+        // Says who it is, then waits far longer than any test: only a kill ends it in time.
+        std::printf("pid %d\n", static_cast<int>(getpid()));
+        std::fflush(stdout);
+        for (int second = 0; second < 600; ++second) {
+#if defined(_WIN32)
+            Sleep(1000);
+#else
+            sleep(1);
+#endif
+        }
+        return 0;
+    }
+    std::fprintf(stderr,
+                 "usage: conredir_test_child abc | args ... | where | exit N | lines N | wait\n");
     return 100;
 }
