@@ -1,44 +1,7 @@
-// Escaping and line output of the stand-in debugger host.
+// Line output of the stand-in debugger host.
 #include "transcript.h"
 
-#include <cstdio>
-
 namespace simhost {
-
-std::string Escape(const char* text, size_t length) {
-    std::string out;
-    for (size_t i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (c) {
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                if (c < 0x20 || c > 0x7E) {
-                    char hex[8];
-                    std::snprintf(hex, sizeof hex, "\\x%02X", c);
-                    out += hex;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out;
-}
-
-std::string Escape(const std::string& text) { return Escape(text.data(), text.size()); }
 
 void Transcript::Line(const std::string& text) {
     Flush();

@@ -6,12 +6,11 @@
 #include <ostream>
 #include <string>
 
+#include "hostscript/escape.h"
+
 namespace simhost {
 
-// Text with control characters, quotes, backslashes and bytes above 0x7E written as escapes
-// (\r \n \t \" \\ \xNN), so that every message stays on one line of the transcript.
-std::string Escape(const char* text, size_t length);
-std::string Escape(const std::string& text);
+using hostscript::Escape;
 
 class Transcript {
 public:

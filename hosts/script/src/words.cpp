@@ -1,9 +1,9 @@
-// Splitting simhost script lines into words, and reading numbers and bytes from them.
-#include "script_words.h"
+// Splitting host script lines into words, and reading numbers and bytes from them.
+#include "hostscript/words.h"
 
-#include "hex_digits.h"
+#include "hostscript/hex_digits.h"
 
-namespace simhost {
+namespace hostscript {
 
 bool SplitWords(const std::string& line, std::vector<Word>* words, std::string* error) {
     words->clear();
@@ -141,4 +141,4 @@ bool ParseBytes(const std::vector<Word>& words, size_t first, std::vector<uint8_
     return true;
 }
 
-}  // namespace simhost
+}  // namespace hostscript

@@ -1,7 +1,7 @@
 // Hex digits in script words.
-#include "hex_digits.h"
+#include "hostscript/hex_digits.h"
 
-namespace simhost {
+namespace hostscript {
 
 bool ReadHexDigit(char c, uint8_t* value) {
     if (c >= '0' && c <= '9') {
@@ -29,4 +29,4 @@ bool ReadHexByte(const char* text, uint8_t* value) {
     return true;
 }
 
-}  // namespace simhost
+}  // namespace hostscript
