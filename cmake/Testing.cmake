@@ -43,7 +43,7 @@ endfunction()
 
 # Libraries that drive the platform layer's test controls, which the shipped 32-bit build lacks:
 # a test that links one of them is built only where the layer has them.
-set(FWT_CONTROL_LIBS w32_controls boards simhost_core)
+set(FWT_CONTROL_LIBS w32_controls boards simhost_core loadhost_core)
 
 # fwt_add_test(<name> SOURCES ... [LIBS ...] [NEEDS_DISPLAY] [WINDOWS_ONLY] [NATIVE_ONLY]
 #              [LABELS ...] [TIMEOUT s])
