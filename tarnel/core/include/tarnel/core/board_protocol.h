@@ -17,10 +17,10 @@
 class CBoardProtocol {
 public:
     // The board's count is one byte: a longer block is refused (BOARD_TOO_LONG).
-    static const DWORD kMaxBlock = 255;
+    static constexpr DWORD kMaxBlock = 255;
     // The two resident-loader images of the HC908 chip, read from prefix + "1.bin" and "2.bin".
-    static const DWORD kLoaderImage1Size = 177;
-    static const DWORD kLoaderImage2Size = 315;
+    static constexpr DWORD kLoaderImage1Size = 177;
+    static constexpr DWORD kLoaderImage2Size = 315;
 
     CBoardProtocol();
     virtual ~CBoardProtocol();

@@ -11,7 +11,7 @@
 
 class CChipProtocol : public CBoardProtocol {
 public:
-    static const DWORD kTextSize = 81;
+    static constexpr DWORD kTextSize = 81;
 
     // The device code of the job this object serves (it decides the AT89S8252/53 address limit
     // and the form of the display line).

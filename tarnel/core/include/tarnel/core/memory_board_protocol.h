@@ -18,7 +18,7 @@
 
 class CMemoryBoardProtocol {
 public:
-    static const DWORD kSector = 512;
+    static constexpr DWORD kSector = 512;
 
     CMemoryBoardProtocol();
     virtual ~CMemoryBoardProtocol();
