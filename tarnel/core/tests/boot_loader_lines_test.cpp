@@ -297,6 +297,34 @@ TEST_F(BootLoaderLineTest, ADisplayLineBeyondTheAddressSpaceIsRefusedUnsent) {
     EXPECT_TRUE(HostBytes(chip.Log()).empty());
 }
 
+// Each fault of the chip ends a line in its own result, in bounded time. (The answer has no check
+// or command byte: those faults do not apply to it.)
+TEST_F(BootLoaderLineTest, EachMisbehaviourEndsALineInItsCode) {
+    struct Case {
+        Fault fault;
+        int result;
+    };
+    const Case cases[] = {{Fault::FailureStatus, BOARD_LINE_FAILED},
+                          {Fault::NoAnswer, BOARD_LINE_FAILED},
+                          {Fault::LateAnswer, BOARD_LINE_FAILED},
+                          {Fault::TruncatedAnswer, COMMS_READ_TIMEOUT},
+                          {Fault::WrongEcho, BOARD_LINE_FAILED}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.fault));
+        BootLoaderBoard& chip = PutChip();
+        Misbehaviour m;
+        m.fault = c.fault;
+        m.keepBytes = 1;  // the '.' alone
+        chip.Misbehave(m);
+        uint64_t before = Now();
+        CChipProtocol protocol(171);
+        EXPECT_EQ(protocol.SendLine(m_port, ":0100000218E5"), c.result);
+        // 13 echoes and 3 answer bytes at 20 ms each at most, and one more wait for a short read.
+        EXPECT_LE(Now() - before, (13 + 3 + 2) * 20000u + 13 * 600u);
+        ExpectPortFreeAfterClose();
+    }
+}
+
 TEST_F(BootLoaderLineTest, AWrongEchoFailsTheLineAndTheNextLineStaysInStep) {
     BootLoaderBoard& chip = PutChip();
     Misbehaviour m;
