@@ -220,7 +220,8 @@ void BootLoader::CarryOut() {
 
 // ---- the board with the loader alone ----
 
-BootLoaderBoard::BootLoaderBoard(const BootLoaderOptions& options) : m_chip(*this, options) {}
+BootLoaderBoard::BootLoaderBoard(const BootLoaderOptions& options, const LineSettings& line)
+    : Board(line), m_chip(*this, options) {}
 
 void BootLoaderBoard::Misbehave(const Misbehaviour& m) {
     m_shaper.Set(m);
@@ -266,5 +267,29 @@ void BootLoaderBoard::Answer(Reply reply) {
 void BootLoaderBoard::ProgramStarted() {}
 
 void BootLoaderBoard::Note(const std::string& what) { Log().Add(Now(), what); }
+
+std::unique_ptr<Board> MakeBootLoaderBoard(BoardOptions& options, std::string* error) {
+    BootLoaderOptions chip;
+    std::string family;
+    if (options.Take("chip", &family)) {
+        if (family != "p89" && family != "t89") {
+            *error = "chip must be p89 or t89";
+            return nullptr;
+        }
+        chip.displayAfterZero = family == "p89";
+    }
+    uint32_t boots = 0;
+    uint32_t erase = static_cast<uint32_t>(chip.eraseMicros);
+    Misconduct faults;
+    if (!options.TakeNumber("boots-on-status", &boots, error) ||
+        !options.TakeNumber("erase-us", &erase, error) || !faults.Take(options, error)) {
+        return nullptr;
+    }
+    chip.bootsOnClearStatus = boots != 0;
+    chip.eraseMicros = erase;
+    auto board = std::make_unique<BootLoaderBoard>(chip, options.Framing());
+    faults.ApplyTo(*board);
+    return board;
+}
 
 }  // namespace boards

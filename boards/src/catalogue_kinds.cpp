@@ -1,7 +1,10 @@
 // The table of the board catalogue: one line per kind of simulated board.
+#include "boards/boot_loader.h"
 #include "boards/catalogue.h"
 #include "boards/echo_board.h"
 #include "boards/loader_test_board.h"
+#include "boards/memory_board.h"
+#include "boards/programmer_board.h"
 
 namespace boards {
 
@@ -10,6 +13,13 @@ const std::vector<BoardKind>& BoardKinds() {
         {"echo", "sends every byte back as it came", MakeEchoBoard},
         {"loader-test", "the loader frame's test board: HEX text into memory while RTS is on",
          MakeLoaderTestBoard},
+        {"programmer", "the programmer board's controller: packets by memory kind, EEPROM, HC908",
+         MakeProgrammerBoard},
+        {"boot-loader", "an 8051 flash chip's serial boot loader: echoed Intel-HEX lines",
+         MakeBootLoaderBoard},
+        {"memory-board", "the RAM and flash memory board: 32-bit packets at 115200 baud",
+         MakeMemoryBoard},
+        {"drive", "the drive: the memory board's packets, whole 512-byte sectors", MakeDrive},
     };
     return kinds;
 }

@@ -21,7 +21,7 @@ BYTE Sum(const BYTE* data, size_t count) {
 }  // namespace
 
 MemoryBoard::MemoryBoard(const MemoryBoardOptions& options)
-    : Board(LineSettings{kBaud}), m_options(options), m_memory(options.size, 0xFF) {}
+    : Board(options.line), m_options(options), m_memory(options.size, 0xFF) {}
 
 void MemoryBoard::Misbehave(const Misbehaviour& m) {
     m_shaper.Set(m);
@@ -164,6 +164,41 @@ void MemoryBoard::TakeData() {
         m_writes.push_back({m_address, m_length});
     }
     Status(3, ok ? 0 : 1);
+}
+
+// ---- the catalogue's makers ----
+
+namespace {
+
+std::unique_ptr<Board> MakeMemory(BoardOptions& options, std::string* error, bool drive) {
+    MemoryBoardOptions m;
+    m.drive = drive;
+    m.line = options.Framing();
+    uint32_t erase = static_cast<uint32_t>(m.eraseMicros);
+    uint32_t busy = static_cast<uint32_t>(m.headerBusyMicros);
+    uint32_t size = static_cast<uint32_t>(m.size);
+    Misconduct faults;
+    if (!options.TakeNumber("erase-us", &erase, error) ||
+        !options.TakeNumber("busy-us", &busy, error) || !options.TakeNumber("size", &size, error) ||
+        !faults.Take(options, error)) {
+        return nullptr;
+    }
+    m.eraseMicros = erase;
+    m.headerBusyMicros = busy;
+    m.size = size;
+    auto board = std::make_unique<MemoryBoard>(m);
+    faults.ApplyTo(*board);
+    return board;
+}
+
+}  // namespace
+
+std::unique_ptr<Board> MakeMemoryBoard(BoardOptions& options, std::string* error) {
+    return MakeMemory(options, error, false);
+}
+
+std::unique_ptr<Board> MakeDrive(BoardOptions& options, std::string* error) {
+    return MakeMemory(options, error, true);
 }
 
 }  // namespace boards

@@ -1,6 +1,8 @@
 // Misbehaving replies: the chosen fault on the chosen replies, and random damage.
 #include "boards/misbehaviour.h"
 
+#include "boards/catalogue.h"
+
 namespace boards {
 
 void ReplyShaper::Set(const ReplyDamage& d) {
@@ -100,6 +102,69 @@ bool ReplyShaper::Damage(Reply& reply) {
             std::uniform_int_distribution<uint64_t>(0, m_damage.maxDelayMicros)(m_random);
     }
     return !reply.bytes.empty();
+}
+
+bool Misconduct::Take(BoardOptions& options, std::string* error) {
+    static const struct {
+        const char* name;
+        Fault fault;
+    } kFaults[] = {{"wrong-check", Fault::WrongCheck}, {"wrong-command", Fault::WrongCommand},
+                   {"failure", Fault::FailureStatus},  {"no-answer", Fault::NoAnswer},
+                   {"late", Fault::LateAnswer},        {"truncated", Fault::TruncatedAnswer},
+                   {"wrong-echo", Fault::WrongEcho},   {"wrong-baud", Fault::WrongBaud}};
+    std::string text;
+    if (options.Take("fault", &text)) {
+        bool known = false;
+        for (const auto& f : kFaults) {
+            if (text == f.name) {
+                misbehaviour.fault = f.fault;
+                known = true;
+            }
+        }
+        if (!known) {
+            *error =
+                "fault must be wrong-check, wrong-command, failure, no-answer, late, "
+                "truncated, wrong-echo or wrong-baud";
+            return false;
+        }
+    }
+    Misbehaviour& m = misbehaviour;
+    uint32_t at = static_cast<uint32_t>(m.atReply);
+    uint32_t replies = static_cast<uint32_t>(m.replies);
+    uint32_t late = static_cast<uint32_t>(m.lateMicros);
+    uint32_t keep = static_cast<uint32_t>(m.keepBytes);
+    uint32_t echoAt = static_cast<uint32_t>(m.echoAt);
+    uint32_t wrongBaud = 9600;
+    if (!options.TakeNumber("at", &at, error) || !options.TakeNumber("replies", &replies, error) ||
+        !options.TakeNumber("late-us", &late, error) || !options.TakeNumber("keep", &keep, error) ||
+        !options.TakeNumber("echo-at", &echoAt, error) ||
+        !options.TakeNumber("wrong-baud", &wrongBaud, error)) {
+        return false;
+    }
+    m.atReply = static_cast<int>(at);
+    m.replies = static_cast<int>(replies);
+    m.lateMicros = late;
+    m.keepBytes = keep;
+    m.echoAt = static_cast<int>(echoAt);
+    m.wrongBaud = wrongBaud;
+
+    uint32_t seed = damage.seed;
+    uint32_t flip = 0, drop = 0, delay = 0, truncate = 0;
+    uint32_t maxDelay = static_cast<uint32_t>(damage.maxDelayMicros);
+    if (!options.TakeNumber("seed", &seed, error) || !options.TakeNumber("flip", &flip, error) ||
+        !options.TakeNumber("drop", &drop, error) || !options.TakeNumber("delay", &delay, error) ||
+        !options.TakeNumber("truncate", &truncate, error) ||
+        !options.TakeNumber("max-delay-us", &maxDelay, error)) {
+        return false;
+    }
+    damage.seed = seed;
+    damage.flipPercent = static_cast<int>(flip);
+    damage.dropPercent = static_cast<int>(drop);
+    damage.delayPercent = static_cast<int>(delay);
+    damage.truncatePercent = static_cast<int>(truncate);
+    damage.maxDelayMicros = maxDelay;
+    damaged = flip + drop + delay + truncate > 0;
+    return true;
 }
 
 }  // namespace boards

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace boards {
 namespace {
@@ -29,7 +30,7 @@ uint64_t CharacterMicros(DWORD baud) { return baud == 0 ? 1000 : 10000000ull / b
 }  // namespace
 
 ProgrammerBoard::ProgrammerBoard(const ProgrammerBoardOptions& options)
-    : Board(LineSettings{options.baud}), m_options(options), m_ramWritten(0x10000, false) {
+    : Board(options.line), m_options(options), m_ramWritten(0x10000, false) {
     if (options.bootLoader) {
         BootLoader::Host& host = *this;
         m_chip = std::make_unique<BootLoader>(host, options.loader);
@@ -39,8 +40,8 @@ ProgrammerBoard::ProgrammerBoard(const ProgrammerBoardOptions& options)
 void ProgrammerBoard::Misbehave(const Misbehaviour& m) {
     m_shaper.Set(m);
     if (m.fault == Fault::WrongBaud) {
-        m_options.baud = m.wrongBaud;
-        Listen(LineSettings{m.wrongBaud});
+        m_options.line.baud = m.wrongBaud;
+        Listen(m_options.line);
     }
 }
 
@@ -62,8 +63,8 @@ void ProgrammerBoard::Follow() {
         } else if (BoardLine().baud != m_chip->LockedBaud()) {
             Listen(LineSettings{m_chip->LockedBaud()});
         }
-    } else if (BoardLine().baud != m_options.baud) {
-        Listen(LineSettings{m_options.baud});
+    } else if (BoardLine() != m_options.line) {
+        Listen(m_options.line);
     }
 }
 
@@ -81,7 +82,7 @@ void ProgrammerBoard::OnByte(BYTE byte, bool garbled) {
     // A packet ends with a pause: each byte restarts the wait for the end.
     m_packet.push_back(byte);
     uint64_t serial = ++m_packetSerial;
-    uint64_t pause = std::max<uint64_t>(1000, 3 * CharacterMicros(m_options.baud));
+    uint64_t pause = std::max<uint64_t>(1000, 3 * CharacterMicros(m_options.line.baud));
     After(pause, [this, serial] {
         if (serial == m_packetSerial) {
             EndOfPacket();
@@ -352,6 +353,96 @@ bool ProgrammerBoard::TakeLengthPacket(const std::vector<BYTE>& p) {
         LengthReply({kBoardErrorEcho, 3});
     }
     return true;
+}
+
+// ---- the catalogue's maker ----
+
+namespace {
+
+bool TakeFourCharacters(BoardOptions& options, const char* key, std::array<BYTE, 4>* value,
+                        std::string* error) {
+    std::string text;
+    if (!options.Take(key, &text)) {
+        return true;
+    }
+    if (text.size() != 4) {
+        *error = std::string(key) + " must be four characters";
+        return false;
+    }
+    std::copy(text.begin(), text.end(), value->begin());
+    return true;
+}
+
+bool TakeTypes(BoardOptions& options, std::set<BYTE>* types, std::string* error) {
+    std::string text;
+    if (!options.Take("types", &text)) {
+        return true;
+    }
+    types->clear();
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t comma = text.find(',', at);
+        std::string one =
+            text.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        char* end = nullptr;
+        unsigned long type = std::strtoul(one.c_str(), &end, 10);
+        if (one.empty() || *end != '\0' || type > 255) {
+            *error = "types must be chip types 0 to 255 separated by commas";
+            return false;
+        }
+        types->insert(static_cast<BYTE>(type));
+        if (comma == std::string::npos) {
+            break;
+        }
+        at = comma + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Board> MakeProgrammerBoard(BoardOptions& options, std::string* error) {
+    ProgrammerBoardOptions p;
+    p.line = options.Framing();
+    uint32_t tries = static_cast<uint32_t>(p.acceptSetTypeAt);
+    uint32_t word = p.boardWord;
+    uint32_t erase = static_cast<uint32_t>(p.eraseMicros);
+    uint32_t kestrix = 0;
+    uint32_t boardError = 0;
+    if (!options.TakeNumber("tries", &tries, error) || !options.TakeNumber("word", &word, error) ||
+        !options.TakeNumber("erase-us", &erase, error) ||
+        !options.TakeNumber("kestrix", &kestrix, error) ||
+        !options.TakeNumber("error", &boardError, error) ||
+        !TakeTypes(options, &p.chipTypes, error) ||
+        !TakeFourCharacters(options, "version", &p.version, error) ||
+        !TakeFourCharacters(options, "loader-version", &p.loaderVersion, error)) {
+        return nullptr;
+    }
+    if (word > 0xFFFF || boardError > 0xFF) {
+        *error = "word must fit 16 bits and error 8 bits";
+        return nullptr;
+    }
+    std::string loader;
+    if (options.Take("loader", &loader)) {
+        if (loader != "p89" && loader != "t89") {
+            *error = "loader must be p89 or t89";
+            return nullptr;
+        }
+        p.bootLoader = true;
+        p.loader.displayAfterZero = loader == "p89";
+    }
+    Misconduct faults;
+    if (!faults.Take(options, error)) {
+        return nullptr;
+    }
+    p.acceptSetTypeAt = static_cast<int>(tries);
+    p.boardWord = static_cast<WORD>(word);
+    p.eraseMicros = erase;
+    p.kestrix = kestrix != 0;
+    p.boardError = static_cast<BYTE>(boardError);
+    auto board = std::make_unique<ProgrammerBoard>(p);
+    faults.ApplyTo(*board);
+    return board;
 }
 
 }  // namespace boards

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "boards/catalogue.h"
 #include "boards/programmer_board.h"
 #include "comms/comms.h"
 #include "w32/clock.h"
@@ -20,11 +21,16 @@ protected:
     static const int kCom = 7;
 
     ProgrammerBoard& Put(const ProgrammerBoardOptions& options = {}) {
-        m_board = std::make_unique<ProgrammerBoard>(options);
-        EXPECT_TRUE(w32test::vport::Attach(kCom, m_board.get()));
+        auto board = std::make_unique<ProgrammerBoard>(options);
+        ProgrammerBoard& made = *board;
+        PutBoard(std::move(board));
+        return made;
+    }
+    void PutBoard(std::unique_ptr<boards::Board> board) {
+        m_board = std::move(board);
+        ASSERT_TRUE(w32test::vport::Attach(kCom, m_board.get()));
         EXPECT_EQ(m_port.SetCommPort("COM7: baud=19200 parity=N data=8 stop=1"), COMMS_OK);
         m_port.SetTimeOut(100);
-        return *m_board;
     }
     void TearDown() override {
         m_port.Deinstall();
@@ -49,7 +55,7 @@ protected:
     }
 
     w32test::clock::VirtualTimeScope m_virtualTime;
-    std::unique_ptr<ProgrammerBoard> m_board;
+    std::unique_ptr<boards::Board> m_board;
     CComms m_port;
 };
 
@@ -115,6 +121,39 @@ TEST_F(ProgrammerBoardTest, KestrixAnswersRAfterTheRtsPulse) {
     uint64_t arrived = board.Log().TimeOf("board> 52");
     EXPECT_GE(arrived - fell, 300000u);
     EXPECT_LT(arrived - fell, 301000u);
+}
+
+TEST_F(ProgrammerBoardTest, TheCatalogueMakesTheProgrammersBoardsWithTheirFaults) {
+    std::string error;
+    auto board = boards::MakeBoard(
+        "programmer", "baud=19200 version=ABCD tries=2 types=1,2 fault=wrong-check at=3", &error);
+    ASSERT_NE(board, nullptr) << error;
+    PutBoard(std::move(board));
+    const BYTE setType[3] = {0x01, 0x01, 0x02};
+    BYTE reply[3] = {};
+    for (BYTE status : {1, 0}) {  // refused at the first try, accepted at the second
+        ASSERT_EQ(m_port.Write(setType, 3), COMMS_OK);
+        ASSERT_EQ(m_port.Read(reply, 3), COMMS_OK);
+        EXPECT_EQ(reply[1], status);
+    }
+    const BYTE version = 0x05;
+    ASSERT_EQ(m_port.Write(&version, 1), COMMS_OK);
+    BYTE block[6] = {};
+    ASSERT_EQ(m_port.Read(block, 6), COMMS_OK);
+    EXPECT_EQ(std::string(block + 1, block + 5), "ABCD");
+    EXPECT_NE(block[5], static_cast<BYTE>(5 + 'A' + 'B' + 'C' + 'D'));  // the third reply
+
+    for (const char* kind : {"boot-loader", "memory-board", "drive"}) {
+        EXPECT_NE(
+            boards::MakeBoard(kind, "baud=115200 fault=late late-us=5000 flip=10 seed=3", &error),
+            nullptr)
+            << error;
+    }
+    EXPECT_EQ(boards::MakeBoard("programmer", "fault=sometimes", &error), nullptr);
+    EXPECT_EQ(boards::MakeBoard("programmer", "types=1,x", &error), nullptr);
+    EXPECT_EQ(boards::MakeBoard("programmer", "version=ABC", &error), nullptr);
+    EXPECT_EQ(boards::MakeBoard("boot-loader", "chip=z80", &error), nullptr);
+    EXPECT_EQ(boards::MakeBoard("drive", "loader=p89", &error), nullptr);
 }
 
 }  // namespace

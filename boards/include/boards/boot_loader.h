@@ -16,10 +16,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "boards/board.h"
+#include "boards/catalogue.h"
 #include "boards/misbehaviour.h"
 
 namespace boards {
@@ -102,7 +104,8 @@ private:
 // in the loader and follows the host's rate until a 'U' fixes it.
 class BootLoaderBoard : public Board, private BootLoader::Host {
 public:
-    explicit BootLoaderBoard(const BootLoaderOptions& options = BootLoaderOptions());
+    explicit BootLoaderBoard(const BootLoaderOptions& options = BootLoaderOptions(),
+                             const LineSettings& line = LineSettings());
 
     BootLoader& Chip() { return m_chip; }
     void Misbehave(const Misbehaviour& m);
@@ -124,5 +127,10 @@ private:
     BootLoader m_chip;
     ReplyShaper m_shaper;
 };
+
+// The catalogue's maker: chip=p89|t89 (p89 answers a display line after a 0 byte),
+// boots-on-status=1 (a reset with the status byte 0 starts the program), erase-us=, and the
+// faults of Misconduct. The options' framing is where it listens until a 'U' fixes the rate.
+std::unique_ptr<Board> MakeBootLoaderBoard(BoardOptions& options, std::string* error);
 
 }  // namespace boards

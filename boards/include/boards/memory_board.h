@@ -13,14 +13,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "boards/board.h"
+#include "boards/catalogue.h"
 #include "boards/misbehaviour.h"
 
 namespace boards {
 
 struct MemoryBoardOptions {
+    LineSettings line = LineSettings{115200};
     bool drive = false;
     size_t size = 0x80000;
     uint64_t eraseMicros = 1500000;
@@ -70,5 +74,10 @@ private:
     uint64_t m_serial = 0;
     bool m_rtsRaised = false;
 };
+
+// The catalogue's makers, at the options' framing (the boards run at 115200 baud): erase-us=,
+// busy-us= (not ready after a write header), size=, and the faults of Misconduct.
+std::unique_ptr<Board> MakeMemoryBoard(BoardOptions& options, std::string* error);
+std::unique_ptr<Board> MakeDrive(BoardOptions& options, std::string* error);
 
 }  // namespace boards

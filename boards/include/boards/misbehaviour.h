@@ -5,11 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "w32/types.h"
 
 namespace boards {
+
+class BoardOptions;
 
 // How the last byte of a reply is formed from the bytes before it.
 enum class CheckRule {
@@ -92,6 +95,27 @@ private:
     std::mt19937 m_random;
     int m_replies = 0;
     int m_echoes = 0;
+};
+
+// A board's faults as the catalogue's options give them.
+struct Misconduct {
+    Misbehaviour misbehaviour;
+    bool damaged = false;
+    ReplyDamage damage;
+
+    // Takes the keys of the faults out of `options`: fault=wrong-check|wrong-command|failure|
+    // no-answer|late|truncated|wrong-echo|wrong-baud, at=, replies=, late-us=, keep=, echo-at=,
+    // wrong-baud=; and random damage: seed=, flip=, drop=, delay=, truncate= (percent),
+    // max-delay-us=. False with a reason for a value that is not one of these.
+    bool Take(BoardOptions& options, std::string* error);
+    // Gives them to a board that has Misbehave and Damage.
+    template <class B>
+    void ApplyTo(B& board) const {
+        board.Misbehave(misbehaviour);
+        if (damaged) {
+            board.Damage(damage);
+        }
+    }
 };
 
 }  // namespace boards

@@ -32,16 +32,18 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "boards/board.h"
 #include "boards/boot_loader.h"
+#include "boards/catalogue.h"
 #include "boards/misbehaviour.h"
 
 namespace boards {
 
 struct ProgrammerBoardOptions {
-    DWORD baud = 19200;
+    LineSettings line = LineSettings{19200};
     // The set-chip-type packet is refused (status 1) until this try (1-based).
     int acceptSetTypeAt = 1;
     // The chip types the controller knows; others are refused.
@@ -115,5 +117,12 @@ private:
     bool m_loaderMode = false;
     bool m_rtsRaised = false;
 };
+
+// The catalogue's maker, at the options' framing (the board runs at 19200, 9600 or 57600 baud):
+// tries=N (set type accepted from try N), types=1,2,3 (the chip types it knows), version=XXXX and
+// loader-version=XXXX (four characters), word= (the board word), erase-us=, kestrix=1, error=
+// (0xEC code for the length-prefixed packets), loader=p89|t89 (a boot loader behind the
+// controller; p89 answers a display line after a 0 byte), and the faults of Misconduct.
+std::unique_ptr<Board> MakeProgrammerBoard(BoardOptions& options, std::string* error);
 
 }  // namespace boards

@@ -58,7 +58,7 @@ int main() {
 
     for (DWORD baud : {19200u, 115200u}) {
         boards::ProgrammerBoardOptions options;
-        options.baud = baud;
+        options.line.baud = baud;
         boards::ProgrammerBoard board(options);
         ok &= Measure("board packets, 16-byte blocks", board, baud, [&](CComms& port) {
             CChipProtocol chip(9);  // a PIC: no address limit, one memory kind

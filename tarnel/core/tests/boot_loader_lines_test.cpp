@@ -371,7 +371,7 @@ class LeaveLoaderTest : public protocol_test::ProtocolRig {};
 TEST_F(LeaveLoaderTest, RunStartsTheChipOnTheOwnersPortWithItsTimeOuts) {
     // Device 170: the controller at 9600 baud, the chip at 115200 once it has the line.
     boards::ProgrammerBoardOptions options;
-    options.baud = 9600;
+    options.line.baud = 9600;
     options.bootLoader = true;
     auto& board = Put(std::make_unique<boards::ProgrammerBoard>(options));
     Open(9600);
