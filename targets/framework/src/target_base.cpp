@@ -21,16 +21,6 @@ CTargetBase::~CTargetBase() {
     }
 }
 
-void* CTargetBase::Destroy(uint32_t flags) {
-    // The destructor is virtual, so both forms reach the most derived target.
-    if ((flags & kSimDestroyFree) != 0) {
-        delete this;
-    } else {
-        this->~CTargetBase();
-    }
-    return this;
-}
-
 int32_t CTargetBase::GetMaxBreakpoints() { return INT_MAX; }
 
 SimStatus CTargetBase::Reset() {

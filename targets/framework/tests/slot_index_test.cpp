@@ -1,33 +1,14 @@
 // Slot indices of every operation of the host interfaces: the host calls them by position.
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <type_traits>
 
 #include "simtarget/sim_interfaces.h"
 #include "simtarget/target_base.h"
+#include "slot_of.h"
 
 namespace {
-
-// On the Itanium C++ ABI (also used by g++ for Windows) a pointer to a virtual member holds
-// 1 + the byte offset of its entry in the table of virtual operations.
-template <typename Member>
-long SlotOf(Member member) {
-    struct Representation {
-        uintptr_t pointer;
-        ptrdiff_t adjustment;
-    } rep;
-    static_assert(sizeof(Member) == sizeof(Representation), "unexpected member-pointer layout");
-    std::memcpy(&rep, &member, sizeof rep);
-    if ((rep.pointer & 1) == 0 || rep.adjustment != 0) {
-        return -1;  // not a virtual operation of the class's primary table
-    }
-    return static_cast<long>((rep.pointer - 1) / sizeof(void*));
-}
-
-#define EXPECT_SLOT(cls, op, slot) EXPECT_EQ(SlotOf(&cls::op), slot) << #cls "::" #op
 
 TEST(InterfaceSlots, FactoryOperationsSitInTheHostsOrder) {
     EXPECT_SLOT(ISimFactory, Destroy, 0);
@@ -128,6 +109,22 @@ TEST(InterfaceSlots, TargetBaseKeepsTheHostSlotsAndAddsItsOwnBehindThem) {
     EXPECT_SLOT(CTargetBase, BreakpointRemoved, 62);
     EXPECT_SLOT(CTargetBase, StartDebugging, 63);
     EXPECT_SLOT(CTargetBase, StopDebugging, 64);
+}
+
+// A target's own virtual operations come right after the framework's: the run loops' operations
+// and the destructor have no slot in the host's table.
+class FirstOwnSlot : public CTargetBase {
+public:
+    virtual int32_t OwnOperation() { return 0; }
+    SimStatus ExecuteInstruction() override { return SIM_OK; }
+    virtual int32_t SecondOwnOperation() { return 0; }
+};
+
+TEST(InterfaceSlots, TargetsOwnOperationsBeginAtSlot65) {
+    EXPECT_SLOT(FirstOwnSlot, OwnOperation, 65);
+    // An operation of the run loops takes the next slot where the target declares it.
+    EXPECT_SLOT(FirstOwnSlot, ExecuteInstruction, 66);
+    EXPECT_SLOT(FirstOwnSlot, SecondOwnOperation, 67);
 }
 
 // The layout of the records and scalars the host shares.

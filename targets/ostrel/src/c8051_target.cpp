@@ -7,9 +7,9 @@
 #include <new>
 
 #include "last_target.h"
-#include "opcode_info.h"
 #include "peripheral_items.h"
-#include "sfr_map.h"
+#include "ostrel/opcode_info.h"
+#include "ostrel/sfr.h"
 #include "w32/clock.h"
 
 namespace ostrel {
@@ -21,50 +21,91 @@ const char* const kSpaceNames[kMemorySpaceCount] = {
 
 const char* const kPortNames[4] = {"Port0", "Port1", "Port2", "Port3"};
 
+int32_t SpaceIndex(ChipSpace space) {
+    switch (space) {
+        case ChipSpace::Sfr:
+            return kSpaceSfr;
+        case ChipSpace::Code:
+            return kSpaceProgram;
+        case ChipSpace::InternalRam:
+            return kSpaceInternalRam;
+        default:
+            return kSpaceExternalData;
+    }
+}
+
 // The settings block's parity word (the fourth 32-bit word).
 constexpr size_t kParityOffset = 12;
 
 }  // namespace
 
-C8051Target::C8051Target(const char* chipId, const char* options)
-    : extMem_(ParseExtMemOption(options)) {
-    chip_ = FindChip(chipId);
-    if (chip_ == nullptr) {
-        chip_ = &kChipCatalogue[0];
+C8051Target::C8051Target(const char* chipId, const char* options, ChipFamily family)
+    : m_extMem(ParseExtMemOption(options)), m_chip(family, *this) {
+    m_chipInfo = FindChip(chipId);
+    if (m_chipInfo == nullptr) {
+        m_chipInfo = &kChipCatalogue[0];
     }
 }
 
 C8051Target::~C8051Target() {
     // The loader relay must never reach a target that is gone.
     ForgetLastTarget(this);
-    // The register file works over the spaces: it goes first.
-    registers_.reset();
+}
+
+void* SIM_CALL C8051Target::Destroy(uint32_t flags) {
+    // The destructor is virtual from here on, so both forms reach every chip's class.
+    if ((flags & kSimDestroyFree) != 0) {
+        delete this;
+    } else {
+        this->~C8051Target();
+    }
+    return this;
 }
 
 CMemorySegment* C8051Target::Space(int32_t space) {
     switch (space) {
         case kSpaceSfr:
-            return sfrSpace_.get();
+            return m_sfrSpace.get();
         case kSpaceProgram:
-            return program_.get();
+            return m_program.get();
         case kSpaceInternalRam:
-            return internalRam_.get();
+            return m_internalRam.get();
         case kSpaceExternalData:
             // MOVX reaches program memory in this mode, and the host sees what MOVX sees.
-            return extMem_ == ExtMemMode::Overlapped ? program_.get() : externalData_.get();
+            return m_extMem == ExtMemMode::Overlapped ? m_program.get() : m_externalData.get();
         default:
             return nullptr;
     }
 }
 
-void C8051Target::ReplaceCodeAndData(std::unique_ptr<CProgramMemory> program,
-                                     std::unique_ptr<CMemorySegment> externalData) {
-    program_ = std::move(program);
-    externalData_ = std::move(externalData);
-    BindEngine();
+void C8051Target::BindChipMemory() {
+    auto view = [this](int32_t space) {
+        MemoryView bytes;
+        if (CMemorySegment* segment = Space(space)) {
+            segment->GetBuffer(&bytes.bytes, &bytes.size);
+        }
+        return bytes;
+    };
+    m_chip.BindMemory(view(kSpaceSfr), view(kSpaceProgram), view(kSpaceInternalRam),
+                      view(kSpaceExternalData));
 }
 
-void SIM_CALL C8051Target::SetPortObserver(ISimPortObserver* observer) { observer_ = observer; }
+void SIM_CALL C8051Target::SetPortObserver(ISimPortObserver* observer) { m_observer = observer; }
+
+void SIM_CALL C8051Target::SetSimulateTimers(int32_t value) {
+    m_options[kOptionTimers] = value;
+    m_chip.SetSimulateTimers(value != 0);
+}
+
+void SIM_CALL C8051Target::SetSimulateInterrupts(int32_t value) {
+    m_options[kOptionInterrupts] = value;
+    m_chip.SetSimulateInterrupts(value != 0);
+}
+
+void SIM_CALL C8051Target::SetSimulateSerial(int32_t value) {
+    m_options[kOptionSerial] = value;
+    m_chip.SetSimulateSerial(value != 0);
+}
 
 int32_t SIM_CALL C8051Target::GetRegisterCount() { return CRegisterFile::GetNameCount(); }
 
@@ -73,12 +114,12 @@ const char* SIM_CALL C8051Target::GetRegisterName(int32_t index) {
 }
 
 uint32_t SIM_CALL C8051Target::GetRegister(const char* name) {
-    return registers_ ? registers_->Get(name) : 0;
+    return IsLoaded() ? m_chip.Registers().Get(name) : 0;
 }
 
 void SIM_CALL C8051Target::SetRegister(const char* name, uint32_t value) {
-    if (registers_) {
-        registers_->Set(name, value);
+    if (IsLoaded()) {
+        m_chip.Registers().Set(name, value);
     }
 }
 
@@ -88,16 +129,16 @@ void SIM_CALL C8051Target::GetPeripheralItemText(int32_t index, SimPeripheralIte
     if (item == nullptr) {
         return;
     }
-    if (!registers_) {
+    if (!IsLoaded()) {
         std::memset(item, 0, sizeof(*item));
         return;
     }
-    DescribePeripheralItem(*registers_, index, item);
+    DescribePeripheralItem(m_chip.Registers(), index, item);
 }
 
 void SIM_CALL C8051Target::EditPeripheralItem(int32_t index, SimPeripheralItem* item) {
-    if (item != nullptr && registers_) {
-        ostrel::EditPeripheralItem(*registers_, index, *item);
+    if (item != nullptr && IsLoaded()) {
+        ostrel::EditPeripheralItem(m_chip.Registers(), index, *item);
     }
 }
 
@@ -109,20 +150,21 @@ SimStatus SIM_CALL C8051Target::SetCommSettings(const comm_settings* settings) {
     if (settings == nullptr) {
         return SIM_OK;
     }
-    std::memcpy(serialSettings_, settings, kSerialSettingsSize);
+    std::memcpy(m_serialSettings, settings, kSerialSettingsSize);
+    m_chip.Serial().SetReceiveParity(StoredParity());
     // Opens the board port when it is closed; an open port keeps the settings for its next
     // open. A port that cannot be opened shows up when the kernel link looks for the board.
-    boardPort_.SetCommPort(settings);
+    m_boardPort.SetCommPort(settings);
     return SIM_OK;
 }
 
 const comm_settings* SIM_CALL C8051Target::GetCommSettings() {
-    return reinterpret_cast<const comm_settings*>(serialSettings_);
+    return reinterpret_cast<const comm_settings*>(m_serialSettings);
 }
 
 uint32_t C8051Target::StoredParity() const {
     uint32_t parity = 0;
-    std::memcpy(&parity, serialSettings_ + kParityOffset, sizeof(parity));
+    std::memcpy(&parity, m_serialSettings + kParityOffset, sizeof(parity));
     return parity;
 }
 
@@ -134,63 +176,16 @@ SimStatus SIM_CALL C8051Target::PutSerialInput(int32_t channel, const uint8_t* b
     if (channel != 0) {
         return SIM_NOT_SUPPORTED;
     }
-    if ((cpu_.sfr[sfr::SCON] & sfr::SCON_REN) == 0 || bytes == nullptr || count == 0) {
+    CSerialPort& serial = m_chip.Serial();
+    if ((m_chip.Sfr()[sfr::SCON] & sfr::SCON_REN) == 0 || bytes == nullptr || count == 0) {
         return SIM_OK;
     }
     // The receiver holds one byte: the rest wait, in order, until the program has read it.
-    // Received bytes are forgotten first, so the queue does not grow with a long session.
-    serialInput_.erase(serialInput_.begin(),
-                       serialInput_.begin() + static_cast<std::ptrdiff_t>(serialInputNext_));
-    serialInputNext_ = 0;
-    try {
-        serialInput_.insert(serialInput_.end(), bytes, bytes + count);
-    } catch (const std::bad_alloc&) {
+    if (!serial.QueueInput(bytes, count)) {
         return SIM_NOT_SUPPORTED;  // none of the bytes is taken
     }
-    DeliverSerialInput();
+    serial.DeliverInput();
     return SIM_OK;
-}
-
-void C8051Target::DeliverSerialInput() {
-    // A byte has been read when RI is clear and the program took SBUF (or, not wanting the
-    // byte, looked at RI again): clearing RI before reading SBUF loses nothing.
-    PeripheralTiming& timing = registers_->Timing();
-    const uint8_t scon = cpu_.sfr[sfr::SCON];
-    if ((scon & (sfr::SCON_RI | sfr::SCON_REN)) != sfr::SCON_REN || timing.inputTaken == 0) {
-        return;
-    }
-    timing.inputTaken = 0;
-    ReceiveByte(serialInput_[serialInputNext_++]);
-    if (serialInputNext_ == serialInput_.size()) {
-        DropSerialInput();
-    }
-}
-
-void C8051Target::DropSerialInput() {
-    serialInput_.clear();  // keeps its room: receiving allocates nothing
-    serialInputNext_ = 0;
-}
-
-void C8051Target::ReceiveByte(uint8_t byte) {
-    uint8_t* const s = cpu_.sfr;
-    const uint8_t scon = s[sfr::SCON];
-    uint8_t next = scon | sfr::SCON_RI;
-    const int mode = scon >> 6;
-    if (mode == 1) {
-        next |= sfr::SCON_RB8;  // the stop bit
-    } else if (mode >= 2) {
-        int ones = 0;
-        for (uint8_t b = byte; b != 0; b &= static_cast<uint8_t>(b - 1)) {
-            ++ones;
-        }
-        const uint32_t parity = StoredParity();
-        const bool ninthBit = (parity == 2 && (ones & 1) != 0) || (parity == 1 && (ones & 1) == 0);
-        next = static_cast<uint8_t>(ninthBit ? (next | sfr::SCON_RB8) : (next & ~sfr::SCON_RB8));
-    }
-    s[sfr::SCON] = next;
-    // Straight into the register: a received byte is not sent back out as a write of SBUF is.
-    s[sfr::SBUF] = byte;
-    lastSerialInput_ = byte;
 }
 
 uint8_t SIM_CALL C8051Target::GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) {
@@ -256,7 +251,7 @@ SimStatus SIM_CALL C8051Target::WriteMemory(uint32_t address, const uint8_t* byt
             return SIM_OUT_OF_RANGE;
         }
         const bool stored = space == kSpaceSfr
-                                ? registers_->WriteDirect(static_cast<uint8_t>(at), bytes[i])
+                                ? m_chip.Registers().WriteDirect(static_cast<uint8_t>(at), bytes[i])
                                 : segment->WriteByte(at, bytes[i]);
         if (!stored) {
             return SIM_OUT_OF_RANGE;
@@ -273,7 +268,7 @@ SimStatus SIM_CALL C8051Target::GetRegisterDumpText(char* buffer, int32_t length
         return SIM_NOT_LOADED;
     }
     if (length > 0) {
-        registers_->WriteDumpText(buffer, static_cast<size_t>(length));
+        m_chip.Registers().WriteDumpText(buffer, static_cast<size_t>(length));
     }
     return SIM_OK;
 }
@@ -283,7 +278,7 @@ SimStatus SIM_CALL C8051Target::GetPC(uint32_t* pc) {
         return SIM_NOT_LOADED;
     }
     if (pc != nullptr) {
-        *pc = registers_->Pc();
+        *pc = m_chip.Registers().Pc();
     }
     return SIM_OK;
 }
@@ -293,7 +288,7 @@ SimStatus SIM_CALL C8051Target::GetSP(uint32_t* sp) {
         return SIM_NOT_LOADED;
     }
     if (sp != nullptr) {
-        *sp = registers_->Sp();
+        *sp = m_chip.Registers().Sp();
     }
     return SIM_OK;
 }
@@ -303,10 +298,10 @@ SimStatus SIM_CALL C8051Target::GetPCAndFrame(uint32_t* pc, uint32_t* frame) {
         return SIM_NOT_LOADED;
     }
     if (pc != nullptr) {
-        *pc = registers_->Pc();
+        *pc = m_chip.Registers().Pc();
     }
     if (frame != nullptr) {
-        const CallStackFrame* top = callStack_->Top();
+        const CallStackFrame* top = m_callStack->Top();
         *frame = top != nullptr ? top->sfp : 0xFFFFFFFFu;
     }
     return SIM_OK;
@@ -317,7 +312,7 @@ SimStatus SIM_CALL C8051Target::GetCallStackText(char* buffer, int32_t length) {
         return SIM_NOT_LOADED;
     }
     if (buffer != nullptr) {
-        callStack_->GetText(*this, buffer, length);
+        m_callStack->GetText(*this, buffer, length);
     }
     return SIM_OK;
 }
@@ -327,7 +322,7 @@ SimStatus SIM_CALL C8051Target::IsReturnAt(uint32_t address, uint8_t* result) {
         return SIM_NOT_LOADED;
     }
     if (result != nullptr) {
-        *result = IsReturnOpcode(program_->ReadByte(address)) ? 1 : 0;
+        *result = IsReturnOpcode(m_program->ReadByte(address)) ? 1 : 0;
     }
     return SIM_OK;
 }
@@ -337,7 +332,7 @@ SimStatus SIM_CALL C8051Target::IsCallAt(uint32_t address, uint8_t* result) {
         return SIM_NOT_LOADED;
     }
     if (result != nullptr) {
-        *result = IsCallOpcode(program_->ReadByte(address)) ? 1 : 0;
+        *result = IsCallOpcode(m_program->ReadByte(address)) ? 1 : 0;
     }
     return SIM_OK;
 }
@@ -347,70 +342,120 @@ SimStatus SIM_CALL C8051Target::GetNextInstructionAddress(uint32_t address, uint
         return SIM_NOT_LOADED;
     }
     if (next != nullptr) {
-        *next = address + static_cast<uint32_t>(InstructionSize(program_->ReadByte(address)));
+        *next = address + static_cast<uint32_t>(InstructionSize(m_program->ReadByte(address)));
     }
     return SIM_OK;
 }
 
 bool C8051Target::IsUnconditionalTransferAt(uint32_t address) {
-    return program_ && (kOpcodeInfo[program_->ReadByte(address)] & kOpUnconditional) != 0;
+    return m_program && (kOpcodeInfo[m_program->ReadByte(address)] & kOpUnconditional) != 0;
 }
 
 bool C8051Target::IsRelativeBranchAt(uint32_t address) {
-    return program_ && (kOpcodeInfo[program_->ReadByte(address)] & kOpRelative) != 0;
+    return m_program && (kOpcodeInfo[m_program->ReadByte(address)] & kOpRelative) != 0;
 }
 
 void C8051Target::PushCallFrame(uint32_t address, uint32_t from, uint8_t kind) {
-    CTargetBase::PushCallFrame(callStack_.get(), address, from, kind, false);
+    CTargetBase::PushCallFrame(m_callStack.get(), address, from, kind, false);
 }
 
 SimStatus C8051Target::StartDebugging() {
-    if (!registers_) {
+    if (!IsLoaded()) {
         return SIM_NOT_LOADED;
     }
-    registers_->Reset();
-    // The reset receiver is off: input still on its way is lost with it.
-    DropSerialInput();
-    for (uint8_t& flag : delayFlags_) {
-        flag = 0;
-    }
+    m_chip.Reset();
     // A program without data starts where the chip does after its reset.
-    const uint32_t lowest = program_->GetLowest();
-    registers_->SetPc(static_cast<uint16_t>(lowest == 0xFFFFFFFFu ? 0 : lowest));
-    PushCallFrame(registers_->Pc(), kNoCaller, kFrameRestart);
+    const uint32_t lowest = m_program->GetLowest();
+    CRegisterFile& registers = m_chip.Registers();
+    registers.SetPc(static_cast<uint16_t>(lowest == 0xFFFFFFFFu ? 0 : lowest));
+    PushCallFrame(registers.Pc(), kNoCaller, kFrameRestart);
     return SIM_OK;
 }
 
 SimStatus C8051Target::StopDebugging() {
-    if (!registers_) {
+    if (!IsLoaded()) {
         return SIM_NOT_LOADED;
     }
-    callStack_->Clear();
-    internalRam_->Fill(0);
-    if (externalData_) {
+    m_callStack->Clear();
+    m_internalRam->Fill(0);
+    if (m_externalData) {
         // Overlapped external data is program memory, which a stop must not wipe.
-        externalData_->Fill(0);
+        m_externalData->Fill(0);
     }
-    registers_->SetPc(0xFFFF);
+    if (CMconRegister* mcon = m_chip.Mcon()) {
+        mcon->ClearData();
+    }
+    m_chip.Registers().SetPc(0xFFFF);
     RaiseBreakRequest();
     w32::Sleep(100);
     return SIM_OK;
 }
 
 void C8051Target::ReportPorts() {
-    if (observer_ == nullptr) {
+    if (m_observer == nullptr) {
         return;
     }
     uint32_t values[4];
     for (int i = 0; i < 4; ++i) {
         values[i] = GetRegister(kPortNames[i]);
     }
-    observer_->UpdateValues(kPortNames, values, 4);
+    m_observer->UpdateValues(kPortNames, values, 4);
+}
+
+int32_t C8051Target::GetHardwarePortsActive() { return m_options[kOptionHardwarePortsActive]; }
+
+void C8051Target::SetHardwarePortsActive(int32_t value) {
+    m_options[kOptionHardwarePortsActive] = value;
 }
 
 int32_t C8051Target::ReadBoardSfr(uint8_t, uint8_t*) { return kBoardPortNotOpen; }
 
 int32_t C8051Target::WriteBoardSfr(uint8_t, uint8_t) { return kBoardPortNotOpen; }
+
+void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
+    if (IsLoaded()) {
+        m_chip.BringUpToDate();
+        m_chip.RunMachineCycle(count, cycleIndex);
+    }
+}
+
+void C8051Target::AdvanceTimersSecondCycle(int32_t count) { AdvanceTimers(count, 2); }
+
+SimStatus C8051Target::CheckInterrupts() {
+    return IsLoaded() ? m_chip.CheckInterrupts() : SIM_NOT_LOADED;
+}
+
+void C8051Target::CheckExtraInterrupts(int32_t* vector, uint8_t startLevel) {
+    if (vector != nullptr) {
+        m_chip.CheckExtraInterrupts(vector, startLevel);
+    }
+}
+
+void C8051Target::AdvanceSerialPort() {
+    if (IsLoaded()) {
+        m_chip.AdvanceSerialPort();
+    }
+}
+
+uint8_t C8051Target::ReadOutside(ChipSpace space, uint32_t address) {
+    CMemorySegment* segment = Space(SpaceIndex(space));
+    return segment != nullptr ? segment->ReadByte(address) : 0;
+}
+
+bool C8051Target::WriteOutside(ChipSpace space, uint32_t address, uint8_t value) {
+    CMemorySegment* segment = Space(SpaceIndex(space));
+    return segment != nullptr && segment->WriteByte(address, value);
+}
+
+void C8051Target::ChipMessage(int32_t level, const char* text) { OutputMessage(level, text); }
+
+void C8051Target::Called(uint16_t destination, uint16_t from, CallKind kind) {
+    PushCallFrame(destination, from, kind == CallKind::Acall ? kFrameAcall : kFrameLcall);
+}
+
+void C8051Target::Returned(uint16_t address) { m_callStack->PopTo(address); }
+
+void C8051Target::SerialTransmit(uint8_t value) { SerialOutput(0, &value, 1); }
 
 bool C8051Target::ReadBoardPort(uint8_t address, uint8_t* value) {
     return ReadBoardSfr(address, value) == 0;
@@ -418,16 +463,21 @@ bool C8051Target::ReadBoardPort(uint8_t address, uint8_t* value) {
 
 void C8051Target::WriteBoardPort(uint8_t address, uint8_t value) { WriteBoardSfr(address, value); }
 
-void C8051Target::SerialTransmit(uint8_t value) { SerialOutput(0, &value, 1); }
-
-uint8_t C8051Target::ReadExternalData(uint16_t address) {
-    CMemorySegment* segment = Space(kSpaceExternalData);
-    return segment != nullptr ? segment->ReadByte(address) : 0;
-}
-
-bool C8051Target::WriteExternalData(uint16_t address, uint8_t value) {
-    CMemorySegment* segment = Space(kSpaceExternalData);
-    return segment != nullptr && segment->WriteByte(address, value);
+bool C8051Target::ResizeCodeAndData(uint32_t codeSize, uint32_t dataSize) {
+    std::unique_ptr<CProgramMemory> program = CProgramMemory::Create(codeSize, this);
+    std::unique_ptr<CMemorySegment> data;
+    const bool separateData = m_extMem != ExtMemMode::Overlapped;
+    if (separateData) {
+        data = CMemorySegment::Create(dataSize, this);
+    }
+    if (!program || (separateData && !data)) {
+        return false;
+    }
+    program->SetLowest(m_program->GetLowest());
+    m_program = std::move(program);
+    m_externalData = std::move(data);
+    BindChipMemory();
+    return true;
 }
 
 }  // namespace ostrel

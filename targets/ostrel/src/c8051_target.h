@@ -1,15 +1,13 @@
-// C8051Target: the simulated 8051 chip that the host debugs: memory spaces, register file, call
-// stack, option words, program loading and the queries of the run loops.
+// C8051Target: the simulated 8051 chip that the host debugs: memory spaces, the engine's chip,
+// call stack, option words, program loading and the queries of the run loops.
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 #include "chip_catalogue.h"
-#include "engine/cpu.h"
 #include "comms/comms.h"
-#include "register_file.h"
+#include "ostrel/chip.h"
 #include "simtarget/target_base.h"
 #include "target_options.h"
 
@@ -34,42 +32,34 @@ enum OptionWord : int {
     kOptionWordCount = 5,
 };
 
-// The interrupt sources that wait one instruction before they compete, in this order.
-enum DelayFlag : int {
-    kDelayExternal0 = 0,
-    kDelayExternal1 = 1,
-    kDelayTimer0 = 2,
-    kDelayTimer1 = 3,
-    kDelayFlagCount = 4,
-};
-
 // The answer of a board-link operation while no board port is open.
 constexpr int32_t kBoardPortNotOpen = 1059;
 
-class C8051Target : public CTargetBase, public IRegisterFileHost {
+// The virtual operations are declared in slot order: the target's own (slots 65 to 74) follow
+// the framework's directly, everything else comes after them.
+class C8051Target : public CTargetBase, public IChipHost {
 public:
     // Looks `chipId` up in the catalogue (the first row when it is absent or unknown) and reads
-    // the "ExtMem=" option from `options`.
-    C8051Target(const char* chipId, const char* options);
-    ~C8051Target() override;
+    // the "ExtMem=" option from `options`. A chip of the 8051's own family.
+    C8051Target(const char* chipId, const char* options)
+        : C8051Target(chipId, options, ChipFamily::k8051) {}
 
     // --- ISimTarget ---
+    void* SIM_CALL Destroy(uint32_t flags) override;
     void SIM_CALL SetPortObserver(ISimPortObserver* observer) override;
     int32_t SIM_CALL GetRegisterCount() override;
     const char* SIM_CALL GetRegisterName(int32_t index) override;
     uint32_t SIM_CALL GetRegister(const char* name) override;
     void SIM_CALL SetRegister(const char* name, uint32_t value) override;
-    int32_t SIM_CALL GetSimulateTimers() override { return options_[kOptionTimers]; }
-    int32_t SIM_CALL GetSimulateInterrupts() override { return options_[kOptionInterrupts]; }
-    int32_t SIM_CALL GetSimulateSerial() override { return options_[kOptionSerial]; }
-    int32_t SIM_CALL GetHardwarePortMode() override { return options_[kOptionHardwarePortMode]; }
-    void SIM_CALL SetSimulateTimers(int32_t value) override { options_[kOptionTimers] = value; }
-    void SIM_CALL SetSimulateInterrupts(int32_t value) override {
-        options_[kOptionInterrupts] = value;
-    }
-    void SIM_CALL SetSimulateSerial(int32_t value) override { options_[kOptionSerial] = value; }
+    int32_t SIM_CALL GetSimulateTimers() override { return m_options[kOptionTimers]; }
+    int32_t SIM_CALL GetSimulateInterrupts() override { return m_options[kOptionInterrupts]; }
+    int32_t SIM_CALL GetSimulateSerial() override { return m_options[kOptionSerial]; }
+    int32_t SIM_CALL GetHardwarePortMode() override { return m_options[kOptionHardwarePortMode]; }
+    void SIM_CALL SetSimulateTimers(int32_t value) override;
+    void SIM_CALL SetSimulateInterrupts(int32_t value) override;
+    void SIM_CALL SetSimulateSerial(int32_t value) override;
     void SIM_CALL SetHardwarePortMode(int32_t value) override {
-        options_[kOptionHardwarePortMode] = value;
+        m_options[kOptionHardwarePortMode] = value;
     }
     int32_t SIM_CALL GetPeripheralItemCount() override;
     void SIM_CALL GetPeripheralItemText(int32_t index, SimPeripheralItem* item) override;
@@ -94,30 +84,26 @@ public:
     SimStatus SIM_CALL IsReturnAt(uint32_t address, uint8_t* result) override;
     SimStatus SIM_CALL IsCallAt(uint32_t address, uint8_t* result) override;
     SimStatus SIM_CALL GetNextInstructionAddress(uint32_t address, uint32_t* next) override;
+    // Runs in the chip's own loop, which lets machine cycles pass in one go while the
+    // peripherals are quiet; a run that reports ports to the host goes instruction by instruction.
+    SimStatus SIM_CALL RunSteps(int32_t count) override;
 
     // --- framework ---
     SimStatus StartDebugging() override;
     SimStatus StopDebugging() override;
-    SimStatus ExecuteInstruction() override;
-    void ReportPorts() override;
-    bool IsUnconditionalTransferAt(uint32_t address) override;
-    bool IsRelativeBranchAt(uint32_t address) override;
 
-    // --- the simulated chip ---
-    int32_t GetHardwarePortsActive() { return options_[kOptionHardwarePortsActive]; }
-    void SetHardwarePortsActive(int32_t value) { options_[kOptionHardwarePortsActive] = value; }
+    // --- the target's own operations, slots 65 to 74 ---
+    virtual int32_t GetHardwarePortsActive();
     // Port registers on the board of the hardware-port mode: 0 or the link's error.
     virtual int32_t ReadBoardSfr(uint8_t address, uint8_t* value);
     virtual int32_t WriteBoardSfr(uint8_t address, uint8_t value);
-    // Chips of the 8052 family have Timer 2 and its interrupt vector 0x2B.
-    virtual bool HasTimer2() const { return false; }
-
-    // --- the instruction engine ---
-    // One machine cycle of Timer 0, Timer 1, the INT0 and INT1 pins and the serial port.
-    // `cycleIndex` is 1 for an instruction's first cycle, 2 to 4 for its later ones and 2 for
-    // the cycles of an interrupt entry; `count` is what a running timer adds.
+    // One step of the chip, then the host's port observer and window messages.
+    SimStatus ExecuteInstruction() override;
+    // One machine cycle of every peripheral. `cycleIndex` is 1 for an instruction's first cycle,
+    // 2 to 4 for its later ones and 2 for the cycles of an interrupt entry; `count` is what a
+    // running timer adds.
     virtual void AdvanceTimers(int32_t count, int32_t cycleIndex);
-    // A cycle of an interrupt entry: AdvanceTimers (count, 2) and Timer 2's step.
+    // A cycle of an interrupt entry: AdvanceTimers (count, 2).
     virtual void AdvanceTimersSecondCycle(int32_t count);
     // Enters the pending enabled interrupt of highest priority, if any: 0, or SIM_STACK_FAULT
     // when the return address does not fit on the stack (nothing is entered then).
@@ -125,99 +111,83 @@ public:
     // Sources beyond the 8051's own (Timer 2): may replace *vector and raise the interrupt
     // level as CheckInterrupts does, given the level it started from.
     virtual void CheckExtraInterrupts(int32_t* vector, uint8_t startLevel);
-    // One tick of the serial port's transmit timing.
+    // One tick of the serial port's own clock.
     virtual void AdvanceSerialPort();
-    // One machine cycle of Timer 2 on the chips that have it.
-    virtual void StepTimer2(int32_t) {}
-    // The simulation-kernel start-up of the hardware-port mode, before the first instruction.
-    virtual void StartHardwarePorts() {}
+    virtual void SetHardwarePortsActive(int32_t value);
 
-    const ChipInfo* GetChip() const { return chip_; }
-    ExtMemMode GetExtMemMode() const { return extMem_; }
-    int32_t GetOption(int word) const { return options_[word]; }
+    // --- what the run loops ask (framework) ---
+    void ReportPorts() override;
+    bool IsUnconditionalTransferAt(uint32_t address) override;
+    bool IsRelativeBranchAt(uint32_t address) override;
+
+    virtual ~C8051Target();
+
+    // --- the simulated chip ---
+    // Chips of the 8052 family have Timer 2 and its interrupt vector 0x2B.
+    bool HasTimer2() const { return m_chip.HasTimer2(); }
+    const ChipInfo* GetChip() const { return m_chipInfo; }
+    ExtMemMode GetExtMemMode() const { return m_extMem; }
+    CChip& Chip() { return m_chip; }
+    const CChip& Chip() const { return m_chip; }
 
     // What exists once a program is loaded (null before).
-    CRegisterFile* Registers() { return registers_.get(); }
-    CProgramMemory* ProgramMemory() { return program_.get(); }
-    CCallStack* CallStack() { return callStack_.get(); }
+    CRegisterFile* Registers() { return IsLoaded() ? &m_chip.Registers() : nullptr; }
+    CProgramMemory* ProgramMemory() { return m_program.get(); }
+    CCallStack* CallStack() { return m_callStack.get(); }
     // The segment behind a memory space (program memory for space 3 in the "Overlapped" mode).
     CMemorySegment* Space(int32_t space);
 
-    // The engine's bookkeeping of the current instruction.
-    uint8_t LastOpcode() const { return lastOpcode_; }
-    void SetLastOpcode(uint8_t opcode) { lastOpcode_ = opcode; }
-    int CurrentCycleClass() const { return cycleClass_; }
-    void SetCurrentCycleClass(int cycleClass) { cycleClass_ = cycleClass; }
-    bool DelayFlag(int which) const { return delayFlags_[which] != 0; }
-    void SetDelayFlag(int which, bool on) { delayFlags_[which] = on ? 1 : 0; }
-    bool FirstRun() const { return firstRun_ != 0; }
-    void ClearFirstRun() { firstRun_ = 0; }
-    uint8_t LastSerialInput() const { return lastSerialInput_; }
+    uint8_t LastSerialInput() const { return m_chip.Serial().LastReceived(); }
     // Bytes the host sent that the program has not received yet.
-    size_t PendingSerialInput() const { return serialInput_.size() - serialInputNext_; }
-    ISimPortObserver* PortObserver() const { return observer_; }
+    size_t PendingSerialInput() const { return m_chip.Serial().PendingInput(); }
 
-    // SP + 1, then the byte at SP; false when internal RAM refuses it. / The byte at SP, SP - 1.
-    bool PushByte(uint8_t value) { return registers_->PushByte(value); }
-    uint8_t PopByte() { return registers_->PopByte(); }
     // A transfer's frame on the call stack (appended; see CTargetBase::PushCallFrame).
     void PushCallFrame(uint32_t address, uint32_t from, uint8_t kind);
 
-    // --- IRegisterFileHost, and what MOVX reaches ---
-    bool HardwarePortsActive() override { return options_[kOptionHardwarePortsActive] != 0; }
+protected:
+    C8051Target(const char* chipId, const char* options, ChipFamily family);
+
+    // --- IChipHost: the chip's memory, messages, calls and board ---
+    uint8_t ReadOutside(ChipSpace space, uint32_t address) override;
+    bool WriteOutside(ChipSpace space, uint32_t address, uint8_t value) override;
+    void ChipMessage(int32_t level, const char* text) override;
+    void Called(uint16_t destination, uint16_t from, CallKind kind) override;
+    void Returned(uint16_t address) override;
+    void SerialTransmit(uint8_t value) override;
+    bool HardwarePortsActive() override { return m_options[kOptionHardwarePortsActive] != 0; }
     bool ReadBoardPort(uint8_t address, uint8_t* value) override;
     void WriteBoardPort(uint8_t address, uint8_t value) override;
-    void SerialTransmit(uint8_t value) override;
-    bool SimulateSerial() override { return options_[kOptionSerial] != 0; }
-    uint8_t ReadExternalData(uint16_t address) override;
-    bool WriteExternalData(uint16_t address, uint8_t value) override;
-
-protected:
-    // The stored serial settings' parity word: 0 none, 1 odd, 2 even.
-    uint32_t StoredParity() const;
-    // The engine's view of the chip (its special-function-register bytes among it).
-    engine::Cpu& Engine() { return cpu_; }
-    // Puts new program memory and a new external data space (none: keep the space absent) in
-    // place of the loaded ones, which go.
-    void ReplaceCodeAndData(std::unique_ptr<CProgramMemory> program,
-                            std::unique_ptr<CMemorySegment> externalData);
+    bool ResizeCodeAndData(uint32_t codeSize, uint32_t dataSize) override;
 
 private:
     static constexpr uint32_t kSerialSettingsSize = 56;
 
-    // Points the engine at the spaces of the loaded program; needed again whenever a space is
-    // rebuilt, as the engine works on their bytes directly.
-    void BindEngine();
-    void ReportExecutionFailure(SimStatus status);
+    // Points the chip at the spaces of the loaded program; needed again whenever a space is
+    // rebuilt, as the chip works on their bytes directly.
+    void BindChipMemory();
     void RedirectVectors(CProgramMemory& program);
-    // The next byte of the host's input into SBUF, once the receiver is on and the program has
-    // taken the byte before (RI clear).
-    void DeliverSerialInput();
-    void ReceiveByte(uint8_t byte);
-    void DropSerialInput();
+    // The stored serial settings' parity word: 0 none, 1 odd, 2 even.
+    uint32_t StoredParity() const;
+    // The simulation-kernel start-up of the hardware-port mode, before the first instruction
+    // (the kernel link is not built yet).
+    void StartHardwarePorts() {}
+    // The run's breakpoints as one bit per program address, for the chip's own loop.
+    void MarkBreakpoints();
 
-    std::unique_ptr<CRegisterFile> registers_;
-    std::unique_ptr<CCallStack> callStack_;
-    ExtMemMode extMem_ = ExtMemMode::None;
-    std::unique_ptr<CMemorySegment> sfrSpace_;
-    std::unique_ptr<CProgramMemory> program_;
-    std::unique_ptr<CMemorySegment> internalRam_;
-    std::unique_ptr<CMemorySegment> externalData_;  // absent in the "Overlapped" mode
-    uint8_t lastOpcode_ = 0;
-    uint8_t lastSerialInput_ = 0;
-    const ChipInfo* chip_ = nullptr;
-    int32_t options_[kOptionWordCount] = {0, 0, 0, 0, 0};
-    int cycleClass_ = 0;
-    alignas(4) uint8_t serialSettings_[kSerialSettingsSize] = {};
-    CComms boardPort_;  // the simulation-kernel link's port
-    uint8_t firstRun_ = 1;
-    uint8_t delayFlags_[kDelayFlagCount] = {0, 1, 0, 1};
-    ISimPortObserver* observer_ = nullptr;
-    engine::Cpu cpu_;
-    // The host's serial input: received in order, one byte whenever the program has read the
-    // one before; the bytes before `serialInputNext_` are received already.
-    std::vector<uint8_t> serialInput_;
-    size_t serialInputNext_ = 0;
+    ExtMemMode m_extMem = ExtMemMode::None;
+    const ChipInfo* m_chipInfo = nullptr;
+    CChip m_chip;
+    std::unique_ptr<CCallStack> m_callStack;
+    std::unique_ptr<CMemorySegment> m_sfrSpace;
+    std::unique_ptr<CProgramMemory> m_program;
+    std::unique_ptr<CMemorySegment> m_internalRam;
+    std::unique_ptr<CMemorySegment> m_externalData;  // absent in the "Overlapped" mode
+    int32_t m_options[kOptionWordCount] = {0, 0, 0, 0, 0};
+    alignas(4) uint8_t m_serialSettings[kSerialSettingsSize] = {};
+    CComms m_boardPort;  // the simulation-kernel link's port
+    uint8_t m_firstRun = 1;
+    ISimPortObserver* m_observer = nullptr;
+    uint64_t m_breakpointBits[0x10000 / 64] = {};
 };
 
 }  // namespace ostrel

@@ -1,14 +1,12 @@
-// The 8052 family: Timer 2's registers by name, its interrupt, and its machine cycles.
+// The 8052 family: Timer 2's registers by the names the host shows them under.
 #include <cstring>
 
-#include "engine/cpu.h"
+#include "ostrel/sfr.h"
 #include "target_variants.h"
 
 namespace ostrel {
 
 namespace {
-
-constexpr uint8_t kTimer2Vector = 0x2B;
 
 enum Timer2Name { kT2, kRcap2, kT2con, kT2mod, kTimer2NameCount };
 const char* const kTimer2Names[kTimer2NameCount] = {"T2", "RCAP2", "T2CON", "T2MOD"};
@@ -24,19 +22,10 @@ int FindTimer2Name(const char* name) {
 
 }  // namespace
 
-SimStatus C8052Target::StartDebugging() {
-    const SimStatus status = C8051Target::StartDebugging();
-    if (status == SIM_OK) {
-        for (uint8_t address : kTimer2Registers) {
-            Registers()->SetSfr(address, 0);
-        }
-    }
-    return status;
-}
-
 int32_t SIM_CALL C8052Target::GetRegisterCount() {
     // The 8052 has no T2MOD, so its list ends before it.
-    return C8051Target::GetRegisterCount() + (timer2_.Variant() == 1 ? kT2mod : kTimer2NameCount);
+    return C8051Target::GetRegisterCount() +
+           (Chip().Timer2()->Variant() == 1 ? kT2mod : kTimer2NameCount);
 }
 
 const char* SIM_CALL C8052Target::GetRegisterName(int32_t index) {
@@ -61,7 +50,7 @@ uint32_t SIM_CALL C8052Target::GetRegister(const char* name) {
         case kT2con:
             return r->Sfr(sfr::T2CON);
         default:
-            return timer2_.Variant() == 1 ? 0 : r->Sfr(sfr::T2MOD);
+            return Chip().Timer2()->Variant() == 1 ? 0 : r->Sfr(sfr::T2MOD);
     }
 }
 
@@ -91,25 +80,6 @@ void SIM_CALL C8052Target::SetRegister(const char* name, uint32_t value) {
             r->SetSfr(sfr::T2MOD, low);
             return;
     }
-}
-
-void C8052Target::CheckExtraInterrupts(int32_t* vector, uint8_t startLevel) {
-    // No wait of one instruction: TF2 and EXF2 are read from T2CON itself, and entering the
-    // routine clears neither.
-    const uint8_t* const s = Engine().sfr;
-    if ((s[sfr::IE] & sfr::IE_ET2) == 0 || !timer2_.InterruptRequested(s)) {
-        return;
-    }
-    CRegisterFile& r = *Registers();
-    const uint8_t priority = (s[sfr::IP] & sfr::IP_PT2) != 0 ? 2 : 1;
-    if (r.InterruptLevel() < priority) {
-        *vector = kTimer2Vector;
-        r.SetInterruptLevel(static_cast<uint8_t>(priority + startLevel));
-    }
-}
-
-void C8052Target::StepTimer2(int32_t count) {
-    timer2_.Step(Engine().sfr, CurrentCycleClass(), count);
 }
 
 }  // namespace ostrel

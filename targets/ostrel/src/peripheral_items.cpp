@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "oscillator.h"
-#include "sfr_map.h"
+#include "ostrel/sfr.h"
 #include "simtarget/sim_interfaces.h"
 
 namespace ostrel {
@@ -77,14 +77,22 @@ void DescribePower(CRegisterFile& r, ItemState& s) {
     SetText(s, kModes[s.value]);
 }
 
+// Running clears both bits; power down and idle each set their own bit and leave the other.
 void EditPower(CRegisterFile& r, int32_t value) {
-    static const uint8_t kBits[] = {0, sfr::PCON_PD, sfr::PCON_IDL};
-    if (value < 0 || value > 2) {
-        return;
-    }
     const uint8_t pcon = r.Sfr(sfr::PCON);
-    r.SetSfr(sfr::PCON,
-             static_cast<uint8_t>((pcon & ~(sfr::PCON_PD | sfr::PCON_IDL)) | kBits[value]));
+    switch (value) {
+        case 0:
+            r.SetSfr(sfr::PCON, static_cast<uint8_t>(pcon & ~(sfr::PCON_PD | sfr::PCON_IDL)));
+            return;
+        case 1:
+            r.SetSfr(sfr::PCON, static_cast<uint8_t>(pcon | sfr::PCON_PD));
+            return;
+        case 2:
+            r.SetSfr(sfr::PCON, static_cast<uint8_t>(pcon | sfr::PCON_IDL));
+            return;
+        default:
+            return;
+    }
 }
 
 void DescribeOscillator(CRegisterFile&, ItemState& s) {
@@ -117,12 +125,15 @@ void DescribeOverflow(ItemState& s, bool flag, int mode, uint8_t th) {
 }
 
 void DescribeT1Overflow(CRegisterFile& r, ItemState& s) {
-    DescribeOverflow(s, Bit<sfr::TCON, sfr::TCON_TF1>(r), (r.Sfr(sfr::TMOD) >> 4) & 3,
+    DescribeOverflow(s, Bit<sfr::TCON, sfr::TCON_TF1>(r),
+                     (r.Sfr(sfr::TMOD) >> sfr::TMOD_MODE1_SHIFT) & sfr::TMOD_MODE_BITS,
                      r.Sfr(sfr::TH1));
 }
 
 void DescribeT0Overflow(CRegisterFile& r, ItemState& s) {
-    DescribeOverflow(s, Bit<sfr::TCON, sfr::TCON_TF0>(r), r.Sfr(sfr::TMOD) & 3, r.Sfr(sfr::TH0));
+    DescribeOverflow(s, Bit<sfr::TCON, sfr::TCON_TF0>(r),
+                     (r.Sfr(sfr::TMOD) >> sfr::TMOD_MODE0_SHIFT) & sfr::TMOD_MODE_BITS,
+                     r.Sfr(sfr::TH0));
 }
 
 void DescribeT1Run(CRegisterFile& r, ItemState& s) {
@@ -140,7 +151,7 @@ const char* const kTimerModes[] = {"13-bit mode", "16-bit mode", "8-bit auto rel
 
 template <int kShift>
 void DescribeTimerMode(CRegisterFile& r, ItemState& s) {
-    s.value = (r.Sfr(sfr::TMOD) >> kShift) & 3;
+    s.value = (r.Sfr(sfr::TMOD) >> kShift) & sfr::TMOD_MODE_BITS;
     SetText(s, kTimerModes[s.value]);
 }
 
@@ -154,7 +165,7 @@ void DescribeSerialMode(CRegisterFile& r, ItemState& s) {
     const uint32_t fosc = GetOscillatorHz();
     const bool smod = (r.Sfr(sfr::PCON) & sfr::PCON_SMOD) != 0;
     const uint32_t timer1Rate = (smod ? 2u : 1u) * fosc / 384 / (256u - r.Sfr(sfr::TH1));
-    s.value = r.Sfr(sfr::SCON) >> 6;
+    s.value = r.Sfr(sfr::SCON) >> sfr::SCON_MODE_SHIFT;
     switch (s.value) {
         case 0:
             SetText(s, "Shift register,BaudRate=%d", static_cast<int>(fosc / 12));
@@ -187,13 +198,17 @@ const ItemHandler kItems[kPeripheralItemCount] = {
     {"IT1", kFlag, DescribeBit<sfr::TCON, sfr::TCON_IT1>, EditBit<sfr::TCON, sfr::TCON_IT1>},
     {"IE0", kFlag, DescribeBit<sfr::TCON, sfr::TCON_IE0>, EditBit<sfr::TCON, sfr::TCON_IE0>},
     {"IT0", kFlag, DescribeBit<sfr::TCON, sfr::TCON_IT0>, EditBit<sfr::TCON, sfr::TCON_IT0>},
-    {"T1 mode", kChoice, DescribeTimerMode<4>, EditField<sfr::TMOD, 4>},
-    {"T0 mode", kChoice, DescribeTimerMode<0>, EditField<sfr::TMOD, 0>},
-    {"T1 GATE", kFlag, DescribeBit<sfr::TMOD, 0x80>, EditBit<sfr::TMOD, 0x80>},
-    {"T0 GATE", kFlag, DescribeBit<sfr::TMOD, 0x08>, EditBit<sfr::TMOD, 0x08>},
-    {"C/T 1", kFlag, DescribeCounterOrTimer<0x40>, EditBit<sfr::TMOD, 0x40>},
-    {"C/T 0", kFlag, DescribeCounterOrTimer<0x04>, EditBit<sfr::TMOD, 0x04>},
-    {"Serial Port mode", kChoice, DescribeSerialMode, EditField<sfr::SCON, 6>},
+    {"T1 mode", kChoice, DescribeTimerMode<sfr::TMOD_MODE1_SHIFT>,
+     EditField<sfr::TMOD, sfr::TMOD_MODE1_SHIFT>},
+    {"T0 mode", kChoice, DescribeTimerMode<sfr::TMOD_MODE0_SHIFT>,
+     EditField<sfr::TMOD, sfr::TMOD_MODE0_SHIFT>},
+    {"T1 GATE", kFlag, DescribeBit<sfr::TMOD, sfr::TMOD_GATE1>,
+     EditBit<sfr::TMOD, sfr::TMOD_GATE1>},
+    {"T0 GATE", kFlag, DescribeBit<sfr::TMOD, sfr::TMOD_GATE0>,
+     EditBit<sfr::TMOD, sfr::TMOD_GATE0>},
+    {"C/T 1", kFlag, DescribeCounterOrTimer<sfr::TMOD_CT1>, EditBit<sfr::TMOD, sfr::TMOD_CT1>},
+    {"C/T 0", kFlag, DescribeCounterOrTimer<sfr::TMOD_CT0>, EditBit<sfr::TMOD, sfr::TMOD_CT0>},
+    {"Serial Port mode", kChoice, DescribeSerialMode, EditField<sfr::SCON, sfr::SCON_MODE_SHIFT>},
     {"SM2", kFlag, DescribeSm2, EditBit<sfr::SCON, sfr::SCON_SM2>},
     {"REN", kFlag, DescribeBit<sfr::SCON, sfr::SCON_REN>, EditBit<sfr::SCON, sfr::SCON_REN>},
     {"TB8", kFlag, DescribeBit<sfr::SCON, sfr::SCON_TB8>, EditBit<sfr::SCON, sfr::SCON_TB8>},

@@ -1,7 +1,7 @@
 // The peripheral status items that the host lists: power mode, oscillator, timers, serial port.
 #pragma once
 
-#include "register_file.h"
+#include "ostrel/register_file.h"
 
 struct SimPeripheralItem;
 

@@ -56,17 +56,17 @@ void C8051Target::RedirectVectors(CProgramMemory& program) {
 }
 
 SimStatus SIM_CALL C8051Target::LoadProgram(const char* path) {
-    if (chip_ == nullptr) {
+    if (m_chipInfo == nullptr) {
         return SIM_LOAD_FAILED;
     }
     char line[512];
-    std::snprintf(line, sizeof(line), "\nChip Type: %s Manufacturer: %s", chip_->chipId,
-                  chip_->manufacturer);
+    std::snprintf(line, sizeof(line), "\nChip Type: %s Manufacturer: %s", m_chipInfo->chipId,
+                  m_chipInfo->manufacturer);
     OutputMessage(0, line);
-    if (chip_->programSize < 1024) {
+    if (m_chipInfo->programSize < 1024) {
         return SIM_LOAD_FAILED;
     }
-    std::unique_ptr<CProgramMemory> program = CProgramMemory::Create(chip_->programSize, this);
+    std::unique_ptr<CProgramMemory> program = CProgramMemory::Create(m_chipInfo->programSize, this);
     if (!program) {
         return SIM_LOAD_FAILED;
     }
@@ -82,32 +82,26 @@ SimStatus SIM_CALL C8051Target::LoadProgram(const char* path) {
     // A failed load below leaves the program loaded before (if any) as it was.
     std::unique_ptr<CMemorySegment> sfrSpace = CMemorySegment::Create(256, this);
     std::unique_ptr<CMemorySegment> internalRam =
-        CMemorySegment::Create(chip_->internalRamSize, this);
+        CMemorySegment::Create(m_chipInfo->internalRamSize, this);
     std::unique_ptr<CMemorySegment> externalData;
-    if (extMem_ != ExtMemMode::Overlapped) {
-        externalData =
-            CMemorySegment::Create(extMem_ == ExtMemMode::Separate ? chip_->externalSize : 0, this);
+    if (m_extMem != ExtMemMode::Overlapped) {
+        externalData = CMemorySegment::Create(
+            m_extMem == ExtMemMode::Separate ? m_chipInfo->externalSize : 0, this);
     }
     auto callStack = MakeOrNull<CCallStack>();
-    if (!sfrSpace || !internalRam || (!externalData && extMem_ != ExtMemMode::Overlapped) ||
+    if (!sfrSpace || !internalRam || (!externalData && m_extMem != ExtMemMode::Overlapped) ||
         !callStack) {
         return SIM_LOAD_FAILED;
     }
-    auto registers =
-        MakeOrNull<CRegisterFile>(*internalRam, *sfrSpace, static_cast<IRegisterFileHost&>(*this));
-    if (!registers) {
-        return SIM_LOAD_FAILED;
-    }
 
-    registers_.reset();
-    sfrSpace_ = std::move(sfrSpace);
-    program_ = std::move(program);
-    internalRam_ = std::move(internalRam);
-    externalData_ = std::move(externalData);
-    callStack_ = std::move(callStack);
-    registers_ = std::move(registers);
-    DropSerialInput();
-    BindEngine();
+    m_sfrSpace = std::move(sfrSpace);
+    m_program = std::move(program);
+    m_internalRam = std::move(internalRam);
+    m_externalData = std::move(externalData);
+    m_callStack = std::move(callStack);
+    BindChipMemory();
+    // A new program runs on a chip as new: its registers reset, its peripherals as at start.
+    m_chip.PowerOn();
     SetLoaded(true);
     return SIM_OK;
 }

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "fake_chip.h"
+#include "chip_bench.h"
 #include "oscillator.h"
 #include "peripheral_items.h"
-#include "sfr_map.h"
+#include "ostrel/sfr.h"
 #include "simtarget/sim_interfaces.h"
 
 namespace ostrel {
@@ -34,7 +34,7 @@ protected:
     uint8_t Sfr(uint8_t address) { return bench_.registers.Sfr(address); }
     void SetSfr(uint8_t address, uint8_t value) { bench_.registers.SetSfr(address, value); }
 
-    testing::RegisterBench bench_;
+    testing::ChipBench bench_;
 };
 
 TEST_F(PeripheralItemsTest, ListsTwentyThreeItemsByNameAndKind) {
@@ -97,18 +97,23 @@ TEST_F(PeripheralItemsTest, PowerModeReadsPowerDownBeforeIdle) {
     EXPECT_EQ(Value(0), 1);
 }
 
-TEST_F(PeripheralItemsTest, PowerModeEditsSetExactlyTheChosenModeAndKeepOtherBits) {
-    SetSfr(sfr::PCON, sfr::PCON_SMOD | sfr::PCON_IDL);
-    Edit(0, 1);
-    EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_SMOD | sfr::PCON_PD);
-    EXPECT_EQ(Value(0), 1);
+TEST_F(PeripheralItemsTest, PowerModeEditsSetTheChosenBitAndKeepTheOthers) {
+    SetSfr(sfr::PCON, sfr::PCON_SMOD);
     Edit(0, 2);
     EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_SMOD | sfr::PCON_IDL);
     EXPECT_EQ(Value(0), 2);
+    // Power down comes on top of idle: the idle bit stays.
+    Edit(0, 1);
+    EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_SMOD | sfr::PCON_IDL | sfr::PCON_PD);
+    EXPECT_EQ(Value(0), 1);
     Edit(0, 0);
     EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_SMOD);
+    SetSfr(sfr::PCON, sfr::PCON_PD);
+    Edit(0, 2);
+    EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_PD | sfr::PCON_IDL);
     Edit(0, 3);
-    EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_SMOD);
+    Edit(0, -1);
+    EXPECT_EQ(Sfr(sfr::PCON), sfr::PCON_PD | sfr::PCON_IDL);
 }
 
 TEST_F(PeripheralItemsTest, OscillatorEditsAreLimitedAndSharedByAllTargets) {
@@ -119,7 +124,7 @@ TEST_F(PeripheralItemsTest, OscillatorEditsAreLimitedAndSharedByAllTargets) {
     Edit(1, -5);
     EXPECT_EQ(Value(1), 0);
     Edit(1, 11059200);
-    testing::RegisterBench other;
+    testing::ChipBench other;
     SimPeripheralItem item{};
     DescribePeripheralItem(other.registers, 1, &item);
     EXPECT_EQ(item.value, 11059200);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fake_host.h"
-#include "sfr_map.h"
+#include "ostrel/sfr.h"
 #include "target_variants.h"
 #include "w32test/clock.h"
 #include "w32test/vport.h"
@@ -227,8 +227,8 @@ TEST_F(TargetTest, ResetStartsAtTheLowestAddressWithARestartFrame) {
     target_->SetRegister("IE", 0x82);
     target_->SetRegister("TCON", 0x10);
     target_->SetRegister("PSW", 0x18);
-    target_->SetDelayFlag(kDelayExternal1, true);
-    target_->SetDelayFlag(kDelayTimer0, true);
+    target_->Chip().Interrupts().SetDelayFlag(kDelayExternal1, true);
+    target_->Chip().Interrupts().SetDelayFlag(kDelayTimer0, true);
     ASSERT_EQ(target_->Reset(), SIM_OK);
     EXPECT_EQ(target_->GetRegister("PC"), 0u);
     EXPECT_EQ(target_->GetRegister("SP"), 7u);
@@ -236,7 +236,7 @@ TEST_F(TargetTest, ResetStartsAtTheLowestAddressWithARestartFrame) {
     EXPECT_EQ(target_->GetRegister("TCON"), 0u);
     EXPECT_EQ(target_->GetRegister("PSW"), 0u);
     for (int flag = 0; flag < kDelayFlagCount; ++flag) {
-        EXPECT_FALSE(target_->DelayFlag(flag)) << flag;
+        EXPECT_FALSE(target_->Chip().Interrupts().DelayFlag(flag)) << flag;
     }
     char text[256];
     ASSERT_EQ(target_->GetCallStackText(text, sizeof(text)), SIM_OK);
@@ -250,11 +250,11 @@ TEST_F(TargetTest, ResetStartsAtTheLowestAddressWithARestartFrame) {
 TEST_F(TargetTest, ResetOfA8052AlsoClearsTimer2) {
     auto target = std::make_unique<C8052Target>("");
     ASSERT_EQ(target->LoadProgram(program_.path()), SIM_OK);
-    for (uint8_t address : kTimer2Registers) {
+    for (uint8_t address : sfr::kTimer2Registers) {
         ASSERT_EQ(target->WriteMemory(address, &address, 1, nullptr, kSpaceSfr), SIM_OK);
     }
     ASSERT_EQ(target->Reset(), SIM_OK);
-    for (uint8_t address : kTimer2Registers) {
+    for (uint8_t address : sfr::kTimer2Registers) {
         EXPECT_EQ(target->Registers()->Sfr(address), 0) << int{address};
     }
 }

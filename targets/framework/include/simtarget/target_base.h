@@ -10,23 +10,45 @@
 #include "simtarget/memory_segment.h"
 #include "simtarget/sim_interfaces.h"
 
+// What the run loops ask of the target. A table of its own, so that the slots of the target's own
+// virtual operations follow the framework's last slot (StopDebugging) directly.
+class IRunLoopTarget {
+public:
+    // One instruction: 0 or a failure status.
+    virtual SimStatus ExecuteInstruction() = 0;
+    // Shows the port values to the host once at the start of a run (nothing by default).
+    virtual void ReportPorts() {}
+    // An unconditional transfer (jumps and returns) / an instruction with a relative operand.
+    virtual bool IsUnconditionalTransferAt(uint32_t address) = 0;
+    virtual bool IsRelativeBranchAt(uint32_t address) = 0;
+    // Called by RequestBreak after it raised the break request.
+    virtual void OnBreakRequested() {}
+
+protected:
+    IRunLoopTarget() = default;
+    ~IRunLoopTarget() = default;
+    IRunLoopTarget(const IRunLoopTarget&) = default;
+    IRunLoopTarget& operator=(const IRunLoopTarget&) = default;
+};
+
 // A target derives this class and supplies the pure operations: its chip's reset
-// (StartDebugging), its stop (StopDebugging), one instruction (ExecuteInstruction) and the two
-// instruction classes StepUntil asks about, besides the ISimTarget slots that are its own
-// (program loading, memory, registers, PC queries). The run loops then come from here; a target
-// that runs differently (a board that steps remotely) overrides the loop slots it needs.
+// (StartDebugging), its stop (StopDebugging), the run loops' operations of IRunLoopTarget, and
+// Destroy, besides the ISimTarget slots that are its own (program loading, memory, registers, PC
+// queries). The run loops then come from here; a target that runs differently (a board that
+// steps remotely, or a simulator with a faster loop of its own) overrides the loop slots it
+// needs.
 //
-// The host sees only the ISimTarget slots; the virtual operations declared here are the
-// framework's own and may be laid out as the compiler likes.
-class CTargetBase : public ISimTarget, public ISegmentOwner {
+// The framework's operations follow the 52 ISimTarget slots in a fixed order (slots 52 to 64),
+// and the base adds nothing after them: a target's own virtual operations begin at slot 65. So
+// the base has no virtual destructor; the first class of a target family that has one destroys
+// the target in its Destroy.
+class CTargetBase : public ISimTarget, public ISegmentOwner, public IRunLoopTarget {
 public:
     CTargetBase();
     CTargetBase(const CTargetBase&) = delete;
     CTargetBase& operator=(const CTargetBase&) = delete;
 
     // --- ISimTarget slots with the framework's bodies ---
-    // Destroys the most derived object (and frees it with kSimDestroyFree); returns this.
-    void* SIM_CALL Destroy(uint32_t flags) override;
     int32_t SIM_CALL GetRegisterCount() override { return 0; }
     const char* SIM_CALL GetRegisterName(int32_t) override { return ""; }
     uint32_t SIM_CALL GetRegister(const char*) override { return 0; }
@@ -73,19 +95,6 @@ public:
     // The target's reset of the chip (Reset: StopDebugging, then StartDebugging).
     virtual SimStatus StartDebugging() = 0;
     virtual SimStatus StopDebugging() = 0;
-    // Called by RequestBreak after it raised the break request.
-    virtual void OnBreakRequested() {}
-
-    // --- what the run loops ask of the target ---
-    // One instruction: 0 or a failure status.
-    virtual SimStatus ExecuteInstruction() = 0;
-    // Shows the port values to the host once at the start of a run (nothing by default).
-    virtual void ReportPorts() {}
-    // An unconditional transfer (jumps and returns) / an instruction with a relative operand.
-    virtual bool IsUnconditionalTransferAt(uint32_t address) = 0;
-    virtual bool IsRelativeBranchAt(uint32_t address) = 0;
-
-    virtual ~CTargetBase();
 
     // True when an enabled breakpoint holds `address`; 0xFFFFFFFF never matches.
     bool IsBreakpointAt(uint32_t address) const;
@@ -109,6 +118,9 @@ public:
     bool IsBreakRequested() const { return m_breakRequest.load() != 0; }
 
 protected:
+    // Releases the host objects still installed. Not virtual: see above.
+    ~CTargetBase();
+
     void SetLoaded(bool loaded) { m_loaded = loaded ? 1 : 0; }
     // The break request may be raised from another thread while a run loop polls it.
     void RaiseBreakRequest() { m_breakRequest.store(1); }

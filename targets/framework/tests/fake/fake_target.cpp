@@ -43,6 +43,16 @@ CFakeTarget::~CFakeTarget() {
     }
 }
 
+void* CFakeTarget::Destroy(uint32_t flags) {
+    // The destructor is virtual from here on, so both forms reach a derived test target too.
+    if ((flags & kSimDestroyFree) != 0) {
+        delete this;
+    } else {
+        this->~CFakeTarget();
+    }
+    return this;
+}
+
 bool CFakeTarget::CreateSpaces() {
     m_data = CMemorySegment::Create(kDataSize, this);
     m_program = CProgramMemory::Create(kProgramSize, this);

@@ -32,7 +32,7 @@ public:
     static constexpr uint32_t kProgramSize = 4096;
 
     explicit CFakeTarget(const char* options);
-    ~CFakeTarget() override;
+    virtual ~CFakeTarget();
 
     // Test helper: loads `bytes` at `address` as if from a program file (spaces created anew,
     // target loaded) without touching the file system.
@@ -47,6 +47,8 @@ public:
     const char* GetResetTrail() const { return m_trail; }
 
     // ISimTarget
+    // Destroys the most derived target (and frees it with kSimDestroyFree); returns this.
+    void* SIM_CALL Destroy(uint32_t flags) override;
     void SIM_CALL SetPortObserver(ISimPortObserver* observer) override;
     int32_t SIM_CALL GetRegisterCount() override;
     const char* SIM_CALL GetRegisterName(int32_t index) override;

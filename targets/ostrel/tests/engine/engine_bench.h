@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../fake_host.h"
-#include "sfr_map.h"
+#include "ostrel/sfr.h"
 #include "target_variants.h"
 #include "w32test/clock.h"
 
@@ -71,12 +71,11 @@ protected:
         target_->SetSimulateInterrupts(interrupts ? 1 : 0);
     }
 
-    // One machine cycle of the timers as an instruction of `cycleClass` runs it (the cycle
+    // One machine cycle of the peripherals as an instruction of `cycleClass` runs it (the cycle
     // `index` of the instruction), Timer 2 included on the chips that have it.
     void Cycle(int cycleClass = 1, int index = 1) {
-        target_->SetCurrentCycleClass(cycleClass);
+        Chip().SetCycleClass(cycleClass);
         target_->AdvanceTimers(1, index);
-        target_->StepTimer2(1);
     }
     void Cycles(int count) {
         for (int i = 0; i < count; ++i) {
@@ -115,6 +114,7 @@ protected:
         }
     }
 
+    CChip& Chip() { return target_->Chip(); }
     uint32_t Reg(const char* name) { return target_->GetRegister(name); }
     void SetReg(const char* name, uint32_t value) { target_->SetRegister(name, value); }
     uint32_t Pc() { return Reg("PC"); }

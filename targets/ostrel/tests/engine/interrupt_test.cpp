@@ -97,7 +97,7 @@ TEST_F(InterruptTest, AHighPriorityRequestWinsAndTheLowOneStaysPending) {
     SetSfr(sfr::TCON, sfr::TCON_TF0 | sfr::TCON_IE0 | sfr::TCON_IT0);
     Steps(2);
     EXPECT_EQ(Pc(), 0x0003u);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 2);
+    EXPECT_EQ(Chip().Interrupts().Level(), 2);
     EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(InterruptTest, NothingIsTakenRightAfterReti) {
     ASSERT_EQ(Pc(), 0x0003u);
     Steps(1);  // RETI
     EXPECT_EQ(Pc(), 0x0046u);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+    EXPECT_EQ(Chip().Interrupts().Level(), 0);
     Steps(1);  // a one-cycle NOP: Timer 0 waits one more instruction
     EXPECT_EQ(Pc(), 0x0047u);
     Steps(1);
@@ -123,19 +123,19 @@ TEST_F(InterruptTest, AHighRoutineNestsInALowOneAndRetiUnwindsTheLevels) {
     SetSfr(sfr::TCON, sfr::TCON_TF0);
     Steps(2);
     ASSERT_EQ(Pc(), 0x000Bu);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 1);
+    EXPECT_EQ(Chip().Interrupts().Level(), 1);
     SetSfr(sfr::TCON, sfr::TCON_TF1);
-    target_->Registers()->Timing().latchedTcon = sfr::TCON_TF1;
-    target_->SetCurrentCycleClass(2);
+    Chip().Timers().SetLatchedTcon(sfr::TCON_TF1);
+    Chip().SetCycleClass(2);
     ASSERT_EQ(target_->CheckInterrupts(), SIM_OK);
     EXPECT_EQ(Pc(), 0x001Bu);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 3);
+    EXPECT_EQ(Chip().Interrupts().Level(), 3);
     Steps(1);
     EXPECT_EQ(Pc(), 0x000Bu);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 1);
+    EXPECT_EQ(Chip().Interrupts().Level(), 1);
     Steps(1);
     EXPECT_EQ(Pc(), 0x0046u);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+    EXPECT_EQ(Chip().Interrupts().Level(), 0);
 }
 
 TEST_F(InterruptTest, EntryPushesTheReturnAddressAndShowsTheRoutineOnTheCallStack) {
@@ -165,7 +165,7 @@ TEST_F(InterruptTest, EntryThatOverflowsTheStackEntersNothing) {
     EXPECT_EQ(Step(), SIM_STACK_FAULT);
     EXPECT_EQ(Pc(), 0x0046u);  // the instruction itself completed
     EXPECT_EQ(Reg("SP"), 0x7Fu);
-    EXPECT_EQ(target_->Registers()->InterruptLevel(), 0);
+    EXPECT_EQ(Chip().Interrupts().Level(), 0);
     EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
     EXPECT_EQ(Messages().back(),
               "FATAL ERROR: Trying to use stack outside the allowed region, SP=80, mem size=80");

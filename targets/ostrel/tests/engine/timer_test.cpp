@@ -166,18 +166,18 @@ TEST_F(TimerTest, OverflowInTheFirstCycleOfALongInstructionNeedsNoFurtherWait) {
     Cycle();
     for (int cycleClass : {2, 3}) {
         for (int index : {1, 2}) {
-            target_->SetDelayFlag(kDelayTimer0, false);
+            Chip().Interrupts().SetDelayFlag(kDelayTimer0, false);
             SetReg("T0", 0xFFFF);
             Cycle(cycleClass, index);
             EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF0);
-            EXPECT_EQ(target_->DelayFlag(kDelayTimer0), index == 1)
+            EXPECT_EQ(Chip().Interrupts().DelayFlag(kDelayTimer0), index == 1)
                 << "class " << cycleClass << " cycle " << index;
         }
     }
-    target_->SetDelayFlag(kDelayTimer0, false);
+    Chip().Interrupts().SetDelayFlag(kDelayTimer0, false);
     SetReg("T0", 0xFFFF);
     Cycle(1, 1);
-    EXPECT_FALSE(target_->DelayFlag(kDelayTimer0));
+    EXPECT_FALSE(Chip().Interrupts().DelayFlag(kDelayTimer0));
 }
 
 TEST_F(TimerTest, FallingEdgeSetsIe0OnlyWhenEdgeTriggered) {
@@ -196,12 +196,12 @@ TEST_F(TimerTest, FallingEdgeSetsIe0OnlyWhenEdgeTriggered) {
 }
 
 TEST_F(TimerTest, ExternalDelayFlagsFollowTheirRequests) {
-    target_->SetDelayFlag(kDelayExternal0, true);
-    target_->SetDelayFlag(kDelayExternal1, true);
+    Chip().Interrupts().SetDelayFlag(kDelayExternal0, true);
+    Chip().Interrupts().SetDelayFlag(kDelayExternal1, true);
     target_->Registers()->WritePort(3, 0xF7);  // INT1 low, level-triggered: IE1 stays set
     Cycle();
-    EXPECT_FALSE(target_->DelayFlag(kDelayExternal0));
-    EXPECT_TRUE(target_->DelayFlag(kDelayExternal1));
+    EXPECT_FALSE(Chip().Interrupts().DelayFlag(kDelayExternal0));
+    EXPECT_TRUE(Chip().Interrupts().DelayFlag(kDelayExternal1));
 }
 
 TEST_F(TimerTest, WithoutTheTimerOptionOnlyInterruptEntriesAdvanceTimersAndPins) {
@@ -239,8 +239,8 @@ TEST_F(TimerTest, OnlyAutoReloadOverflowsOfTimer1ClockTheSerialPort) {
         SetSfr(sfr::TH1, 0xFF);
         SetSfr(sfr::TL1, 0xFF);
     }
-    EXPECT_EQ(target_->Registers()->Timing().bitTime, 0);
-    EXPECT_EQ(target_->Registers()->Timing().baudPrescaler, 0);
+    EXPECT_EQ(Chip().Serial().BitTime(), 0);
+    EXPECT_EQ(Chip().Serial().BaudPrescaler(), 0);
 }
 
 TEST_F(TimerTest, Mode1FrameOnTxdAndTiAfterThe285thOverflowFromTheStartBit) {
