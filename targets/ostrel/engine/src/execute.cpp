@@ -146,20 +146,21 @@ inline SimStatus CChip::StepPending() {
 }
 
 SimStatus CChip::IdleCycle() {
-    // A machine cycle with no instruction: the peripherals run, and an enabled interrupt is
-    // taken as after a one-cycle instruction, which ends the idle mode.
+    // A machine cycle with no instruction: the peripherals run. An enabled interrupt is polled
+    // as after a one-cycle instruction; taking it ends the idle mode, and its entry's two cycles
+    // are the step.
     m_cycleClass = 1;
-    m_registers.AddCycles(1);
     if (m_serial.HasInput()) {
         m_serial.DeliverInput();
         m_requests = true;
     }
     if (m_simulateInterrupts) {
         const SimStatus status = PollInterrupts();
-        if (status != SIM_OK) {
+        if (status != SIM_OK || (m_cpu.sfr[sfr::PCON] & sfr::PCON_IDL) == 0) {
             return status;
         }
     }
+    m_registers.AddCycles(1);
     if (m_simulateTimers) {
         AdvanceCycles(1);
     }

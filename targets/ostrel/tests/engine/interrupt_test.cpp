@@ -116,6 +116,70 @@ TEST_F(InterruptTest, NothingIsTakenRightAfterReti) {
     EXPECT_EQ(Pc(), 0x000Bu);
 }
 
+// MOV IE,#82h / MOV 30h,#1 / SETB EA / MOV IP,#2: writes of IE and IP, each followed by a
+// two-cycle instruction after which a waiting request would compete at once.
+const std::vector<uint8_t> kEnableThenFlag = {0x75, 0xA8, 0x82, 0x75, 0x30, 0x01};
+const std::vector<uint8_t> kSetbEaThenFlag = {0xD2, 0xAF, 0x75, 0x30, 0x01};
+const std::vector<uint8_t> kWriteIpThenFlag = {0x75, 0xB8, 0x02, 0x75, 0x30, 0x01};
+
+TEST_F(InterruptTest, AWriteOfIeHoldsTheInterruptOffForOneMoreInstruction) {
+    // MOV DPTR,#0 latches the pending TF0; the program then enables it and sets the flag that
+    // its routine would read: the routine runs after the flag is set.
+    std::vector<uint8_t> code = {0x90, 0x00, 0x00};
+    code.insert(code.end(), kEnableThenFlag.begin(), kEnableThenFlag.end());
+    LoadNops(code);
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x0043u);
+    Steps(1);  // MOV IE,#82h: two cycles, TF0 latched, yet nothing is entered
+    EXPECT_EQ(Pc(), 0x0046u);
+    EXPECT_EQ(Chip().Interrupts().Level(), 0);
+    Steps(1);  // MOV 30h,#1
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(Ram(0x30), 1);
+    EXPECT_EQ(Ram(0x08), 0x49);  // the routine returns behind the flag's write
+}
+
+TEST_F(InterruptTest, SettingEaByItsBitHoldsTheInterruptOffToo) {
+    std::vector<uint8_t> code = {0x90, 0x00, 0x00};
+    code.insert(code.end(), kSetbEaThenFlag.begin(), kSetbEaThenFlag.end());
+    LoadNops(code);
+    SetSfr(sfr::IE, sfr::IE_ET0);
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Steps(2);  // MOV DPTR, SETB EA
+    EXPECT_EQ(Pc(), 0x0045u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(Ram(0x30), 1);
+}
+
+TEST_F(InterruptTest, AWriteOfIpHoldsOffARequestThatIsAlreadyEnabled) {
+    std::vector<uint8_t> code = {0x90, 0x00, 0x00};
+    code.insert(code.end(), kWriteIpThenFlag.begin(), kWriteIpThenFlag.end());
+    LoadNops(code);
+    SetSfr(sfr::IE, 0x82);
+    Steps(1);  // MOV DPTR: nothing latched yet
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Chip().Timers().SetLatchedTcon(sfr::TCON_TF0);
+    Steps(1);  // MOV IP,#2: the request would compete now
+    EXPECT_EQ(Pc(), 0x0046u);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(Chip().Interrupts().Level(), 2);  // entered at the priority just written
+}
+
+TEST_F(InterruptTest, AnotherTwoCycleWriteInTheSamePlaceLetsTheRequestInAtOnce) {
+    // MOV DPTR,#0 / MOV 31h,#2 / MOV 30h,#1: as above with a write that is neither IE nor IP.
+    LoadNops({0x90, 0x00, 0x00, 0x75, 0x31, 0x02, 0x75, 0x30, 0x01});
+    SetSfr(sfr::IE, 0x82);
+    Steps(1);
+    SetSfr(sfr::TCON, sfr::TCON_TF0);
+    Chip().Timers().SetLatchedTcon(sfr::TCON_TF0);
+    Steps(1);
+    EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(Ram(0x30), 0);
+}
+
 TEST_F(InterruptTest, AHighRoutineNestsInALowOneAndRetiUnwindsTheLevels) {
     LoadNops(kTwoCycles);
     SetSfr(sfr::IE, 0x8A);

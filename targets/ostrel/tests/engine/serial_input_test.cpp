@@ -120,6 +120,50 @@ TEST_F(SerialInputTest, AReceivedByteIsNotSentBackToTheHost) {
     EXPECT_FALSE(Sfr(sfr::SCON) & sfr::SCON_TI);
 }
 
+// 0040h: MOV SCON,#50h
+// 0043h: JNB RI,$ / CLR RI / MOV A,SBUF / INC A / MOV SBUF,A / SJMP 0043h
+// Echoes every byte plus one.
+const std::vector<uint8_t> kEchoPlusOne = {0x75, 0x98, 0x50, 0x30, 0x98, 0xFD, 0xC2, 0x98,
+                                           0xE5, 0x99, 0x04, 0xF5, 0x99, 0x80, 0xF4};
+
+TEST_F(SerialInputTest, AProgramThatWritesSbufReadsTheNextReceivedByteNotItsOwn) {
+    Load({{0x0000, {0x02, 0x00, 0x40}}, {0x0040, kEchoPlusOne}});
+    target_->SetSerialTerminal(&terminal_);
+    Steps(2);  // the receiver on, waiting for RI
+    ASSERT_EQ(Send("HAL"), SIM_OK);
+    std::string echoed;
+    for (int i = 0; i < 60 && echoed.size() < 3; ++i) {
+        Steps(1);
+        for (; echoed.size() < terminal_.sent.size();) {
+            echoed += static_cast<char>(terminal_.sent[echoed.size()].second);
+        }
+        // Between the program's write and its next read, SBUF shows the byte that came in.
+        if (Pc() == 0x004Du && echoed.size() < 3) {
+            EXPECT_EQ(Sfr(sfr::SBUF), "HAL"[echoed.size()]) << echoed;
+        }
+    }
+    EXPECT_EQ(echoed, "IBM");
+}
+
+TEST_F(SerialInputTest, TheHostSeesTheReceiveBufferAsSbuf) {
+    // 0040h: MOV SCON,#50h / MOV SBUF,#'x'
+    Load({{0x0000, {0x02, 0x00, 0x40}}, {0x0040, {0x75, 0x98, 0x50, 0x75, 0x99, 'x'}}});
+    target_->SetSerialTerminal(&terminal_);
+    Steps(2);
+    ASSERT_EQ(Send("q"), SIM_OK);
+    Steps(1);  // MOV SBUF,#'x' goes out; the received 'q' stays
+    ASSERT_EQ(terminal_.sent.size(), 1u);
+    EXPECT_EQ(terminal_.sent[0].second, 'x');
+    EXPECT_EQ(Reg("SBUF"), uint32_t{'q'});
+    uint8_t byte = 0;
+    uint32_t read = 0;
+    ASSERT_EQ(target_->ReadMemory(sfr::SBUF, &byte, 1, &read, kSpaceSfr), SIM_OK);
+    EXPECT_EQ(byte, 'q');
+    char dump[1024];
+    ASSERT_EQ(target_->GetRegisterDumpText(dump, sizeof(dump), 0), SIM_OK);
+    EXPECT_NE(std::string(dump).find("SBUF    0x71\r\n"), std::string::npos);
+}
+
 TEST_F(SerialInputTest, ResetDropsInputThatHasNotArrived) {
     LoadReceiver(kReadThenClear);
     ASSERT_EQ(Send("lost"), SIM_OK);

@@ -160,6 +160,41 @@ TEST_F(TimerTest, Timer1StandsInModeThreeWhileTimer0sHighByteRaisesTf1) {
     EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_TF1);
 }
 
+TEST_F(TimerTest, WhileTimer0IsSplitOnlyItsHighByteRaisesTf1AndTimer1StillClocksThePort) {
+    target_->SetSimulateSerial(1);
+    SetSfr(sfr::SCON, 0x50);
+    SetSfr(sfr::TMOD, 0x23);  // Timer 1 reloading, Timer 0 split in two
+    SetSfr(sfr::TH1, 0xFF);
+    SetSfr(sfr::TL1, 0xFF);
+    SetSfr(sfr::TH0, 0xFD);
+    SetSfr(sfr::TCON, sfr::TCON_TR1);
+    std::vector<bool> flags;
+    std::vector<int> prescaler;
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        Cycle();
+        flags.push_back((Sfr(sfr::TCON) & sfr::TCON_TF1) != 0);
+        prescaler.push_back(Chip().Serial().BaudPrescaler());
+        EXPECT_EQ(Sfr(sfr::TL1), 0xFF) << cycle;  // Timer 1 overflowed and reloaded
+    }
+    // TH0 runs under TR1 and overflows in the third cycle; Timer 1's own overflows raise
+    // nothing, yet each one is a tick of the serial port.
+    EXPECT_EQ(flags, (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(Sfr(sfr::TH0), 0x00);
+    EXPECT_EQ(prescaler, (std::vector<int>{1, 0, 1}));
+}
+
+TEST_F(TimerTest, OnceTimer0IsNoLongerSplitTimer1RaisesTf1Again) {
+    SetSfr(sfr::TMOD, 0x23);
+    SetSfr(sfr::TH1, 0xFF);
+    SetSfr(sfr::TL1, 0xFF);
+    SetSfr(sfr::TCON, sfr::TCON_TR1);
+    Cycle();
+    EXPECT_FALSE(Sfr(sfr::TCON) & sfr::TCON_TF1);
+    SetSfr(sfr::TMOD, 0x21);
+    Cycle();
+    EXPECT_TRUE(Sfr(sfr::TCON) & sfr::TCON_TF1);
+}
+
 TEST_F(TimerTest, OverflowInTheFirstCycleOfALongInstructionNeedsNoFurtherWait) {
     SetSfr(sfr::TMOD, 0x01);
     SetSfr(sfr::TCON, sfr::TCON_TR0);
