@@ -24,19 +24,23 @@ CChip::CChip(ChipFamily family, IChipHost& host)
     m_cpu.chip = this;
     m_cpu.host = &host;
     m_cpu.regs = &m_registers;
+    for (uint8_t port : sfr::kPorts) {
+        m_cpu.sfrAccess[port & 0x7F] = engine::kSfrReadSpecial | engine::kSfrWriteSpecial;
+    }
+    m_cpu.sfrAccess[sfr::ACC & 0x7F] = engine::kSfrWriteSpecial;  // the parity follows A
 
     // The parts of a machine cycle in the chip's order: the 8051's own, then Timer 2, whose
     // cycle follows theirs.
-    m_timed[m_timedCount++] = &m_timers;
-    m_timed[m_timedCount++] = &m_interrupts;
-    m_timed[m_timedCount++] = &m_serial;
+    AddTimed(m_timers);
+    AddTimed(m_interrupts);
+    AddTimed(m_serial);
     Claim(m_timers, {sfr::TCON, sfr::TMOD, sfr::TL0, sfr::TL1, sfr::TH0, sfr::TH1});
     Claim(m_interrupts, {sfr::IE, sfr::IP});
     Claim(m_serial, {sfr::SCON, sfr::SBUF});
     const uint32_t parts = m_variant.parts;
     if ((parts & kPartTimer2) != 0) {
         m_timer2.emplace(*this, (parts & kPartT2mod) != 0 ? 2 : 1);
-        m_timed[m_timedCount++] = &*m_timer2;
+        AddTimed(*m_timer2);
         Claim(*m_timer2, {sfr::T2CON, sfr::T2MOD, sfr::RCAP2L, sfr::RCAP2H, sfr::TL2, sfr::TH2});
     }
     // Timed access first: MCON's rules ask whether its window is open.
@@ -52,9 +56,19 @@ CChip::CChip(ChipFamily family, IChipHost& host)
     }
 }
 
+void CChip::AddTimed(CChipPart& part) {
+    m_timed[m_timedCount++] = &part;
+    for (int beat = 0; beat < 3; ++beat) {
+        if ((part.Beats() & (1u << beat)) != 0) {
+            m_beat[beat][m_beatCount[beat]++] = &part;
+        }
+    }
+}
+
 void CChip::Claim(CChipPart& part, std::initializer_list<uint8_t> addresses) {
     for (uint8_t address : addresses) {
         m_owners[address & 0x7F] = &part;
+        m_cpu.sfrAccess[address & 0x7F] = engine::kSfrReadSpecial | engine::kSfrWriteSpecial;
     }
 }
 
@@ -134,14 +148,14 @@ void CChip::BringUpToDate() {
 
 void CChip::RunMachineCycle(int32_t count, int index) {
     const MachineCycle cycle{m_cycleClass, index, count};
-    for (int i = 0; i < m_timedCount; ++i) {
-        m_timed[i]->BeginCycle(cycle);
+    for (int i = 0; i < m_beatCount[0]; ++i) {
+        m_beat[0][i]->BeginCycle(cycle);
     }
-    for (int i = 0; i < m_timedCount; ++i) {
-        m_timed[i]->MidCycle(cycle);
+    for (int i = 0; i < m_beatCount[1]; ++i) {
+        m_beat[1][i]->MidCycle(cycle);
     }
-    for (int i = 0; i < m_timedCount; ++i) {
-        m_timed[i]->EndCycle(cycle);
+    for (int i = 0; i < m_beatCount[2]; ++i) {
+        m_beat[2][i]->EndCycle(cycle);
     }
 }
 

@@ -65,7 +65,11 @@ inline void WriteR(Cpu& c, int n, uint8_t value) { RamWrite(c, RegisterAddress(c
 // --- direct addresses: internal RAM below 0x80, the register file's rules above ---
 
 inline uint8_t DirectRead(Cpu& c, uint8_t address) {
-    return address < 0x80 ? RamRead(c, address) : c.regs->ReadDirect(address);
+    if (address < 0x80) {
+        return RamRead(c, address);
+    }
+    return (c.sfrAccess[address - 0x80] & kSfrReadSpecial) == 0 ? c.sfr[address]
+                                                                : c.regs->ReadDirect(address);
 }
 
 // The read of a read-modify-write instruction: a port answers its latch, not its pins.
@@ -83,6 +87,8 @@ inline uint8_t DirectReadForUpdate(Cpu& c, uint8_t address) {
 inline void DirectWrite(Cpu& c, uint8_t address, uint8_t value) {
     if (address < 0x80) {
         RamWrite(c, address, value);
+    } else if ((c.sfrAccess[address - 0x80] & kSfrWriteSpecial) == 0) {
+        c.sfr[address] = value;
     } else {
         c.regs->WriteDirect(address, value);
     }
@@ -183,13 +189,25 @@ inline void SetPswFlags(Cpu& c, bool carry, bool auxCarry, bool overflow) {
     Psw(c) = psw;
 }
 
+// P of every byte: 1 for an odd number of one bits.
+struct ParityTable {
+    uint8_t odd[256] = {};
+    constexpr ParityTable() {
+        for (int value = 0; value < 256; ++value) {
+            int ones = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                ones += (value >> bit) & 1;
+            }
+            odd[value] = static_cast<uint8_t>(ones & 1);
+        }
+    }
+};
+inline constexpr ParityTable kParity{};
+static_assert(sfr::PSW_P == 1, "P is PSW's lowest bit");
+
 // P of PSW: set when A holds an odd number of one bits.
 inline void UpdateParity(Cpu& c) {
-    uint8_t a = Acc(c);
-    a ^= static_cast<uint8_t>(a >> 4);
-    a ^= static_cast<uint8_t>(a >> 2);
-    a ^= static_cast<uint8_t>(a >> 1);
-    Psw(c) = static_cast<uint8_t>((Psw(c) & ~sfr::PSW_P) | (a & 1));
+    Psw(c) = static_cast<uint8_t>((Psw(c) & ~sfr::PSW_P) | kParity.odd[Acc(c)]);
 }
 
 // The relative-branch target of the instruction in hand: the next instruction plus the offset.

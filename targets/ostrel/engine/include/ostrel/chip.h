@@ -120,6 +120,7 @@ private:
     static constexpr int kMaxParts = 8;
 
     void Claim(CChipPart& part, std::initializer_list<uint8_t> addresses);
+    void AddTimed(CChipPart& part);
     // A step whose machine cycles the parts may not have seen yet: the body of Run's loop.
     [[gnu::always_inline]] inline SimStatus StepPending();
     SimStatus IdleCycle();
@@ -147,9 +148,12 @@ private:
     std::optional<CTimedAccess> m_timedAccess;
     std::optional<CMconRegister> m_mcon;
 
-    // The parts in the chip's order: those with machine cycles, those that watch instructions.
+    // The parts in the chip's order: those with machine cycles (and those of each beat), those
+    // that watch instructions.
     CChipPart* m_timed[kMaxParts] = {};
     int m_timedCount = 0;
+    CChipPart* m_beat[3][kMaxParts] = {};
+    int m_beatCount[3] = {};
     CChipPart* m_watching[kMaxParts] = {};
     int m_watchingCount = 0;
     CChipPart* m_owners[128] = {};

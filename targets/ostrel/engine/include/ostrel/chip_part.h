@@ -35,7 +35,9 @@ public:
     // --- time ---
     // A machine cycle comes in three beats, each run for every part in the chip's order before
     // the next: what the cycle before left pending, then the counting, then the samples and
-    // latches that the next cycle compares with.
+    // latches that the next cycle compares with. A part names the beats it acts in.
+    enum Beat : uint32_t { kBeginBeat = 1, kMidBeat = 2, kEndBeat = 4 };
+    virtual uint32_t Beats() const { return 0; }
     virtual void BeginCycle(const MachineCycle&) {}
     virtual void MidCycle(const MachineCycle&) {}
     virtual void EndCycle(const MachineCycle&) {}

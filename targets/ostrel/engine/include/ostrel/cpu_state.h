@@ -12,6 +12,11 @@ class IChipHost;
 
 namespace engine {
 
+// What a special function register needs beyond its byte, per address from 0x80: reads and
+// writes that go through the register file (ports, a peripheral's registers; ACC's parity).
+constexpr uint8_t kSfrReadSpecial = 0x01;
+constexpr uint8_t kSfrWriteSpecial = 0x02;
+
 struct Cpu {
     CChip* chip = nullptr;
     IChipHost* host = nullptr;
@@ -37,6 +42,8 @@ struct Cpu {
 
     // The stack address that a refused push tried to use, for the failure message.
     uint8_t refusedStackAddress = 0;
+
+    uint8_t sfrAccess[128] = {};
 };
 
 }  // namespace engine

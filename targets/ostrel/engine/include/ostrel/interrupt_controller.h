@@ -51,6 +51,7 @@ public:
     void Acknowledge(int32_t vector);
 
     void WriteRegister(uint8_t address, uint8_t value) override;
+    uint32_t Beats() const override { return kMidBeat | kEndBeat; }
     void MidCycle(const MachineCycle& cycle) override;
     void EndCycle(const MachineCycle& cycle) override;
     uint32_t QuietCycles() const override;

@@ -52,6 +52,7 @@ public:
 
     uint8_t ReadRegister(uint8_t address, uint8_t mask) override;
     void WriteRegister(uint8_t address, uint8_t value) override;
+    uint32_t Beats() const override { return kBeginBeat | kMidBeat; }
     void BeginCycle(const MachineCycle& cycle) override;
     void MidCycle(const MachineCycle& cycle) override;
     uint32_t QuietCycles() const override;

@@ -23,6 +23,7 @@ public:
     bool CountsUp() const { return m_countUp != 0; }
 
     // Timer 2's machine cycle comes after the 8051's own peripherals have finished theirs.
+    uint32_t Beats() const override { return kEndBeat; }
     void EndCycle(const MachineCycle& cycle) override;
     uint32_t QuietCycles() const override;
     void PassCycles(uint32_t cycles) override;

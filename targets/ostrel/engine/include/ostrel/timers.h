@@ -19,6 +19,7 @@ public:
     uint8_t LatchedTmod() const { return m_latchedTmod; }
     void SetLatchedTcon(uint8_t value) { m_latchedTcon = value; }
 
+    uint32_t Beats() const override { return kBeginBeat | kMidBeat | kEndBeat; }
     void BeginCycle(const MachineCycle& cycle) override;
     void MidCycle(const MachineCycle& cycle) override;
     void EndCycle(const MachineCycle& cycle) override;
