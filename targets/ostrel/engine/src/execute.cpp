@@ -14,6 +14,9 @@ namespace {
 
 constexpr uint8_t kReti = 0x32;
 
+// The breakpoints of a run that has none.
+constexpr uint64_t kNoBreakpoints[0x10000 / 64] = {};
+
 // Machine cycles of an instruction by its cycle class (MUL and DIV take four).
 constexpr uint32_t MachineCycles(int cycleClass) {
     return cycleClass == 3 ? 4 : cycleClass == 2 ? 2 : 1;
@@ -32,16 +35,18 @@ SimStatus CChip::Run(uint32_t limit, const uint64_t* breakpoints, uint32_t* step
     // The host may have changed any register since the last step: the parts say anew how long
     // they stay quiet and whether an interrupt is asked for.
     AskParts();
+    const RunMode mode{m_simulateTimers, m_simulateInterrupts, m_watchingCount != 0};
+    const uint64_t* const bits = breakpoints != nullptr ? breakpoints : kNoBreakpoints;
     uint32_t done = 0;
     SimStatus status = SIM_OK;
     while (done < limit) {
-        status = StepPending();
+        status = StepPending(mode);
         if (status != SIM_OK) {
             break;
         }
         ++done;
         const uint16_t pc = m_registers.Pc();
-        if (breakpoints != nullptr && ((breakpoints[pc >> 6] >> (pc & 63)) & 1) != 0) {
+        if (((bits[pc >> 6] >> (pc & 63)) & 1) != 0) {
             break;
         }
     }
@@ -80,7 +85,7 @@ inline SimStatus CChip::PollInterrupts() {
     return status;
 }
 
-inline SimStatus CChip::StepPending() {
+inline SimStatus CChip::StepPending(const RunMode& mode) {
     engine::Cpu& c = m_cpu;
     const uint8_t pcon = c.sfr[sfr::PCON];
     if ((pcon & (sfr::PCON_PD | sfr::PCON_IDL)) != 0) {
@@ -88,7 +93,7 @@ inline SimStatus CChip::StepPending() {
         // instructions.
         return (pcon & sfr::PCON_PD) != 0 ? SIM_OK : IdleCycle();
     }
-    for (int i = 0; i < m_watchingCount; ++i) {
+    for (int i = 0; mode.watching && i < m_watchingCount; ++i) {
         const SimStatus status = m_watching[i]->BeforeInstruction();
         if (status != SIM_OK) {
             return status;
@@ -133,16 +138,16 @@ inline SimStatus CChip::StepPending() {
     }
     // The chip finishes one more instruction after RETI and after any write of IE or IP before
     // it takes an interrupt.
-    if (m_simulateInterrupts && op != kReti && !m_interrupts.WrittenByInstruction()) {
+    if (mode.interrupts && op != kReti && !m_interrupts.WrittenByInstruction()) {
         status = PollInterrupts();
         if (status != SIM_OK) {
             return status;
         }
     }
-    if (m_simulateTimers) {
+    if (mode.timers) {
         AdvanceCycles(cycleClass);
     }
-    return m_watchingCount != 0 ? InstructionPartsAfter(cycleClass) : SIM_OK;
+    return mode.watching ? InstructionPartsAfter(cycleClass) : SIM_OK;
 }
 
 SimStatus CChip::IdleCycle() {

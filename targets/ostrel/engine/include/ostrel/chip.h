@@ -121,8 +121,14 @@ private:
 
     void Claim(CChipPart& part, std::initializer_list<uint8_t> addresses);
     void AddTimed(CChipPart& part);
+    // What stays as it is through a run: the host changes the options between runs only.
+    struct RunMode {
+        bool timers;
+        bool interrupts;
+        bool watching;  // parts that watch each instruction
+    };
     // A step whose machine cycles the parts may not have seen yet: the body of Run's loop.
-    [[gnu::always_inline]] inline SimStatus StepPending();
+    [[gnu::always_inline]] inline SimStatus StepPending(const RunMode& mode);
     SimStatus IdleCycle();
     // The interrupt check after an instruction, as far as a source may ask for one.
     SimStatus PollInterrupts();
