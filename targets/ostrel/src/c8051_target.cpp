@@ -426,7 +426,7 @@ SimStatus C8051Target::CheckInterrupts() {
 }
 
 void C8051Target::CheckExtraInterrupts(int32_t* vector, uint8_t startLevel) {
-    if (vector != nullptr) {
+    if (vector != nullptr && IsLoaded()) {
         m_chip.CheckExtraInterrupts(vector, startLevel);
     }
 }

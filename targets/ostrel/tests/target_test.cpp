@@ -91,6 +91,16 @@ TEST_F(TargetTest, AnswersNotLoadedBeforeAProgramIsLoaded) {
     EXPECT_EQ(target.PutSerialInput(0, buffer, 1), SIM_NOT_LOADED);
     EXPECT_EQ(target.Reset(), SIM_NOT_LOADED);
     EXPECT_EQ(target.StepInstruction(), SIM_NOT_LOADED);
+    EXPECT_EQ(target.RunSteps(-1), SIM_NOT_LOADED);
+    EXPECT_EQ(target.ExecuteInstruction(), SIM_NOT_LOADED);
+    EXPECT_EQ(target.CheckInterrupts(), SIM_NOT_LOADED);
+    // The chip's own cycles and ticks do nothing without a chip to run.
+    target.AdvanceTimers(1, 1);
+    target.AdvanceTimersSecondCycle(1);
+    target.AdvanceSerialPort();
+    int32_t vector = -1;
+    target.CheckExtraInterrupts(&vector, 0);
+    EXPECT_EQ(vector, -1);
     // What works at any time.
     EXPECT_EQ(target.GetRegisterCount(), 33);
     EXPECT_STREQ(target.GetRegisterName(0), "ACC");
