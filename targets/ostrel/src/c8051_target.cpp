@@ -1,4 +1,5 @@
-// The simulated 8051: construction, memory spaces, option words, queries and start and stop.
+// The simulated 8051: construction, memory spaces, option words, queries, start and stop, the
+// chip's own operations of slots 65 to 74, and what the engine asks of its host.
 #include "c8051_target.h"
 
 #include <algorithm>

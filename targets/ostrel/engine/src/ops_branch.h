@@ -1,5 +1,5 @@
-// Handlers of the program-flow instructions: jumps, calls and returns (which keep the call
-// stack), the conditional relative jumps, CJNE and DJNZ.
+// Handlers of the program-flow instructions: jumps, calls and returns (which the host sees for
+// its call stack), the conditional relative jumps, CJNE and DJNZ.
 #pragma once
 
 #include "cpu.h"
