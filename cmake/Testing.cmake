@@ -29,14 +29,20 @@ if(WIN32 AND FWT_RUN_TESTS)
 endif()
 
 # Marks a test registered elsewhere (add_test) as a Windows test: it gets the wine prefix and the
-# run's X server. (NEEDS_DISPLAY is kept for readability: every wine test sees the display, since
-# the first wine process of a run starts the desktop process that all later windows use.)
+# run's X server (every wine test sees the display, since the first wine process of a run starts
+# the desktop process that all later windows use). NEEDS_DISPLAY marks a program that shows
+# windows: those run one at a time.
 function(fwt_windows_test_properties test_name)
     cmake_parse_arguments(P "NEEDS_DISPLAY" "" "" ${ARGN})
     if(NOT WIN32)
         return()
     endif()
     set_property(TEST ${test_name} APPEND PROPERTY FIXTURES_REQUIRED wine xvfb)
+    if(P_NEEDS_DISPLAY)
+        # Window tests share one desktop: its foreground window, focus, capture and cursor.
+        # One such program at a time, so that none takes the foreground from another.
+        set_property(TEST ${test_name} APPEND PROPERTY RESOURCE_LOCK desktop_input)
+    endif()
     set_property(TEST ${test_name} APPEND PROPERTY ENVIRONMENT
         "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
 endfunction()

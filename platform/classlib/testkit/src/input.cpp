@@ -97,9 +97,18 @@ void TypeText(const char* text) {
 
 bool BringToForeground(CWnd* pWnd) {
     HWND hWnd = pWnd->m_hWnd;
-    ::SetForegroundWindow(hWnd);
-    ::SetActiveWindow(hWnd);
-    return WaitUntil([hWnd] { return ::GetForegroundWindow() == hWnd; }, 3000);
+    // Window tests of other programs run beside this one and may take the foreground between
+    // our request and its arrival, and a loaded machine can take seconds to deliver it: ask
+    // again every few hundred milliseconds until the window has it.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        ::BringWindowToTop(hWnd);
+        ::SetForegroundWindow(hWnd);
+        ::SetActiveWindow(hWnd);
+        if (WaitUntil([hWnd] { return ::GetForegroundWindow() == hWnd; }, 250)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 CPoint ClientToScreenPoint(CWnd* pWnd, CPoint client) {
