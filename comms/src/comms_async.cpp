@@ -362,11 +362,12 @@ int CComms::WriteAsync(const BYTE* data, DWORD length) {
 }
 
 void CComms::StopReceiveThread() {
-    // Clearing the mask ends the thread's pending wait; its handle tells when it has ended.
+    // Clearing the mask ends the thread's pending wait; it marks itself ended. The 1 ms sleeps
+    // are on the layer's clock, so that under virtual time the thread's own sleeps can end.
     HANDLE thread = m_thread.load();
     w32::SetCommMask(m_hPort, 0);
     while (m_thread.load() != nullptr) {
-        w32::WaitForSingleObject(thread, 1);
+        w32::Sleep(1);
     }
     if (thread != nullptr) {
         w32::CloseHandle(thread);

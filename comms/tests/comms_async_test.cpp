@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <thread>
@@ -58,9 +59,11 @@ int Count(UINT message) {
     return n;
 }
 
-// Polls (in real time) until `done` holds; false after five seconds.
+// Polls (in real time) until `done` holds; false after five seconds. The receive thread works on
+// the virtual clock meanwhile.
 template <typename Done>
 bool WaitFor(Done done) {
+    w32test::clock::OutsideWaitScope waiting;
     auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!done()) {
         if (std::chrono::steady_clock::now() > give_up) {
@@ -196,6 +199,33 @@ TEST_F(AsyncComms, ClosingStopsTheWaitingThreadAndReturnsToSynchronousMode) {
     // The next open is synchronous again.
     ASSERT_EQ(port_.Initialize(), COMMS_OK);
     EXPECT_FALSE(port_.IsSecondThreadAlive());
+}
+
+#if !defined(_WIN32)
+uint64_t ProcessCpuMicros() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1000000u + static_cast<uint64_t>(t.tv_nsec) / 1000u;
+}
+#endif
+
+TEST_F(AsyncComms, ThreadPollingAPortWithoutItsBoardNeitherSpinsNorRunsTheClockAway) {
+    ASSERT_TRUE(w32test::vport::Detach(kCom));
+    // The receive thread's waits now fail and it polls every 50 ms; this thread is busy in real
+    // time meanwhile, so virtual time stands still and the poller sleeps.
+    uint64_t before = w32test::clock::NowMicros();
+#if !defined(_WIN32)
+    uint64_t cpuBefore = ProcessCpuMicros();
+#endif
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(w32test::clock::NowMicros(), before);
+#if !defined(_WIN32)
+    EXPECT_LT(ProcessCpuMicros() - cpuBefore, 150000u);
+#endif
+    EXPECT_EQ(port_.Deinstall(), COMMS_OK);
+    EXPECT_FALSE(port_.IsSecondThreadAlive());
+    // The poller's last sleep and the closing thread's last 1 ms step, at most.
+    EXPECT_LE(w32test::clock::NowMicros() - before, 51000u);
 }
 
 TEST(AsyncCommsRing, RingSizeAndSynchronousObjects) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "clock_wait.h"
 #include "control_lines.h"
 #include "read_timeouts.h"
 #include "w32test/clock.h"
@@ -80,7 +81,7 @@ void VirtualCable::SendToHost(const BYTE* data, size_t count, uint64_t atTime, u
         }
     }
     m_deviceSendEnd = at;
-    m_changed.notify_all();
+    Changed();
 }
 
 uint64_t VirtualCable::SetDeviceLine(const LineSettings& line, uint64_t atTime) {
@@ -101,7 +102,7 @@ void VirtualCable::At(uint64_t atTime, uint64_t tag) {
         return;
     }
     m_timers.emplace(TimerKey(std::max(atTime, m_deviceNow), m_timerOrder++), tag);
-    m_changed.notify_all();
+    Changed();
 }
 
 void VirtualCable::FailNext(CallKind kind, DWORD count, DWORD error) {
@@ -131,7 +132,7 @@ void VirtualCable::Disconnect() {
         m_device = nullptr;
         m_timers.clear();
         m_toHost.clear();
-        m_changed.notify_all();
+        Changed();
     }
     if (device != nullptr) {
         device->Detached();
@@ -234,14 +235,37 @@ void VirtualCable::SetHostLine(bool* line, bool on, EventKind kind, uint64_t tim
     events->push_back({e, LineSettings()});
 }
 
+void VirtualCable::Changed() {
+    ++m_generation;
+    m_changed.notify_all();
+    clockwait::WakeWaiters();
+}
+
 void VirtualCable::WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time) {
     if (clock::IsVirtual()) {
+        // A wait on the virtual clock, which ends early when anything changes on the cable.
+        struct Watch {
+            const std::atomic<uint64_t>* generation;
+            uint64_t seen;
+        } watch{&m_generation, m_generation.load()};
         lock.unlock();
-        clock::AdvanceToMicros(time);
+        clockwait::WaitVirtualUntil(
+            time,
+            [](const void* w) {
+                auto* watch = static_cast<const Watch*>(w);
+                return watch->generation->load() != watch->seen;
+            },
+            &watch);
         lock.lock();
         return;
     }
     using namespace std::chrono;
+    if (time == kNoDeadline) {
+        // Only another thread can change anything now; it notifies, the time-out is a safety
+        // net.
+        m_changed.wait_for(lock, milliseconds(100));
+        return;
+    }
     m_changed.wait_until(lock, steady_clock::time_point(microseconds(time)));
 }
 
@@ -319,7 +343,7 @@ void VirtualCable::Close() {
         m_deviceSendEnd = std::min(m_deviceSendEnd, t);
         m_received.clear();
         ++m_maskChanges;
-        m_changed.notify_all();
+        Changed();
     }
     Deliver(events);
 }
@@ -539,7 +563,7 @@ BOOL VirtualCable::SetMask(DWORD mask) {
     m_mask = mask;
     m_rxEvent = false;
     ++m_maskChanges;
-    m_changed.notify_all();
+    Changed();
     return TRUE;
 }
 
@@ -568,14 +592,7 @@ BOOL VirtualCable::WaitEvent(DWORD* events) {
             *events = EV_RXCHAR;
             return TRUE;
         }
-        uint64_t next = NextScheduled();
-        if (next != kNoDeadline) {
-            WaitUntil(lock, next);
-        } else {
-            // Only another thread can change anything now; it notifies, the time-out is a
-            // safety net.
-            m_changed.wait_for(lock, std::chrono::milliseconds(100));
-        }
+        WaitUntil(lock, NextScheduled());
     }
 }
 

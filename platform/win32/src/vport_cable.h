@@ -1,6 +1,7 @@
 // The virtual cable of one COM port: both ends' lines, the bytes on the wire, the device's timers.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -116,12 +117,16 @@ private:
     uint64_t NextScheduled() const;
     void SetHostLine(bool* line, bool on, EventKind kind, uint64_t time,
                      std::vector<Pending>* events);
-    // Until `time` on the layer clock, or until something changes on the cable.
+    // Until `time` on the layer clock (kNoDeadline: none), or until something changes on the
+    // cable. Under virtual time this is a wait on the clock (clock_wait.h).
     void WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time);
+    // Wakes the cable's waiters: something they may wait for has changed.
+    void Changed();
 
     std::mutex m_deliverLock;
     std::mutex m_lock;
     std::condition_variable m_changed;
+    std::atomic<uint64_t> m_generation{0};  // counts Changed()
 
     Device* m_device;          // the attacher's; null once detached
     uint64_t m_deviceNow = 0;  // time of the latest event or timer handed to the device

@@ -3,7 +3,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include "w32/clock.h"
 #include "w32test/clock.h"
@@ -69,6 +71,99 @@ TEST(Clock, WaitForAdvanceGivesUpAfterItsRealTimeout) {
     Steady::time_point start = Steady::now();
     EXPECT_EQ(w32test::clock::WaitForAdvance(seen, 30), seen);
     EXPECT_GE(RealMsSince(start), 25);
+}
+
+// Starts `count` threads that take part in virtual time and then run `body`; returns once all of
+// them take part, so that none can let time pass before the others are there.
+class Takers {
+public:
+    template <typename Body>
+    Takers(int count, Body body) {
+        for (int i = 0; i < count; ++i) {
+            m_threads.emplace_back([this, body, i] {
+                w32test::clock::TakePart();
+                ++m_ready;
+                body(i);
+            });
+        }
+        while (m_ready.load() < count) {
+            std::this_thread::yield();
+        }
+    }
+    // Joins them, letting time pass meanwhile.
+    void Join() {
+        w32test::clock::OutsideWaitScope waiting;
+        for (std::thread& t : m_threads) {
+            t.join();
+        }
+        m_threads.clear();
+    }
+    ~Takers() { Join(); }
+
+private:
+    std::vector<std::thread> m_threads;
+    std::atomic<int> m_ready{0};
+};
+
+TEST(VirtualTimeThreads, SleepsThatStartTogetherEndTogether) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t start = w32test::clock::NowMicros();
+    std::atomic<uint64_t> woke[2] = {{0}, {0}};
+    Takers sleepers(2, [&](int i) {
+        w32::Sleep(100);
+        woke[i] = w32test::clock::NowMicros();
+    });
+    sleepers.Join();
+    EXPECT_EQ(woke[0].load() - start, 100000u);
+    EXPECT_EQ(woke[1].load() - start, 100000u);
+    EXPECT_EQ(w32test::clock::NowMicros() - start, 100000u);
+}
+
+TEST(VirtualTimeThreads, TimeStandsStillWhileATakingThreadRuns) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t start = w32test::clock::NowMicros();
+    std::atomic<uint64_t> woke{0};
+    Takers sleeper(1, [&](int) {
+        w32::Sleep(50);
+        woke = w32test::clock::NowMicros();
+    });
+    // This thread took part when it switched virtual time on, and it is busy.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(w32test::clock::NowMicros(), start);
+    EXPECT_EQ(woke.load(), 0u);
+    // Its own shorter sleep ends first; the longer one takes the clock past the sleeper's.
+    w32::Sleep(10);
+    EXPECT_EQ(w32test::clock::NowMicros() - start, 10000u);
+    w32::Sleep(100);
+    EXPECT_EQ(w32test::clock::NowMicros() - start, 110000u);
+    sleeper.Join();
+    EXPECT_EQ(woke.load() - start, 50000u);
+}
+
+TEST(VirtualTimeThreads, AThreadThatEndsNoLongerHoldsTheClock) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t start = w32test::clock::NowMicros();
+    {
+        Takers quitter(1, [](int) {});  // takes part, never waits, ends
+    }
+    w32::Sleep(30);
+    EXPECT_EQ(w32test::clock::NowMicros() - start, 30000u);
+}
+
+TEST(VirtualTimeThreads, SwitchingVirtualTimeOffEndsTheWaitsOnIt) {
+    std::atomic<bool> woke{false};
+    auto scope = std::make_unique<w32test::clock::VirtualTimeScope>();
+    Takers sleeper(1, [&](int) {
+        w32::Sleep(3600000);  // an hour, which this busy thread never lets pass
+        woke = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(woke.load());
+    Steady::time_point start = Steady::now();
+    scope.reset();
+    sleeper.Join();
+    EXPECT_TRUE(woke.load());
+    EXPECT_LT(RealMsSince(start), 1000);
 }
 
 }  // namespace
