@@ -60,14 +60,40 @@ std::string FramingText(const LineSettings& line) {
 
 Board::Board(const LineSettings& listenAt) : m_boardLine(listenAt) {}
 
-uint64_t Board::Now() const { return m_inHandler ? m_now : w32test::clock::NowMicros(); }
+uint64_t Board::Now() const {
+    return m_handlerThread.load() == std::this_thread::get_id() ? m_now
+                                                                : w32test::clock::NowMicros();
+}
+
+LineSettings Board::HostLine() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_hostLine;
+}
+
+LineSettings Board::BoardLine() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_boardLine;
+}
+
+template <typename Handler>
+void Board::AtTime(uint64_t time, Handler handler) {
+    // Handlers nest when a timer fires inside one; the outer one's time comes back after.
+    std::thread::id outerThread = m_handlerThread.load();
+    uint64_t outerNow = m_now;
+    m_now = time;
+    m_handlerThread = std::this_thread::get_id();
+    handler();
+    m_handlerThread = outerThread;
+    m_now = outerNow;
+}
 
 void Board::SendAt(uint64_t atTime, const std::vector<BYTE>& bytes) {
-    if (m_cable == nullptr || bytes.empty()) {
+    w32test::vport::Cable* cable = m_cable.load();
+    if (cable == nullptr || bytes.empty()) {
         return;
     }
     std::vector<uint64_t> arrivals(bytes.size());
-    m_cable->SendToHost(bytes.data(), bytes.size(), atTime, arrivals.data());
+    cable->SendToHost(bytes.data(), bytes.size(), atTime, arrivals.data());
     for (size_t i = 0; i < bytes.size(); ++i) {
         m_log.Add(arrivals[i], ByteText("board>", bytes[i]));
     }
@@ -78,105 +104,129 @@ void Board::SendAt(uint64_t atTime, std::string_view text) {
 }
 
 void Board::After(uint64_t delayMicros, std::function<void()> fn) {
-    if (m_cable == nullptr) {
+    w32test::vport::Cable* cable = m_cable.load();
+    if (cable == nullptr) {
         return;
     }
-    uint64_t tag = m_nextTimer++;
-    m_timers.emplace(tag, std::move(fn));
-    m_cable->At(Now() + delayMicros, tag);
+    uint64_t tag;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        tag = m_nextTimer++;
+        m_timers.emplace(tag, std::move(fn));
+    }
+    cable->At(Now() + delayMicros, tag);
 }
 
 void Board::OnTimer(uint64_t time, uint64_t tag) {
-    auto it = m_timers.find(tag);
-    if (it == m_timers.end()) {
-        return;
+    std::function<void()> fn;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        auto it = m_timers.find(tag);
+        if (it == m_timers.end()) {
+            return;
+        }
+        fn = std::move(it->second);
+        m_timers.erase(it);
     }
-    std::function<void()> fn = std::move(it->second);
-    m_timers.erase(it);
-    bool outer = m_inHandler;
-    uint64_t outerNow = m_now;
-    m_inHandler = true;
-    m_now = time;
-    fn();
-    m_inHandler = outer;
-    m_now = outerNow;
+    AtTime(time, fn);
 }
 
 void Board::Listen(const LineSettings& line) {
-    m_boardLine = line;
     uint64_t from = Now();
-    if (m_cable != nullptr) {
-        from = m_cable->SetDeviceLine(line, from);
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_boardLine = line;
+    }
+    w32test::vport::Cable* cable = m_cable.load();
+    if (cable != nullptr) {
+        from = cable->SetDeviceLine(line, from);
     }
     m_log.Add(from, "listen " + FramingText(line));
 }
 
 void Board::SetModemLines(DWORD lines) {
-    m_modemLines = lines;
-    if (m_cable != nullptr) {
-        m_cable->SetModemStatus(lines, Now());
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_modemLines = lines;
+    }
+    w32test::vport::Cable* cable = m_cable.load();
+    if (cable != nullptr) {
+        cable->SetModemStatus(lines, Now());
     }
     m_log.Add(Now(), ModemText(lines));
 }
 
 void Board::FailNext(CallKind kind, DWORD count, DWORD error) {
-    if (m_cable != nullptr) {
-        m_cable->FailNext(kind, count, error);
+    w32test::vport::Cable* cable = m_cable.load();
+    if (cable != nullptr) {
+        cable->FailNext(kind, count, error);
     }
 }
 
 void Board::Attached(w32test::vport::Cable& cable) {
+    LineSettings line;
+    DWORD modem;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        line = m_boardLine;
+        modem = m_modemLines;
+    }
+    cable.SetDeviceLine(line, 0);
+    cable.SetModemStatus(modem, 0);
     m_cable = &cable;
-    cable.SetDeviceLine(m_boardLine, 0);
-    cable.SetModemStatus(m_modemLines, 0);
 }
 
 void Board::Detached() {
     m_cable = nullptr;
+    std::lock_guard<std::mutex> lock(m_lock);
     m_timers.clear();
 }
 
 void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
     using w32test::vport::EventKind;
-    m_inHandler = true;
-    m_now = e.time;
-    switch (e.kind) {
-        case EventKind::Open:
-            m_hostOpen = true;
-            m_hostLine = e.settings;
-            m_log.Add(e.time, "open " + FramingText(e.settings));
-            OnOpen();
-            break;
-        case EventKind::Close:
-            m_hostOpen = false;
-            m_log.Add(e.time, "close");
-            OnClose();
-            break;
-        case EventKind::Byte:
-            m_log.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
-            OnByte(e.byte, e.garbled);
-            break;
-        case EventKind::Rts:
-            m_rts = e.on;
-            m_log.Add(e.time, e.on ? "rts 1" : "rts 0");
-            OnRts(e.on);
-            break;
-        case EventKind::Dtr:
-            m_dtr = e.on;
-            m_log.Add(e.time, e.on ? "dtr 1" : "dtr 0");
-            OnDtr(e.on);
-            break;
-        case EventKind::Settings:
-            m_hostLine = e.settings;
-            m_log.Add(e.time, "settings " + FramingText(e.settings));
-            OnHostSettings(e.settings);
-            break;
-        case EventKind::Purge:
-            m_log.Add(e.time, PurgeText(e.purgeFlags));
-            OnPurge(e.purgeFlags);
-            break;
-    }
-    m_inHandler = false;
+    AtTime(e.time, [&] {
+        switch (e.kind) {
+            case EventKind::Open:
+                m_hostOpen = true;
+                SetHostLine(e.settings);
+                m_log.Add(e.time, "open " + FramingText(e.settings));
+                OnOpen();
+                break;
+            case EventKind::Close:
+                m_hostOpen = false;
+                m_log.Add(e.time, "close");
+                OnClose();
+                break;
+            case EventKind::Byte:
+                m_log.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
+                OnByte(e.byte, e.garbled);
+                break;
+            case EventKind::Rts:
+                m_rts = e.on;
+                m_log.Add(e.time, e.on ? "rts 1" : "rts 0");
+                OnRts(e.on);
+                break;
+            case EventKind::Dtr:
+                m_dtr = e.on;
+                m_log.Add(e.time, e.on ? "dtr 1" : "dtr 0");
+                OnDtr(e.on);
+                break;
+            case EventKind::Settings:
+                SetHostLine(e.settings);
+                m_log.Add(e.time, "settings " + FramingText(e.settings));
+                OnHostSettings(e.settings);
+                break;
+            case EventKind::Purge:
+                m_log.Add(e.time, PurgeText(e.purgeFlags));
+                OnPurge(e.purgeFlags);
+                break;
+        }
+    });
+}
+
+void Board::SetHostLine(const LineSettings& line) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_hostLine = line;
 }
 
 }  // namespace boards

@@ -7,11 +7,21 @@
 namespace boards {
 
 void Transcript::Add(uint64_t time, std::string what) {
+    std::lock_guard<std::mutex> lock(m_lock);
     m_records.push_back({time, std::move(what)});
 }
 
+void Transcript::Clear() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_records.clear();
+}
+
 std::vector<Record> Transcript::Records() const {
-    std::vector<Record> sorted = m_records;
+    std::vector<Record> sorted;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        sorted = m_records;
+    }
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Record& a, const Record& b) { return a.time < b.time; });
     return sorted;

@@ -24,13 +24,18 @@
 // framing (Listen); bytes the host sends while the two framings disagree reach OnByte garbled.
 // Every event and every byte sent is kept in Log(), so tests can compare the whole conversation or
 // measure pauses between entries. Handlers run one at a time on whichever thread made the host
-// call; a test reads Log() (or calls Send) when no other thread is using the port.
+// call. Any other thread may at any time read Log(), Now() and the host's side as the board saw
+// it, and call Send, After, Listen, SetModemLines and FailNext (acting at the clock's time), also
+// while a receive thread's host calls run the board's handlers.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "boards/transcript.h"
@@ -52,14 +57,15 @@ public:
     Transcript& Log() { return m_log; }
 
     // The host's side as the board last saw it.
-    bool HostOpen() const { return m_hostOpen; }
-    bool Rts() const { return m_rts; }
-    bool Dtr() const { return m_dtr; }
-    const LineSettings& HostLine() const { return m_hostLine; }
+    bool HostOpen() const { return m_hostOpen.load(); }
+    bool Rts() const { return m_rts.load(); }
+    bool Dtr() const { return m_dtr.load(); }
+    LineSettings HostLine() const;
     // The framing the board listens and sends at.
-    const LineSettings& BoardLine() const { return m_boardLine; }
+    LineSettings BoardLine() const;
 
-    // Outside handlers (a test setting a board up) these act at the clock's present time.
+    // In a handler, the time of its event; on any other thread (a test setting a board up) the
+    // clock's present time, at which these then act.
     uint64_t Now() const;
     void Send(const std::vector<BYTE>& bytes) { SendAt(Now(), bytes); }
     void Send(std::string_view text) { SendAt(Now(), text); }
@@ -99,21 +105,26 @@ private:
     void Detached() final;
     void OnHostEvent(const w32test::vport::HostEvent& event) final;
     void OnTimer(uint64_t time, uint64_t tag) final;
-    void LogSent(uint64_t atTime, const BYTE* data, size_t count);
+    void SetHostLine(const LineSettings& line);
+    // Runs a handler at `time` on the calling thread: Now() reads `time` there meanwhile.
+    template <typename Handler>
+    void AtTime(uint64_t time, Handler handler);
 
-    w32test::vport::Cable* m_cable = nullptr;
-    std::map<uint64_t, std::function<void()>> m_timers;  // by the tag the cable calls back with
-    uint64_t m_nextTimer = 0;
+    std::atomic<w32test::vport::Cable*> m_cable{nullptr};
     Transcript m_log;
-    bool m_inHandler = false;
+    // The thread running a handler, and the time of its event (read by that thread only).
+    std::atomic<std::thread::id> m_handlerThread{};
     uint64_t m_now = 0;
-    uint64_t m_sendEnd = 0;  // when the board's last queued byte reaches the host
-    bool m_hostOpen = false;
-    bool m_rts = false;
-    bool m_dtr = false;
-    LineSettings m_hostLine;
-    LineSettings m_boardLine;
-    DWORD m_modemLines = 0;
+    std::atomic<bool> m_hostOpen{false};
+    std::atomic<bool> m_rts{false};
+    std::atomic<bool> m_dtr{false};
+
+    mutable std::mutex m_lock;
+    std::map<uint64_t, std::function<void()>> m_timers;  // guarded: by the cable's tag
+    uint64_t m_nextTimer = 0;                            // guarded
+    LineSettings m_hostLine;                             // guarded
+    LineSettings m_boardLine;                            // guarded
+    DWORD m_modemLines = 0;                              // guarded
 };
 
 }  // namespace boards

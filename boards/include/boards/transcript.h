@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,14 @@ struct Record {
 
 // Entries as a board records them: host events when it handles them, its own bytes when they will
 // reach the host. Text() puts them in time order, so a test can compare a whole conversation.
+// Any thread may read it while another adds to it.
 class Transcript {
 public:
     // Sentinel of TimeOf: no such entry.
     static constexpr uint64_t kNever = UINT64_MAX;
 
     void Add(uint64_t time, std::string what);
-    void Clear() { m_records.clear(); }
+    void Clear();
 
     // Entries in time order (entries of one time keep the order they were added in).
     std::vector<Record> Records() const;
@@ -40,7 +42,8 @@ public:
     uint64_t TimeOf(const std::string& prefix, uint64_t from = 0) const;
 
 private:
-    std::vector<Record> m_records;
+    mutable std::mutex m_lock;
+    std::vector<Record> m_records;  // guarded by m_lock
 };
 
 }  // namespace boards
