@@ -51,6 +51,10 @@ endfunction()
 # a test that links one of them is built only where the layer has them.
 set(FWT_CONTROL_LIBS w32_controls boards simhost_core loadhost_core)
 
+# The tests that run several threads carry the label "threads"; the ThreadSanitizer build
+# (preset linux-tsan) builds them through this target and runs only them.
+add_custom_target(fwt_threaded_tests)
+
 # fwt_add_test(<name> SOURCES ... [LIBS ...] [NEEDS_DISPLAY] [WINDOWS_ONLY] [NATIVE_ONLY]
 #              [LABELS ...] [TIMEOUT s])
 # One GoogleTest program per call, registered as one test (one wine start per program).
@@ -72,6 +76,9 @@ function(fwt_add_test name)
     endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+    if("threads" IN_LIST T_LABELS)
+        add_dependencies(fwt_threaded_tests ${name})
+    endif()
     target_compile_definitions(${name} PRIVATE FWT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                                ${T_DEFINITIONS})
     if(NOT FWT_RUN_TESTS)
