@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <thread>
 
@@ -91,6 +92,48 @@ TEST_F(CommsOnPty, AsynchronousModeReceivesThroughItsThread) {
     BYTE got[4] = {};
     EXPECT_EQ(c.Read(got, 4), COMMS_OK);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(got), 4), "pong");
+    Steady::time_point start = Steady::now();
+    EXPECT_EQ(c.Deinstall(), COMMS_OK);
+    EXPECT_LT(Steady::now() - start, std::chrono::seconds(1));
+    EXPECT_FALSE(c.IsSecondThreadAlive());
+}
+
+TEST_F(CommsOnPty, ClosingStraightAfterAWriteLosesNoByte) {
+    std::string data;
+    for (int i = 0; i < 8480; ++i) {
+        data += static_cast<char>(i % 251);
+    }
+    CComms c;
+    ASSERT_EQ(c.SetCommPort("COM41: baud=115200"), COMMS_OK);
+    ASSERT_EQ(
+        c.PutPacket(reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())),
+        COMMS_OK);
+    EXPECT_EQ(c.Deinstall(), COMMS_OK);
+    EXPECT_EQ(FarRead(data.size()), data);
+}
+
+uint64_t ProcessCpuMicros() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<uint64_t>(t.tv_sec) * 1000000u + static_cast<uint64_t>(t.tv_nsec) / 1000u;
+}
+
+TEST_F(CommsOnPty, ReceiveThreadOfAHungUpPortWaitsInsteadOfSpinning) {
+    CComms c;
+    ASSERT_EQ(c.SetAsyncMode(), COMMS_OK);
+    ASSERT_EQ(c.SetCommPort("COM41: baud=19200"), COMMS_OK);
+    // Once the thread hears the far end, it is in its loop.
+    Steady::time_point giveUp = Steady::now() + std::chrono::seconds(8);
+    while (c.BytesInReceiveBuffer() == 0 && Steady::now() < giveUp) {
+        FarWrite("?");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_GT(c.BytesInReceiveBuffer(), 0u);
+    far_.HangUp();
+    uint64_t cpuBefore = ProcessCpuMicros();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(ProcessCpuMicros() - cpuBefore, 100000u);
+    EXPECT_TRUE(c.IsSecondThreadAlive());
     Steady::time_point start = Steady::now();
     EXPECT_EQ(c.Deinstall(), COMMS_OK);
     EXPECT_LT(Steady::now() - start, std::chrono::seconds(1));

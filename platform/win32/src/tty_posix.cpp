@@ -51,6 +51,9 @@ BOOL Fail(DWORD error) {
     return FALSE;
 }
 
+// The error of a call on a terminal whose far end hung up (or whose device went away).
+const DWORD kFarEndGone = ERROR_GEN_FAILURE;
+
 DWORD ErrorOfErrno(int e) {
     switch (e) {
         case ENOENT:
@@ -206,6 +209,13 @@ public:
     BOOL Purge(DWORD flags) override {
         bool rx = (flags & PURGE_RXCLEAR) != 0;
         bool tx = (flags & PURGE_TXCLEAR) != 0;
+        // A write returns when its bytes have left; the output queue holds bytes only after a
+        // write time-out. A pseudo-terminal has no queue of its own (it reads 0): what a flush of
+        // its output would throw away is what the far end has not read yet, bytes that have left.
+        int queued = 0;
+        if (tx && (ioctl(m_fd, TIOCOUTQ, &queued) != 0 || queued <= 0)) {
+            tx = false;
+        }
         if (!rx && !tx) {
             return TRUE;  // nothing is pending to abort: every call completes before it returns
         }
@@ -274,8 +284,12 @@ public:
         uint64_t start = RealMicros();
         ReadTimeouts limits(Timeouts(), count, start);
         uint64_t lastByte = start;
+        bool hangUpSeen = false;
         for (;;) {
             ssize_t n = read(m_fd, buffer + *got, count - *got);
+            if (n == 0 && hangUpSeen) {
+                return Fail(kFarEndGone);  // nothing to read, and nothing will come
+            }
             if (n > 0) {
                 *got += static_cast<DWORD>(n);
                 lastByte = RealMicros();
@@ -302,9 +316,9 @@ public:
             if (ready < 0 && errno != EINTR) {
                 return Fail(ErrorOfErrno(errno));
             }
-            if (ready > 0 && !(p.revents & POLLIN) && (p.revents & (POLLHUP | POLLERR))) {
-                return Fail(ERROR_GEN_FAILURE);  // the far end is gone
-            }
+            // A hung-up terminal reads as readable and then gives nothing: the read above, once
+            // more, tells whether bytes were still waiting.
+            hangUpSeen = ready > 0 && (p.revents & (POLLHUP | POLLERR)) != 0;
         }
     }
 
@@ -382,12 +396,12 @@ public:
                 (void)n;
                 continue;
             }
+            if (p[1].revents & (POLLHUP | POLLERR)) {
+                return Fail(kFarEndGone);  // a hung-up terminal also reads as readable
+            }
             if (p[1].revents & POLLIN) {
                 *events = EV_RXCHAR;
                 return TRUE;
-            }
-            if (p[1].revents & (POLLHUP | POLLERR)) {
-                return Fail(ERROR_GEN_FAILURE);
             }
         }
     }

@@ -25,10 +25,10 @@ public:
     }
     ~PtyFarEnd() {
         unsetenv(m_variable.c_str());
-        if (m_master >= 0) {
+        if (m_slave >= 0) {
             close(m_slave);
-            close(m_master);
         }
+        HangUp();
     }
     PtyFarEnd(const PtyFarEnd&) = delete;
     PtyFarEnd& operator=(const PtyFarEnd&) = delete;
@@ -55,6 +55,13 @@ public:
             data.append(buffer, static_cast<size_t>(n));
         }
         return data;
+    }
+    // Closes the far side, as a cable pulled out or a device gone: the port side is hung up.
+    void HangUp() {
+        if (m_master >= 0) {
+            close(m_master);
+            m_master = -1;
+        }
     }
     void Write(const std::string& data) {
         ASSERT_EQ(write(m_master, data.data(), data.size()), static_cast<ssize_t>(data.size()));

@@ -185,6 +185,41 @@ TEST_F(PtyPort, EventWaitWakesForInputAndForAMaskChange) {
     EXPECT_EQ(events, 0u);
 }
 
+TEST_F(PtyPort, AHungUpFarEndFailsReadsAndEventWaitsAtOnce) {
+    COMMTIMEOUTS t{0, 0, 5000, 0, 0};
+    ASSERT_TRUE(w32::SetCommTimeouts(m_port, &t));
+    ASSERT_TRUE(w32::SetCommMask(m_port, EV_RXCHAR));
+    FarWrite("ab");
+    EXPECT_EQ(Read(2), "ab");
+    m_far.HangUp();
+    Steady::time_point start = Steady::now();
+    char b = 0;
+    DWORD n = 9;
+    EXPECT_FALSE(w32::ReadFile(m_port, &b, 1, &n, nullptr));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_GEN_FAILURE));
+    EXPECT_EQ(n, 0u);
+    DWORD events = 99;
+    EXPECT_FALSE(w32::WaitCommEvent(m_port, &events, nullptr));
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_GEN_FAILURE));
+    EXPECT_LT(RealMsSince(start), 1000);  // not the read's five seconds
+}
+
+TEST_F(PtyPort, TransmitPurgeKeepsTheBytesAWriteHandedOver) {
+    // A pseudo-terminal's far end reads the bytes whenever it likes: they have left the port.
+    std::string data;
+    for (int i = 0; i < 8480; ++i) {
+        data += static_cast<char>('a' + i % 26);
+    }
+    DWORD written = 0;
+    ASSERT_TRUE(
+        w32::WriteFile(m_port, data.data(), static_cast<DWORD>(data.size()), &written, nullptr));
+    ASSERT_EQ(written, data.size());
+    ASSERT_TRUE(w32::PurgeComm(m_port, PURGE_TXABORT | PURGE_TXCLEAR));
+    ASSERT_TRUE(w32::CloseHandle(m_port));
+    m_port = INVALID_HANDLE_VALUE;
+    EXPECT_EQ(FarRead(data.size()), data);
+}
+
 TEST(TtyNames, UnmappedPortsAndNonSerialDevicesDoNotOpen) {
     HANDLE h = w32::CreateFileA("\\\\.\\COM77", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
