@@ -6,6 +6,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -44,6 +45,41 @@ std::string NativeFileName(const std::string& name) {
         return name + ".so";
     }
     return name;
+}
+
+bool IsIdentifier(const std::string& text) {
+    if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0]))) {
+        return false;
+    }
+    for (char c : text) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The name a 32-bit Windows export table decorates, as this build exports it; empty when `name`
+// carries no decoration. "_Name@12" is a stdcall function with 12 bytes of arguments;
+// "?Name@@YG...Z" a C++ function outside any class or namespace (Y), the rest its calling
+// convention and types.
+std::string UndecoratedName(const std::string& name) {
+    if (name.size() > 2 && name[0] == '_') {
+        size_t at = name.find_last_of('@');
+        if (at != std::string::npos && at + 1 < name.size() &&
+            name.find_first_not_of("0123456789", at + 1) == std::string::npos &&
+            IsIdentifier(name.substr(1, at - 1))) {
+            return name.substr(1, at - 1);
+        }
+        return std::string();
+    }
+    if (name.size() > 5 && name[0] == '?' && name.back() == 'Z') {
+        size_t end = name.find("@@Y");
+        if (end != std::string::npos && IsIdentifier(name.substr(1, end - 1))) {
+            return name.substr(1, end - 1);
+        }
+    }
+    return std::string();
 }
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
@@ -127,15 +163,10 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
     }
     void* symbol = dlsym(module, name);
     if (symbol == nullptr) {
-        // "_Name@12" → "Name": the stdcall decoration exists only in 32-bit Windows export tables.
-        std::string plain(name);
-        size_t at = plain.find_last_of('@');
-        if (at != std::string::npos && at + 1 < plain.size() &&
-            plain.find_first_not_of("0123456789", at + 1) == std::string::npos) {
-            plain.erase(at);
-            if (!plain.empty() && plain[0] == '_') {
-                plain.erase(0, 1);
-            }
+        // Decorations exist only in 32-bit Windows export tables: "_Name@12" and "?Name@@YG...Z"
+        // are "Name" here.
+        std::string plain = UndecoratedName(name);
+        if (!plain.empty()) {
             symbol = dlsym(module, plain.c_str());
         }
     }

@@ -121,6 +121,23 @@ TEST(Modules, DecoratedStdcallNameFindsThePlainExport) {
     EXPECT_EQ(twice(21), 42);
     EXPECT_EQ(w32::GetProcAddress(loaded.module, "_TestModuleTwice@x"), nullptr);
 }
+
+TEST(Modules, CppDecoratedNameFindsThePlainExport) {
+    LoadedTestModule loaded;
+    ASSERT_NE(loaded.module, nullptr);
+    auto twice = w32::GetProcAs<TwiceFn>(loaded.module, "?TestModuleTwice@@YGHH@Z");
+    ASSERT_NE(twice, nullptr);
+    EXPECT_EQ(twice(21), 42);
+    auto answer = w32::GetProcAs<AnswerFn>(loaded.module, "?TestModuleAnswer@@YAHXZ");
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer(), 42);
+    // Members, constructors and cut names are not plain functions of that name.
+    for (const char* name : {"?TestModuleAnswer@Board@@QAEHXZ", "??0TestModuleAnswer@@QAE@XZ",
+                             "?TestModuleAnswer@@YAHX", "?TestModuleAnswer@@", "?@@YAHXZ"}) {
+        EXPECT_EQ(w32::GetProcAddress(loaded.module, name), nullptr) << name;
+        EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    }
+}
 #endif
 
 }  // namespace

@@ -24,8 +24,9 @@ inline FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 // (no file, or a library the loader refuses); dlerror() then tells the loader's reason.
 W32_API HMODULE LoadLibraryA(LPCSTR name);
 W32_API BOOL FreeLibrary(HMODULE module);
-// Resolves an export. A decorated stdcall name ("_Name@12") that is not found as given is looked
-// up again undecorated ("Name"): this build exports plain names. NULL with ERROR_PROC_NOT_FOUND.
+// Resolves an export. A decorated name of a 32-bit Windows export table that is not found as
+// given, stdcall ("_Name@12") or C++ outside any class ("?Name@@YGHH@Z"), is looked up again
+// undecorated ("Name"): this build exports plain names. NULL with ERROR_PROC_NOT_FOUND.
 W32_API FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 // NULL: the program itself. Otherwise a loaded module whose file name (with or without ending)
 // equals `name`, ignoring case; NULL with ERROR_MOD_NOT_FOUND when none is loaded.
