@@ -19,8 +19,13 @@ void CComms::BuildCrc32Table() {
     }
 }
 
+// A null buffer counts as an empty one, whatever length comes with it.
+
 BYTE CComms::Bcc(const BYTE* data, DWORD length) {
     BYTE sum = 0;
+    if (data == nullptr) {
+        return sum;
+    }
     for (DWORD i = 0; i < length; ++i) {
         sum = static_cast<BYTE>(sum + data[i]);
     }
@@ -39,6 +44,9 @@ WORD CComms::CrcCCIT(WORD crc, WORD byte) {
 
 WORD CComms::Crc16(const BYTE* data, DWORD length) {
     DWORD crc = 0;
+    if (data == nullptr) {
+        return 0;
+    }
     for (DWORD i = 0; i < length; ++i) {
         crc = kCrc16Nibbles[crc & 15] ^ kCrc16Nibbles[data[i] & 15] ^ (crc >> 4);
         crc = kCrc16Nibbles[crc & 15] ^ kCrc16Nibbles[data[i] >> 4] ^ (crc >> 4);
@@ -48,6 +56,9 @@ WORD CComms::Crc16(const BYTE* data, DWORD length) {
 
 DWORD CComms::Crc32(const BYTE* data, DWORD length) {
     DWORD crc = 0;
+    if (data == nullptr) {
+        return 0;
+    }
     for (DWORD i = 0; i < length; ++i) {
         crc = (crc << 8) ^ m_crc32Table[(crc >> 24) ^ data[i]];
     }

@@ -16,6 +16,9 @@ const DWORD kQueueSize = 4096;
 const DWORD kDefaultRingSize = 4096;
 const char kUnknownPort[] = "UNKNOWN";
 
+// The COM number of a port number: COM1 for 0. Port INT_MAX is COM2147483648, one past an int.
+long long ComNumberOf(int port) { return static_cast<long long>(port) + 1; }
+
 // What every open asks of the port, whatever the stored time-outs say.
 COMMTIMEOUTS OpeningTimeouts() {
     COMMTIMEOUTS t{};
@@ -260,7 +263,7 @@ const char* CComms::CurrPortName() {
     if (m_port < 0) {
         std::snprintf(name, sizeof name, "%s", kUnknownPort);
     } else {
-        std::snprintf(name, sizeof name, "COM%d", m_port + 1);
+        std::snprintf(name, sizeof name, "COM%lld", ComNumberOf(m_port));
     }
     return name;
 }
@@ -273,7 +276,7 @@ int CComms::CurrPortName(char* buffer, int size) {
     if (m_port < 0) {
         std::snprintf(path, sizeof path, "%s", kUnknownPort);
     } else {
-        std::snprintf(path, sizeof path, "\\\\.\\COM%d", m_port + 1);
+        std::snprintf(path, sizeof path, "\\\\.\\COM%lld", ComNumberOf(m_port));
     }
     size_t length = std::strlen(path);
     if (static_cast<size_t>(size) <= length) {

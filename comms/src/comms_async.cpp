@@ -48,6 +48,11 @@ int CComms::SetBufferSize(DWORD size) {
     if (size == 0) {
         return COMMS_BUFFER_TOO_SMALL;
     }
+    if (size == 0xFFFFFFFFu) {
+        // The ring's size, one byte more, would not fit its 32-bit member: no such ring can be
+        // made, and the one in use stays.
+        return COMMS_NO_BUFFER;
+    }
     bool locked = m_async && m_lockExists;
     if (locked) {
         w32::EnterCriticalSection(&m_lock);
@@ -89,8 +94,8 @@ void CComms::Set_WM_COMM_BUFFER_OVERLOAD(UINT message) {
 }
 
 void CComms::Enqueue(const BYTE* data, DWORD length) {
-    if (!m_lockExists) {
-        return;  // only an asynchronous port has a lock around its ring
+    if (!m_lockExists || data == nullptr) {
+        return;  // only an asynchronous port has a lock around its ring; nothing comes from null
     }
     HWND window = nullptr;
     UINT rxChar = 0;
@@ -162,6 +167,9 @@ int CComms::ReadQueue(BYTE* buffer, DWORD length, DWORD& got) {
 int CComms::PeekChar(BYTE* byte) {
     if (!m_async || !m_lockExists) {
         return COMMS_NOTHING_TO_PEEK;
+    }
+    if (byte == nullptr) {
+        return COMMS_NO_BUFFER;  // nowhere to put the byte; it stays to be peeked
     }
     Locked lock(&m_lock);
     if (m_ring == nullptr || m_ringPeek == m_ringWrite) {
@@ -267,8 +275,12 @@ int CComms::AsyncInit() {
         m_threadRun = 0;
         return COMMS_THREAD_FAILED;
     }
+    // The value marks the thread alive until the thread clears it; nothing waits on the handle
+    // (closing waits in sleeps), so it is closed at once, and a thread that ends on its own
+    // leaves no handle behind.
     m_thread = thread;
     w32::ResumeThread(thread);
+    w32::CloseHandle(thread);
     return COMMS_OK;
 }
 
@@ -364,12 +376,8 @@ int CComms::WriteAsync(const BYTE* data, DWORD length) {
 void CComms::StopReceiveThread() {
     // Clearing the mask ends the thread's pending wait; it marks itself ended. The 1 ms sleeps
     // are on the layer's clock, so that under virtual time the thread's own sleeps can end.
-    HANDLE thread = m_thread.load();
     w32::SetCommMask(m_hPort, 0);
     while (m_thread.load() != nullptr) {
         w32::Sleep(1);
-    }
-    if (thread != nullptr) {
-        w32::CloseHandle(thread);
     }
 }

@@ -8,6 +8,10 @@ int CComms::Read(BYTE* buffer, DWORD length) {
         return COMMS_NOT_OPEN;
     }
     if (m_async) {
+        if (buffer == nullptr && length != 0) {
+            m_read = 0;
+            return COMMS_READ_FAILED;  // as ReadFile answers a synchronous read into nothing
+        }
         DWORD got = 0;
         int result = ReadQueue(buffer, length, got);
         m_read = got;
@@ -48,6 +52,10 @@ int CComms::GetPacket(BYTE* buffer, DWORD length) { return Read(buffer, length);
 
 int CComms::GetString(BYTE* buffer) {
     DWORD count = 0;
+    if (buffer == nullptr) {
+        m_read = 0;
+        return COMMS_READ_FAILED;
+    }
     int result;
     for (;;) {
         result = Read(buffer + count, 1);
@@ -71,6 +79,9 @@ int CComms::GetString(BYTE* buffer, DWORD& count) {
 
 int CComms::GetString(BYTE* buffer, DWORD& count, BYTE end) {
     count = 0;
+    if (buffer == nullptr) {
+        return COMMS_READ_FAILED;
+    }
     int result;
     for (;;) {
         result = Read(buffer + count, 1);

@@ -11,6 +11,10 @@ int ApplyFraming(HANDLE port, const PortFraming& f, const BOOL* checkParity) {
     if (!w32::GetCommState(port, &dcb)) {
         return COMMS_GET_STATE_FAILED;
     }
+    if (f.dataBits < 5 || f.dataBits > 8) {
+        // The block's byte cannot hold it (264 would read as 8): no port takes such a framing.
+        return COMMS_SET_STATE_FAILED;
+    }
     dcb.BaudRate = f.baud;
     dcb.ByteSize = static_cast<BYTE>(f.dataBits);
     dcb.Parity = static_cast<BYTE>(f.parity);

@@ -18,7 +18,8 @@ struct PortFraming {
 // Reads the port's device control block, sets the framing, no flow control, no character
 // substitution and the two line controls, and writes it back; every other field stays as the
 // driver had it, parity checking too when `checkParity` is null. COMMS_GET_STATE_FAILED or
-// COMMS_SET_STATE_FAILED when the port refuses.
+// COMMS_SET_STATE_FAILED when the port refuses; COMMS_SET_STATE_FAILED without asking it for
+// data bits outside 5 to 8.
 int ApplyFraming(HANDLE port, const PortFraming& framing, const BOOL* checkParity);
 
 }  // namespace comms_internal

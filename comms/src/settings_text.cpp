@@ -1,6 +1,7 @@
 // Port settings from a text such as "COM2: baud=9600 parity=N data=8 stop=1".
 #include <cctype>
-#include <cstdio>
+#include <climits>
+#include <cstdlib>
 
 #include "comms/comms.h"
 
@@ -24,6 +25,20 @@ const char* FindNoCase(const char* text, const char* key) {
     return nullptr;
 }
 
+// The decimal number at `p` as sscanf's %d or %lu finds it (blanks skipped, a sign allowed),
+// held to the range of a long long; false when there is none.
+bool ReadNumber(const char* p, long long* value) {
+    while (std::isspace(static_cast<unsigned char>(*p))) {
+        ++p;
+    }
+    const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
+    if (!std::isdigit(static_cast<unsigned char>(*digits))) {
+        return false;
+    }
+    *value = std::strtoll(p, nullptr, 10);
+    return true;
+}
+
 }  // namespace
 
 int CComms::SetCommPort(const char* text) {
@@ -32,19 +47,30 @@ int CComms::SetCommPort(const char* text) {
     if (text == nullptr) {
         return SetCommPort(&s);
     }
-    int number = 0;
+    // A number that does not fit its setting changes nothing: a COM number whose port number is
+    // no int names no port that can be opened; a baud rate beyond 32 bits or data bits beyond an
+    // int make a framing no port takes.
+    long long number = 0;
     const char* p = FindNoCase(text, "COM");
-    if (p != nullptr && std::sscanf(p, "%d", &number) == 1) {
-        s.port = number - 1;
+    if (p != nullptr && ReadNumber(p, &number)) {
+        if (number <= INT_MIN || number > static_cast<long long>(INT_MAX) + 1) {
+            return COMMS_OPEN_FAILED;
+        }
+        s.port = static_cast<int>(number - 1);
     }
-    unsigned long baud = 0;
     p = FindNoCase(text, "BAUD=");
-    if (p != nullptr && std::sscanf(p, "%lu", &baud) == 1) {
-        s.baud = static_cast<DWORD>(baud);
+    if (p != nullptr && ReadNumber(p, &number)) {
+        if (number < 0 || number > 0xFFFFFFFFll) {
+            return COMMS_SET_STATE_FAILED;
+        }
+        s.baud = static_cast<DWORD>(number);
     }
     p = FindNoCase(text, "DATA=");
-    if (p != nullptr) {
-        std::sscanf(p, "%d", &s.dataBits);
+    if (p != nullptr && ReadNumber(p, &number)) {
+        if (number < INT_MIN || number > INT_MAX) {
+            return COMMS_SET_STATE_FAILED;
+        }
+        s.dataBits = static_cast<int>(number);
     }
     p = FindNoCase(text, "PARITY=");
     if (p != nullptr) {

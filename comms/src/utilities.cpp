@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include "w32/clock.h"
 
 namespace {
@@ -43,6 +45,13 @@ int WINAPI readFileData(const char* path, unsigned char** data, unsigned long* l
     if (file == nullptr) {
         return Fail(kCannotOpen, errorText, errorTextSize, "Cannot open file '%s': %s", path,
                     std::strerror(errno));
+    }
+    // Only a file has a size to read; a folder that opens (as on Linux) tells an absurd one.
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(file);
+        return Fail(kCannotOpen, errorText, errorTextSize, "Cannot open file '%s': %s", path,
+                    "not a file");
     }
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0) {

@@ -39,4 +39,11 @@ TEST(Checksums, Crc16AndCrc32CheckValues) {
     EXPECT_EQ(c.Crc32(kDigits, 0), 0u);
 }
 
+TEST(Checksums, NullBufferCountsAsEmptyWhateverItsLength) {
+    CComms c;
+    EXPECT_EQ(c.Bcc(nullptr, 5), 0);
+    EXPECT_EQ(c.Crc16(nullptr, 5), 0);
+    EXPECT_EQ(c.Crc32(nullptr, 5), 0u);
+}
+
 }  // namespace

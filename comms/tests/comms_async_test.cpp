@@ -12,6 +12,7 @@
 #include "boards/echo_board.h"
 #include "comms/comms.h"
 #include "w32test/clock.h"
+#include "w32test/handles.h"
 #include "w32/messages.h"
 #include "w32test/vport.h"
 
@@ -201,6 +202,36 @@ TEST_F(AsyncComms, ClosingStopsTheWaitingThreadAndReturnsToSynchronousMode) {
     EXPECT_FALSE(port_.IsSecondThreadAlive());
 }
 
+TEST_F(AsyncComms, NullBuffersAreRefusedAndTheRingStaysAsItWas) {
+    Send({'a', 'b'});
+    ASSERT_TRUE(Received(2));
+    EXPECT_EQ(port_.Read(nullptr, 2), COMMS_READ_FAILED);
+    EXPECT_EQ(port_.GetNumRead(), 0u);
+    EXPECT_EQ(port_.GetString(nullptr), COMMS_READ_FAILED);
+    DWORD count = 9;
+    EXPECT_EQ(port_.GetStringCR(nullptr, count), COMMS_READ_FAILED);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(port_.PeekChar(nullptr), COMMS_NO_BUFFER);
+    port_.Enqueue(nullptr, 3);
+    EXPECT_EQ(port_.BytesInReceiveBuffer(), 2u);
+    BYTE b = 0;
+    ASSERT_EQ(port_.PeekChar(&b), COMMS_OK);
+    EXPECT_EQ(b, 'a');
+    BYTE two[2] = {};
+    ASSERT_EQ(port_.Read(two, 2), COMMS_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(two), 2), "ab");
+}
+
+TEST_F(AsyncComms, ARingTooLargeForItsSizeIsRefusedAndTheOldOneStays) {
+    // 0xFFFFFFFF usable bytes would make a ring size of 2^32, which wraps to 0.
+    EXPECT_EQ(port_.SetBufferSize(0xFFFFFFFFu), COMMS_NO_BUFFER);
+    Send({'x', 'y'});
+    ASSERT_TRUE(Received(2));
+    BYTE two[2] = {};
+    ASSERT_EQ(port_.Read(two, 2), COMMS_OK);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(two), 2), "xy");
+}
+
 #if !defined(_WIN32)
 uint64_t ProcessCpuMicros() {
     timespec t{};
@@ -227,6 +258,28 @@ TEST_F(AsyncComms, ThreadPollingAPortWithoutItsBoardNeitherSpinsNorRunsTheClockA
     // The poller's last sleep and the closing thread's last 1 ms step, at most.
     EXPECT_LE(w32test::clock::NowMicros() - before, 51000u);
 }
+
+#if !defined(_WIN32)
+// Here the layer's handle count covers threads (on Windows they are the system's).
+TEST(AsyncCommsThread, AThreadThatEndsOnItsOwnLeavesNoHandleBehind) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    boards::EchoBoard board;
+    ASSERT_TRUE(w32test::vport::Attach(kCom, &board));
+    DWORD before = w32test::handles::OpenCount();
+    {
+        CComms port;
+        port.CurrPort(kCom - 1);
+        ASSERT_EQ(port.SetAsyncMode(), COMMS_OK);
+        ASSERT_EQ(port.Initialize(), COMMS_OK);
+        // The board goes before the thread listens (it waits a second first): the thread cannot
+        // set its mask and ends on its own.
+        ASSERT_TRUE(w32test::vport::Detach(kCom));
+        ASSERT_TRUE(WaitFor([&] { return !port.IsSecondThreadAlive(); }));
+        port.Deinstall();
+    }
+    EXPECT_EQ(w32test::handles::OpenCount(), before);
+}
+#endif
 
 TEST(AsyncCommsRing, RingSizeAndSynchronousObjects) {
     CComms c;

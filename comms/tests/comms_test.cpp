@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -254,6 +255,37 @@ TEST_F(CommsOnBoard, FailingSystemCallsGiveTheirResultCodesAndKeepTheSystemError
         EXPECT_EQ(w32::GetLastError(), kError);
     }
     EXPECT_FALSE(c.GetRTS());  // the failed SetRTS left the remembered line as it was
+}
+
+TEST_F(CommsOnBoard, PortNumbersBeyondAnIntNameNoPortAndChangeNothing) {
+    CComms c;
+    c.CurrPort(INT_MAX);
+    EXPECT_STREQ(c.CurrPortName(), "COM2147483648");
+    char path[32];
+    EXPECT_EQ(c.CurrPortName(path, sizeof path), COMMS_OK);
+    EXPECT_STREQ(path, "\\\\.\\COM2147483648");
+    EXPECT_EQ(c.Initialize(), COMMS_OPEN_FAILED);
+
+    CComms d;
+    ASSERT_EQ(d.SetCommPort("COM2: baud=9600"), COMMS_OK);
+    EXPECT_EQ(d.SetCommPort("COM-2147483648: baud=300"), COMMS_OPEN_FAILED);
+    EXPECT_EQ(d.SetCommPort("COM99999999999999999999: baud=300"), COMMS_OPEN_FAILED);
+    EXPECT_EQ(d.SetCommPort("COM2: baud=4294967296"), COMMS_SET_STATE_FAILED);
+    EXPECT_EQ(d.SetCommPort("COM2: baud=-1"), COMMS_SET_STATE_FAILED);
+    EXPECT_EQ(d.SetCommPort("COM2: data=2147483648"), COMMS_SET_STATE_FAILED);
+    ExpectSettings(d, 1, 9600, 8, 0, 0);
+    // The ends that do fit.
+    EXPECT_EQ(d.SetCommPort("COM2147483648: baud=4294967295 data=-2147483648"), COMMS_OK);
+    ExpectSettings(d, INT_MAX, 0xFFFFFFFFu, INT_MIN, 0, 0);
+}
+
+TEST_F(CommsOnBoard, DataBitsTheControlBlockCannotHoldFailTheOpenInsteadOfWrapping) {
+    CComms c;
+    comm_settings s = Settings(1, 9600, 264);  // 264 is 8 in the block's byte
+    EXPECT_EQ(c.SetCommPort(&s), COMMS_SET_STATE_FAILED);
+    EXPECT_FALSE(c.IsInitialized());
+    ExpectSettings(c, 1, 9600, 264, 0, 0);
+    EXPECT_EQ(Events().find("settings"), std::string::npos) << Events();
 }
 
 TEST_F(CommsOnBoard, FailedOnDemandOpenReportsNotOpenAndStaysClosed) {

@@ -59,6 +59,15 @@ TEST(Utilities, ReadFileDataExplainsAFailureWithinTheTextSize) {
     EXPECT_EQ(tiny[7], '\0');
 }
 
+TEST(Utilities, ReadFileDataRefusesAFolder) {
+    unsigned char* data = nullptr;
+    unsigned long length = 7;
+    char error[256] = {};
+    EXPECT_EQ(readFileData(::testing::TempDir().c_str(), &data, &length, error, sizeof error), 2);
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(std::strncmp(error, "Cannot open file", 16), 0) << error;
+}
+
 TEST(Utilities, PlugInsFindTheUtilitiesByTheirExportNames) {
     HMODULE comms = w32::LoadLibraryA("comms");
     ASSERT_NE(comms, nullptr);

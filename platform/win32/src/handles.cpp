@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "w32/errors.h"
+#include "w32test/handles.h"
 
 namespace w32 {
 namespace {
@@ -80,3 +81,15 @@ BOOL CloseHandle(HANDLE h) {
 }
 
 }  // namespace w32
+
+namespace w32test {
+namespace handles {
+
+DWORD OpenCount() {
+    w32::HandleTable& t = w32::Table();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    return static_cast<DWORD>(t.objects.size());
+}
+
+}  // namespace handles
+}  // namespace w32test
