@@ -108,6 +108,16 @@ void Leave(ClockState& s, Taker& t) {
     AdvanceIfAllWait(s);
 }
 
+// Every waiter looks again before the clock may move on: a change may be what it waits for.
+void WakeAllWaiters(ClockState& s) {
+    for (Taker* t : s.takers) {
+        if (t->waiting && t->outsideDepth == 0) {
+            t->waiting = false;
+        }
+    }
+    s.changed.notify_all();
+}
+
 // The waiting state of a thread between its waits: an open outside wait still counts.
 void StopWaiting(Taker& t) {
     t.waiting = t.outsideDepth > 0;
@@ -294,6 +304,27 @@ void SleepUntilMicros(uint64_t t) {
     }
 }
 
+bool SleepUntilMicrosOrEnd(uint64_t t, LONG* flag) {
+    ClockState& s = State();
+    std::unique_lock<std::mutex> lock(s.mutex);
+    // The flag is read and written under the clock's mutex only.
+    auto ended = [](const void* f) { return *static_cast<const LONG*>(f) != 0; };
+    if (WaitVirtual(lock, s, t, ended, flag)) {
+        return *flag == 0 && s.isVirtual.load() && s.virtualNow >= t;
+    }
+    using namespace std::chrono;
+    steady_clock::time_point until{microseconds(t)};
+    s.changed.wait_until(lock, until, [&] { return *flag != 0; });
+    return *flag == 0;
+}
+
+void EndSleep(LONG* flag) {
+    ClockState& s = State();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    *flag = 1;
+    WakeAllWaiters(s);
+}
+
 uint64_t WaitForAdvance(uint64_t seen, DWORD realTimeoutMs) {
     ClockState& s = State();
     std::unique_lock<std::mutex> lock(s.mutex);
@@ -366,13 +397,7 @@ void WakeWaiters() {
         return;
     }
     std::lock_guard<std::mutex> lock(s.mutex);
-    // Every waiter looks again before the clock may move on: the change may be what it waits for.
-    for (w32test::Taker* t : s.takers) {
-        if (t->waiting && t->outsideDepth == 0) {
-            t->waiting = false;
-        }
-    }
-    s.changed.notify_all();
+    w32test::WakeAllWaiters(s);
 }
 
 }  // namespace clockwait

@@ -150,6 +150,37 @@ TEST(VirtualTimeThreads, AThreadThatEndsNoLongerHoldsTheClock) {
     EXPECT_EQ(w32test::clock::NowMicros() - start, 30000u);
 }
 
+TEST(VirtualTimeThreads, ASleepEndedByAnotherThreadLetsTheClockStay) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    uint64_t start = w32test::clock::NowMicros();
+    LONG flag = 0;
+    std::atomic<int> reached{-1};
+    Takers sleeper(1, [&](int) {
+        reached = w32test::clock::SleepUntilMicrosOrEnd(start + 3600000000u, &flag) ? 1 : 0;
+    });
+    w32test::clock::EndSleep(&flag);
+    sleeper.Join();
+    EXPECT_EQ(reached.load(), 0);
+    EXPECT_EQ(w32test::clock::NowMicros(), start);  // the hour never passed
+    flag = 0;
+    EXPECT_TRUE(w32test::clock::SleepUntilMicrosOrEnd(start + 500, &flag));
+    EXPECT_EQ(w32test::clock::NowMicros(), start + 500);
+}
+
+TEST(Clock, RealSleepEndedByAnotherThreadReturnsAtOnce) {
+    ASSERT_FALSE(w32test::clock::IsVirtual());
+    LONG flag = 0;
+    Steady::time_point start = Steady::now();
+    std::thread ender([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        w32test::clock::EndSleep(&flag);
+    });
+    EXPECT_FALSE(
+        w32test::clock::SleepUntilMicrosOrEnd(w32test::clock::NowMicros() + 60000000u, &flag));
+    ender.join();
+    EXPECT_LT(RealMsSince(start), 5000);
+}
+
 TEST(VirtualTimeThreads, SwitchingVirtualTimeOffEndsTheWaitsOnIt) {
     std::atomic<bool> woke{false};
     auto scope = std::make_unique<w32test::clock::VirtualTimeScope>();

@@ -52,6 +52,11 @@ W32_API void AdvanceToMicros(uint64_t t);
 
 // Blocks until the clock reads at least `t`. Real time: sleeps; virtual time: waits as above.
 W32_API void SleepUntilMicros(uint64_t t);
+// A sleep that another thread may end early: as SleepUntilMicros, but it also ends once EndSleep
+// has been called with the same `flag` (a word the two threads share, 0 before). True when the
+// clock reached `t`; false when the sleep was ended, or virtual time switched off under it.
+W32_API bool SleepUntilMicrosOrEnd(uint64_t t, LONG* flag);
+W32_API void EndSleep(LONG* flag);
 
 // Blocks until virtual time has moved past `seen`, or `realTimeoutMs` of real time passed.
 // Returns the clock's reading. Lets a thread that waits for something another thread schedules
