@@ -71,6 +71,9 @@ const Session::Command Session::kCommands[] = {
      "option timers|interrupts|serial|hardware-ports VALUE"},
     {"capability", &Session::DoCapability, 2, 2, true, "capability KIND"},
     {"serial-in", &Session::DoSerialIn, 3, -1, true, "serial-in CHANNEL BYTE|\"TEXT\"..."},
+    {"board", &Session::DoBoard, 3, -1, false, "board KIND COMn [OPTIONS]"},
+    {"board-log", &Session::DoBoardLog, 1, 1, false, "board-log"},
+    {"stop-after", &Session::DoStopAfter, 2, 3, true, "stop-after MS [stop|break]"},
 };
 
 const char* StatusName(int32_t status) {
@@ -161,6 +164,7 @@ void Session::RunLine(const std::string& line, int number) {
         } else {
             (this->*command.handler)(words);
         }
+        ReportStopper();
         m_transcript.Flush();
         return;
     }
@@ -250,6 +254,7 @@ void Session::DestroyTarget() {
     if (m_target == nullptr) {
         return;
     }
+    CancelStopper();
     int number = m_targetCount;
     m_target->Destroy(kSimDestroyFree);
     m_target = nullptr;
@@ -270,6 +275,8 @@ int Session::Finish() {
         w32::FreeLibrary(m_module);
         m_module = nullptr;
     }
+    // The boards last: the plug-in has closed its ports.
+    DetachBoards();
     w32test::clock::UseVirtualTime(m_wasVirtualTime);
 
     // Every host object handed to a target that was created must come back once.

@@ -5,14 +5,17 @@
 #include <cstdint>
 #include <functional>
 #include <istream>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "boards/board.h"
 #include "host_objects.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
+#include "stopper.h"
 #include "target_family.h"
 #include "transcript.h"
 #include "w32/types.h"
@@ -125,6 +128,15 @@ private:
     void DoOption(const std::vector<Word>& words);
     void DoCapability(const std::vector<Word>& words);
     void DoSerialIn(const std::vector<Word>& words);
+    // Boards on virtual ports and the stop from another thread (session_boards.cpp).
+    void DoBoard(const std::vector<Word>& words);
+    void DoBoardLog(const std::vector<Word>& words);
+    void DoStopAfter(const std::vector<Word>& words);
+    void DetachBoards();
+    // Ends stop-after's thread; says so when its stop was not made.
+    void CancelStopper();
+    // The stop stop-after made, with its status, once (after the command during which it came).
+    void ReportStopper();
 
     Transcript m_transcript;
     std::string m_scriptFolder;
@@ -136,6 +148,8 @@ private:
     int m_targetCount = 0;
     std::vector<std::unique_ptr<HostObjectSet>> m_handedOut;
     std::unique_ptr<HostPortObserver> m_observer;
+    std::map<int, std::unique_ptr<boards::Board>> m_boards;  // by COM number
+    std::unique_ptr<Stopper> m_stopper;
     bool m_wasVirtualTime = false;
     int m_line = 0;
     uint32_t m_stepLimit = 0;  // of the command being run, 0 for none

@@ -4,7 +4,8 @@
 namespace simhost {
 
 void Transcript::Line(const std::string& text) {
-    Flush();
+    std::lock_guard<std::mutex> lock(m_lock);
+    FlushLocked();
     // Every line leaves at once: a reader at the other end of a pipe sees a long run's progress,
     // and a simhost that is killed has lost nothing it printed.
     m_out << text << '\n' << std::flush;
@@ -14,8 +15,9 @@ void Transcript::Serial(int32_t channel, const uint8_t* bytes, size_t count) {
     if (bytes == nullptr || count == 0) {
         return;
     }
+    std::lock_guard<std::mutex> lock(m_lock);
     if (m_serialPending && channel != m_serialChannel) {
-        Flush();
+        FlushLocked();
     }
     m_serialPending = true;
     m_serialChannel = channel;
@@ -23,6 +25,11 @@ void Transcript::Serial(int32_t channel, const uint8_t* bytes, size_t count) {
 }
 
 void Transcript::Flush() {
+    std::lock_guard<std::mutex> lock(m_lock);
+    FlushLocked();
+}
+
+void Transcript::FlushLocked() {
     if (!m_serialPending) {
         return;
     }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <ostream>
 #include <string>
 
@@ -12,6 +13,8 @@ namespace simhost {
 
 using hostscript::Escape;
 
+// Lines may come from several threads (stop-after's stop, a target's own threads): each is
+// written whole.
 class Transcript {
 public:
     explicit Transcript(std::ostream& out) : m_out(out) {}
@@ -24,6 +27,9 @@ public:
     void Flush();
 
 private:
+    void FlushLocked();
+
+    std::mutex m_lock;
     std::ostream& m_out;
     bool m_serialPending = false;
     int32_t m_serialChannel = 0;
