@@ -17,7 +17,10 @@
 //    garbled: a fixed corruption that never equals the byte sent.
 //  - The device sees one ordered stream of HostEvents and answers by queueing bytes for the host
 //    at times it chooses. Host reads take the bytes whose time has come; under virtual time a
-//    waiting read moves the clock to the next arrival or to its deadline.
+//    waiting read lets the clock move to the next arrival or to its deadline.
+//  - SetCommState drives RTS or DTR only when that line's control mode changes (ENABLE raises
+//    it, DISABLE drops it), as the system's driver does: setting the framing again keeps the
+//    levels EscapeCommFunction gave the lines.
 //  - PurgeComm drops the received bytes that have arrived, not those still on the wire.
 //  - Each open starts at 9600 8N1 with RTS and DTR off and no time-outs. Closing drops RTS and
 //    DTR (the device sees both), and the device's bytes still on the wire are lost.
@@ -26,8 +29,9 @@
 //
 // Threads: the device is called on the thread of the host call that caused the event (or whose
 // wait reached a device timer), one call at a time; it must not call the host's functions. A thread
-// blocked in ReadFile or WaitCommEvent wakes when another thread's call queues bytes, and under
-// virtual time moves the clock to the next scheduled arrival.
+// blocked in ReadFile or WaitCommEvent wakes when another thread's call queues bytes. Under
+// virtual time these waits are waits on the clock (w32test/clock.h): the clock reaches the next
+// scheduled arrival once every thread taking part in virtual time waits.
 #pragma once
 
 #include <stddef.h>
