@@ -2,7 +2,7 @@
 // result the test plug-in defines for it, its port closed, and no callback after the return.
 #include <gtest/gtest.h>
 
-#include "session_support.h"
+#include "transcript_files.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "plugin_exports.h"
-#include "session_support.h"
+#include "transcript_files.h"
 #include "w32/handles.h"
 #include "w32/serial.h"
 #include "w32test/vport.h"
