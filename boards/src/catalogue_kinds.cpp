@@ -1,6 +1,8 @@
 // The table of the board catalogue: one line per kind of simulated board.
 #include "boards/boot_loader.h"
+#include "boards/brontal_board.h"
 #include "boards/catalogue.h"
+#include "boards/corvanec_boards.h"
 #include "boards/echo_board.h"
 #include "boards/loader_test_board.h"
 #include "boards/memory_board.h"
@@ -20,6 +22,12 @@ const std::vector<BoardKind>& BoardKinds() {
         {"memory-board", "the RAM and flash memory board: 32-bit packets at 115200 baud",
          MakeMemoryBoard},
         {"drive", "the drive: the memory board's packets, whole 512-byte sectors", MakeDrive},
+        {"corvanec", "the debug board: its PIC, a T89C51Rx2 boot loader or an AT89S53 behind it",
+         MakeCorvanecBoard},
+        {"corvanec2", "the debug board whose T89C51Rx2 boot loader answers on the line",
+         MakeCorvanec2Board},
+        {"brontal-g", "the 8051 board's program monitor: bytes into RAM and back while RTS is on",
+         MakeBrontalBoard},
     };
     return kinds;
 }
