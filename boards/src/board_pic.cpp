@@ -190,9 +190,23 @@ BYTE BoardPic::CheckBlock(BYTE space, unsigned count, unsigned address) const {
     return 1;
 }
 
+bool BoardPic::Spoils(BYTE command) {
+    bool spoil = m_settings.fault != PicSettings::Fault::None &&
+                 (m_settings.faultFrame == 0 || m_settings.faultFrame == command) &&
+                 (m_settings.faultCount == 0 || m_spoilt < m_settings.faultCount);
+    if (spoil) {
+        ++m_spoilt;
+    }
+    return spoil;
+}
+
 void BoardPic::CarryOutFrame() {
     const BYTE command = m_frame[0];
-    const bool sumGood = command == kVersion || Sum(m_frame, m_frame.size() - 1) == m_frame.back();
+    const bool spoil = Spoils(command);
+    // A failure status is the PIC's own answer: it has not done what the frame asked.
+    const bool refuse = spoil && m_settings.fault == PicSettings::Fault::BadStatus;
+    const bool sumGood =
+        !refuse && (command == kVersion || Sum(m_frame, m_frame.size() - 1) == m_frame.back());
     switch (command) {
         case kSetType: {
             BYTE type = m_frame[1];
@@ -201,7 +215,7 @@ void BoardPic::CarryOutFrame() {
             if (status == 0) {
                 m_running = false;
             }
-            Reply({kSetType, status}, command, kReplyMicros);
+            Reply({kSetType, status}, spoil, kReplyMicros);
             if (status == 0 && PassesThrough(type)) {
                 m_passThrough = true;
                 m_runAsked = false;
@@ -219,7 +233,7 @@ void BoardPic::CarryOutFrame() {
                                                                        m_frame.end() - 1))
                              : 1;
             }
-            Reply({kWrite, status}, command, kWriteMicros);
+            Reply({kWrite, status}, spoil, kWriteMicros);
             break;
         }
         case kRead: {
@@ -237,7 +251,7 @@ void BoardPic::CarryOutFrame() {
             for (BYTE b : data) {
                 reply.push_back(b);
             }
-            Reply(reply, command, kReplyMicros);
+            Reply(reply, spoil, kReplyMicros);
             break;
         }
         case kVersion: {
@@ -247,7 +261,7 @@ void BoardPic::CarryOutFrame() {
             for (char c : m_settings.version) {
                 reply.push_back(static_cast<BYTE>(c));
             }
-            Reply(reply, command, kReplyMicros);
+            Reply(reply, spoil, kReplyMicros);
             break;
         }
         default:
@@ -255,17 +269,9 @@ void BoardPic::CarryOutFrame() {
     }
 }
 
-void BoardPic::Reply(std::vector<BYTE> reply, BYTE command, uint64_t delayMicros) {
-    bool spoil = m_settings.fault != PicSettings::Fault::None &&
-                 (m_settings.faultFrame == 0 || m_settings.faultFrame == command) &&
-                 (m_settings.faultCount == 0 || m_spoilt < m_settings.faultCount);
-    if (spoil) {
-        ++m_spoilt;
-        if (m_settings.fault == PicSettings::Fault::BadCommand) {
-            reply[0] = static_cast<BYTE>(reply[0] ^ 0x80);
-        } else if (m_settings.fault == PicSettings::Fault::BadStatus && command != kVersion) {
-            reply[1] = 1;
-        }
+void BoardPic::Reply(std::vector<BYTE> reply, bool spoil, uint64_t delayMicros) {
+    if (spoil && m_settings.fault == PicSettings::Fault::BadCommand) {
+        reply[0] = static_cast<BYTE>(reply[0] ^ 0x80);
     }
     reply.push_back(Sum(reply, reply.size()));
     if (spoil && m_settings.fault == PicSettings::Fault::BadSum) {

@@ -86,7 +86,9 @@ private:
     void Release();
     void TakeFrameByte(BYTE byte);
     void CarryOutFrame();
-    void Reply(std::vector<BYTE> reply, BYTE command, uint64_t delayMicros);
+    // Whether this reply is one the settings spoil (counting it).
+    bool Spoils(BYTE command);
+    void Reply(std::vector<BYTE> reply, bool spoil, uint64_t delayMicros);
     BYTE CheckBlock(BYTE space, unsigned count, unsigned address) const;
 
     LineSettings m_picLine;
