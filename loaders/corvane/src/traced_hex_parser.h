@@ -1,0 +1,23 @@
+// Corvane's own Intel HEX reader: it traces every field it reads to the host as it goes.
+#pragma once
+
+#include "w32/types.h"
+
+namespace corvane {
+
+constexpr unsigned kImageSize = 0x10000;
+
+// What the parse gives back besides its result.
+struct ParsedRange {
+    unsigned highest = 0;     // the highest start address of a data line
+    unsigned highestEnd = 0;  // the end (exclusive) of the data that reaches highest
+};
+
+// Reads the file at `path` into `image` (64 KB). Results: 0 success; 1 no file name, or a field
+// that is not two hex digits; 2 the file cannot be opened, a data line's type is not 0, or a data
+// line that runs past the 64 KB image; 5 a line's checksum is wrong. Lines are read up to 255
+// characters; blank lines are skipped, and any other line that does not start with ':' ends the
+// parse (with the result so far).
+int parseHexFileTraced(const char* path, BYTE* image, ParsedRange* range);
+
+}  // namespace corvane
