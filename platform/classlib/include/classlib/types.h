@@ -14,10 +14,6 @@ typedef DWORD COLORREF;
 typedef const char* LPCTSTR;
 typedef char* LPTSTR;
 typedef char TCHAR;
-struct tagPOINT {
-    LONG x;
-    LONG y;
-};
 struct tagSIZE {
     LONG cx;
     LONG cy;
@@ -28,7 +24,6 @@ struct tagRECT {
     LONG right;
     LONG bottom;
 };
-typedef tagPOINT POINT;
 typedef tagSIZE SIZE;
 typedef tagRECT RECT;
 typedef POINT* LPPOINT;

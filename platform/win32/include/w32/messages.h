@@ -12,11 +12,6 @@
 #if !defined(_WIN32)
 typedef LRESULT (*WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
-struct POINT {
-    LONG x;
-    LONG y;
-};
-
 struct MSG {
     HWND hwnd;
     UINT message;

@@ -145,4 +145,11 @@ typedef SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
     (static_cast<LONG>(static_cast<WORD>(a) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
 
 #define WM_USER 0x0400
+
+// A point of the screen or a window; the class library's geometry builds on the same record.
+struct tagPOINT {
+    LONG x;
+    LONG y;
+};
+typedef tagPOINT POINT;
 #endif
