@@ -15,6 +15,8 @@ const size_t kLoaderImage2At = 0x100;
 const size_t kLoaderImage2Size = 315;
 const BYTE kChipTypeBootLoader = 2;
 const BYTE kChipTypeHc908 = 3;
+const BYTE kChipTypePic16 = 14;
+const BYTE kChipTypePic18 = 16;
 const BYTE kBoardErrorEcho = 0xEC;
 
 BYTE Sum(const BYTE* data, size_t count) {
@@ -26,6 +28,17 @@ BYTE Sum(const BYTE* data, size_t count) {
 }
 
 uint64_t CharacterMicros(DWORD baud) { return baud == 0 ? 1000 : 10000000ull / baud; }
+
+uint16_t CrcCcitt(const BYTE* data, size_t count) {
+    uint16_t crc = 0xFFFF;
+    for (size_t i = 0; i < count; ++i) {
+        crc = static_cast<uint16_t>(crc ^ (data[i] << 8));
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = static_cast<uint16_t>((crc & 0x8000) != 0 ? (crc << 1) ^ 0x1021 : crc << 1);
+        }
+    }
+    return crc;
+}
 
 }  // namespace
 
@@ -208,13 +221,8 @@ bool ProgrammerBoard::TakeControllerPacket(const std::vector<BYTE>& p) {
             break;
         }
         case 6: {
-            bool images = true;
-            for (size_t i = 0; i < kLoaderImage1Size; ++i) {
-                images = images && m_ramWritten[kLoaderImage1At + i];
-            }
-            for (size_t i = 0; i < kLoaderImage2Size; ++i) {
-                images = images && m_ramWritten[kLoaderImage2At + i];
-            }
+            bool images = LoaderImageIntact(kLoaderImage1At, kLoaderImage1Size) &&
+                          LoaderImageIntact(kLoaderImage2At, kLoaderImage2Size);
             bool ready = m_chipType == kChipTypeHc908 && images && m_loaderStartFlag;
             if (ready) {
                 m_loaderRunning = true;
@@ -261,19 +269,59 @@ void ProgrammerBoard::SetChipType(BYTE type) {
     }
 }
 
-bool ProgrammerBoard::KindUsable(BYTE kind, size_t n, uint32_t address) {
-    if (address + n > Memory(kind).size()) {
+bool ProgrammerBoard::Place(BYTE command, BYTE kind, Placement* placement) const {
+    bool write = command == 2;
+    *placement = Placement{kind, false};
+    if (m_chipType == kChipTypePic16 || m_chipType == kChipTypePic18) {
+        if (kind == (write ? 2 : 4)) {
+            placement->kind = 2;
+        } else if (kind == (write ? 0xFF : 5)) {
+            *placement = Placement{1, true};
+        } else if (kind == (write ? 0 : 0xFF)) {
+            placement->kind = 4;
+        } else {
+            return false;
+        }
+    } else if (m_chipType == kChipTypeHc908 && kind == 2) {
+        placement->kind = 1;  // the flash lies in the chip's one address space
+    }
+    return true;
+}
+
+bool ProgrammerBoard::KindUsable(BYTE packetKind, const Placement& place, size_t n,
+                                 uint32_t address) {
+    size_t cells = place.pairs ? n / 2 : n;
+    if (address + cells > Memory(place.kind).size()) {
         return false;
     }
-    return !(m_chipType == kChipTypeHc908 && kind == 2 && !m_loaderRunning);
+    return !(m_chipType == kChipTypeHc908 && packetKind == 2 && !m_loaderRunning);
+}
+
+bool ProgrammerBoard::LoaderImageIntact(size_t at, size_t size) {
+    for (size_t i = 0; i < size; ++i) {
+        if (!m_ramWritten[at + i]) {
+            return false;
+        }
+    }
+    const BYTE* image = Memory(1).data() + at;
+    uint16_t check = static_cast<uint16_t>(image[size - 2] << 8 | image[size - 1]);
+    return CrcCcitt(image, size - 2) == check;
 }
 
 void ProgrammerBoard::WriteBlock(BYTE kind, size_t n, uint32_t address, const BYTE* data) {
-    if (!KindUsable(kind, n, address)) {
+    Placement place;
+    if (!Place(2, kind, &place) || !KindUsable(kind, place, n, address)) {
         Status(2, 1);
         return;
     }
-    std::copy(data, data + n, Memory(kind).begin() + address);
+    std::vector<BYTE>& memory = Memory(place.kind);
+    if (place.pairs) {
+        for (size_t j = 0; j < n / 2; ++j) {
+            memory[address + j] = data[2 * j];
+        }
+    } else {
+        std::copy(data, data + n, memory.begin() + address);
+    }
     if (m_chipType == kChipTypeHc908 && kind == 1) {
         for (size_t i = 0; i < n; ++i) {
             m_ramWritten[address + i] = true;
@@ -294,11 +342,17 @@ void ProgrammerBoard::ReadBlock(BYTE command, BYTE kind, size_t n, uint32_t addr
     r.commandAt = 0;
     r.statusAt = 1;
     r.bytes = {command, 0};
-    if (!KindUsable(kind, n, address)) {
+    Placement place;
+    if (!Place(command, kind, &place) || !KindUsable(kind, place, n, address)) {
         r.bytes[1] = 1;
         r.bytes.insert(r.bytes.end(), n, 0);
+    } else if (place.pairs) {
+        const std::vector<BYTE>& m = Memory(place.kind);
+        for (size_t j = 0; j < n; ++j) {
+            r.bytes.push_back(j % 2 == 0 ? m[address + j / 2] : 0);
+        }
     } else {
-        const std::vector<BYTE>& m = Memory(kind);
+        const std::vector<BYTE>& m = Memory(place.kind);
         r.bytes.insert(r.bytes.end(), m.begin() + address, m.begin() + address + n);
     }
     r.bytes.push_back(0);

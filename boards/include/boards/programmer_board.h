@@ -21,10 +21,18 @@
 // length. Status 0 is done; 1 refused or failed; 2 the request's check byte was wrong.
 //
 // Chip type 2 (the boot-loader chips) hands the line to the board's boot loader, when it has one,
-// until the chip's program starts. Chip type 3 (the HC908 chip) needs its RAM-resident loader
-// before the flash (kind 2) can be written or read: the two loader images in RAM (177 bytes from
-// 0x40, 315 bytes from 0x100), the bytes 1, 0 at the board word + 4, then start (command 6);
-// command 5 then reads the loader's version instead of the board's.
+// until the chip's program starts. Chip type 3 (the HC908 chip) has one address space, its flash
+// written as kind 2 and everything read as kind 1; it needs its RAM-resident loader before the
+// flash can be written: the two loader images in RAM (177 bytes from 0x40, 315 bytes from 0x100),
+// the bytes 1, 0 at the board word + 4, then start (command 6). The chip runs the images only when
+// each ends with its check: the CRC-CCITT (polynomial 0x1021 from 0xFFFF) of the bytes before it,
+// high byte first. Command 5 then reads the loader's version instead of the board's.
+//
+// The PIC chips (types 14 and 16) take the memory kind of a block packet as a selector whose
+// meaning depends on the direction: code is written as 2 and read as 4, data written as 0xFF and
+// read as 5, the configuration (special) area written as 0 and read as 0xFF. Their data cells
+// travel in the even places of byte pairs (the odd places are padding). The memories of the three
+// areas are Memory(2), Memory(1) and Memory(4), as the blank check names them.
 #pragma once
 
 #include <array>
@@ -74,6 +82,13 @@ public:
 
     // The chip's memory of one kind (created erased on first use).
     std::vector<BYTE>& Memory(BYTE kind);
+    // Where a block packet's bytes live for the chip type set: the memory, and whether its cells
+    // travel in byte pairs. False for a kind the chip does not take in that direction.
+    struct Placement {
+        BYTE kind;
+        bool pairs;
+    };
+    bool Place(BYTE command, BYTE kind, Placement* placement) const;
     BYTE ChipType() const { return m_chipType; }
     int SetTypeTries() const { return m_setTypeTries; }
     bool ResidentLoaderRunning() const { return m_loaderRunning; }
@@ -101,7 +116,9 @@ private:
     void ReadBlock(BYTE command, BYTE kind, size_t n, uint32_t address, const BYTE* compare);
     void Status(BYTE command, BYTE status, uint64_t delayMicros = 0);
     void LengthReply(std::vector<BYTE> body);
-    bool KindUsable(BYTE kind, size_t n, uint32_t address);
+    bool KindUsable(BYTE packetKind, const Placement& place, size_t n, uint32_t address);
+    // The image in RAM at `at` ends with the check of the bytes before it.
+    bool LoaderImageIntact(size_t at, size_t size);
 
     ProgrammerBoardOptions m_options;
     ReplyShaper m_shaper;

@@ -10,6 +10,7 @@
 #include "boards/programmer_board.h"
 #include "protocol_rig.h"
 #include "tarnel/core/board_protocol.h"
+#include "tarnel/core/resident_loader_images.h"
 
 namespace {
 
@@ -257,18 +258,17 @@ protected:
                    ("board_protocol_test_" + std::to_string(random()));
         std::filesystem::create_directories(m_folder);
         m_prefix = (m_folder / "loader").string();
-        WriteImage("1.bin", CBoardProtocol::kLoaderImage1Size);
-        WriteImage("2.bin", CBoardProtocol::kLoaderImage2Size);
+        WriteImage("1.bin", kResidentLoaderImage1.data(), CBoardProtocol::kLoaderImage1Size);
+        WriteImage("2.bin", kResidentLoaderImage2.data(), CBoardProtocol::kLoaderImage2Size);
     }
     void TearDown() override {
         BoardProtocolTest::TearDown();
         std::filesystem::remove_all(m_folder);
     }
-    void WriteImage(const std::string& suffix, size_t size) {
+    // The program's own loader images, which the board's chip runs.
+    void WriteImage(const std::string& suffix, const BYTE* image, size_t size) {
         std::ofstream file(m_prefix + suffix, std::ios::binary);
-        for (size_t i = 0; i < size; ++i) {
-            file.put(static_cast<char>(i * 7));
-        }
+        file.write(reinterpret_cast<const char*>(image), static_cast<std::streamsize>(size));
     }
 
     std::filesystem::path m_folder;
@@ -311,7 +311,7 @@ TEST_F(ResidentLoaderTest, UploadsBothImagesAndStartsTheLoader) {
         {0x100, 32}, {0x120, 32}, {0x140, 32}, {0x160, 32}, {0x180, 32}, {0x1A0, 32},
         {0x1C0, 32}, {0x1E0, 32}, {0x200, 32}, {0x220, 27}, {0x244, 2}};
     EXPECT_EQ(WritePackets(HostBytes(board.Log())), expected);
-    EXPECT_EQ(board.Memory(1)[0x40 + 176], static_cast<BYTE>(176 * 7));
+    EXPECT_EQ(board.Memory(1)[0x40 + 176], kResidentLoaderImage1[176]);
     EXPECT_EQ(board.Memory(1)[0x244], 1);
 
     // RTS goes up first; the chip type follows 200 ms later; after the start RTS falls 100 ms on
@@ -363,7 +363,7 @@ TEST_F(ResidentLoaderTest, MissingOrShortImageFiles) {
     CBoardProtocol protocol;
     EXPECT_EQ(protocol.EnterLoader(m_port, (m_folder / "absent").string().c_str()),
               BOARD_LOADER_FILE_MISSING);
-    WriteImage("2.bin", CBoardProtocol::kLoaderImage2Size - 1);
+    WriteImage("2.bin", kResidentLoaderImage2.data(), CBoardProtocol::kLoaderImage2Size - 1);
     EXPECT_EQ(protocol.EnterLoader(m_port, m_prefix.c_str()), BOARD_LOADER_FILE_SHORT);
 }
 
