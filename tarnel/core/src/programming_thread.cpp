@@ -140,12 +140,13 @@ JobEnd RunJob(CJobRun& run, JobRequest& job) {
             }
             return Finish(run, job, WriteJob(run, job), kStatusWriteDone, kStatusWriteFailed);
         case kJobErase:
+            // The PIC chips name themselves; the PIC18 in place of the start status.
             if (device == 9) {
                 PostText(window, kStatusInfoText, "Erase PIC16F877A...");
-            }
-            if (device == 10) {
+            } else if (device == 10) {
                 PostText(window, kStatusInfoText, "Erase PIC18F4xx...");
-            } else {
+            }
+            if (device != 10) {
                 PostStatus(
                     window,
                     StartStatus(job, kStatusEraseCode, kStatusEraseData, kStatusEraseSpecial),
