@@ -53,6 +53,7 @@ public:
         uint64_t start = w32test::clock::NowMicros();
         m_queue.StartJob(std::move(job));
         bool succeeded = false;
+        w32test::clock::OutsideWaitScope waiting;  // the thread's time goes on meanwhile
         do {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             succeeded = Drain(success) || succeeded;

@@ -82,6 +82,7 @@ TEST_F(JobQueueTest, DestroyingTheQueueStopsItsThreadAndFreesEveryJob) {
     m_queue->StartJob(Job(kJobCheckConnection));
 
     CJobQueue* queue = m_queue.get();
+    w32test::clock::OutsideWaitScope waiting;
     std::thread destroyer([this] { m_queue.reset(); });
     // A queue being destroyed takes no new job: once it refuses one, the thread has been asked to
     // stop, and the destructor waits for it.
@@ -141,10 +142,13 @@ TEST_F(JobQueueTest, ManyProducersWhileTheThreadComesAndGoes) {
         }
     });
     go = true;
-    for (std::thread& t : producers) {
-        t.join();
+    {
+        w32test::clock::OutsideWaitScope waiting;
+        for (std::thread& t : producers) {
+            t.join();
+        }
+        settingsBar.join();
     }
-    settingsBar.join();
     WaitUntilIdle();
     std::vector<Posted> posted = TakePosted();
     EXPECT_EQ(Count(posted, kStatusPortNotOpened), 0);

@@ -99,7 +99,10 @@ ProgrammingRig::ProgrammingRig() : m_queue(std::make_unique<TestQueue>()) {
 }
 
 ProgrammingRig::~ProgrammingRig() {
-    m_queue.reset();  // waits for its thread
+    {
+        w32test::clock::OutsideWaitScope waiting;
+        m_queue.reset();  // waits for its thread
+    }
     TakeMessages();
     w32test::vport::Detach(kCom);
     w32::DestroyMessageWindow(m_window);
@@ -143,6 +146,7 @@ std::vector<Posted> ProgrammingRig::Run(std::unique_ptr<JobRequest> job) {
 }
 
 void ProgrammingRig::WaitUntilIdle() {
+    w32test::clock::OutsideWaitScope waiting;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while (m_queue->IsRunning()) {
         TakeMessages();

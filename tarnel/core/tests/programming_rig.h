@@ -112,6 +112,7 @@ private:
 
 template <class B>
 bool Held<B>::WaitUntilHeld() {
+    w32test::clock::OutsideWaitScope waiting;  // the clock may move meanwhile
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_held; });
 }
@@ -151,6 +152,8 @@ protected:
     std::vector<Posted> Run(std::vector<std::unique_ptr<JobRequest>> jobs);
     std::vector<Posted> Run(std::unique_ptr<JobRequest> job);
     // Waits (real time, bounded) until the queue's thread has ended, taking the posts meanwhile.
+    // The test's thread takes part in virtual time: its waits for other threads are outside
+    // waits, so that the programming thread's sleeps and time-outs go on meanwhile.
     void WaitUntilIdle();
     // The posts taken so far, and those to the main window.
     std::vector<Posted> TakePosted();
