@@ -6,6 +6,7 @@
 #include "boards/programmer_board.h"
 #include "programming_rig.h"
 #include "protocol_rig.h"
+#include "w32test/handles.h"
 
 namespace {
 
@@ -282,6 +283,22 @@ TEST_F(BootLoaderTest, BoardChipsEnterTheLoaderWriteReadVerifyAndLeaveIt) {
         }
         ExpectPortFree();
     }
+}
+
+TEST_F(BootLoaderTest, RateChangesOfTheLoaderLeaveNoHandleBehind) {
+    // The port is opened again at 115200 baud for the loader and at 19200 to leave it, each time
+    // by the thread's one port object.
+    PutBoardWithLoader(171);
+    Run(Job(kJobCheckConnection, 171));  // the queue now holds its thread's handle
+    DWORD handles = w32test::handles::OpenCount();
+    std::vector<BYTE> area = Pattern(32, 2);
+    std::vector<std::unique_ptr<JobRequest>> jobs;
+    jobs.push_back(Job(kJobWrite, 171, kMemoryCode, &area));
+    jobs.push_back(Job(kJobVerify, 171, kMemoryCode, &area));
+    std::vector<Posted> posted = Run(std::move(jobs));
+    EXPECT_EQ(Count(posted, kStatusVerifyDone), 1);
+    EXPECT_EQ(w32test::handles::OpenCount(), handles);
+    ExpectPortFree();
 }
 
 TEST_F(BootLoaderTest, ChipsAloneOnTheLineStartTheirProgramAfterTheWrite) {
