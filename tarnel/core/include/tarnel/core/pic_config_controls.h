@@ -1,0 +1,69 @@
+// Control ids of the PIC configuration-word dialogs, shared by their resource script and by the
+// tables that tie each control to its configuration bits (definitions only, for the resource
+// compiler too).
+#pragma once
+
+// PIC16F877A: one 14-bit configuration word.
+#define IDC_PIC16_PWRT 1016
+#define IDC_PIC16_WDT 1017
+#define IDC_PIC16_BOREN 1018
+#define IDC_PIC16_OSC_RC 1019
+#define IDC_PIC16_OSC_HS 1020
+#define IDC_PIC16_OSC_XT 1021
+#define IDC_PIC16_OSC_LP 1022
+#define IDC_PIC16_WRT_OFF 1023
+#define IDC_PIC16_WRT_00FF 1024
+#define IDC_PIC16_WRT_07FF 1025
+#define IDC_PIC16_WRT_0FFF 1026
+#define IDC_PIC16_CP 1027
+#define IDC_PIC16_CPD 1028
+#define IDC_PIC16_LVP 1029
+#define IDC_PIC16_DEBUG 1030
+
+// PIC18F4x2/8: the configuration registers CONFIG1H to CONFIG7L.
+#define IDC_PIC18_PWRT 1016
+#define IDC_PIC18_WDT 1017
+#define IDC_PIC18_OSCSEN 1018
+#define IDC_PIC18_OSC_RC 1019
+#define IDC_PIC18_OSC_HS 1020
+#define IDC_PIC18_OSC_XT 1021
+#define IDC_PIC18_OSC_LP 1022
+#define IDC_PIC18_OSC_RCIO 1027
+#define IDC_PIC18_OSC_HSPLL 1028
+#define IDC_PIC18_OSC_ECIO 1029
+#define IDC_PIC18_OSC_EC 1030
+#define IDC_PIC18_BORV_20 1034
+#define IDC_PIC18_BORV_27 1035
+#define IDC_PIC18_BORV_42 1036
+#define IDC_PIC18_BORV_45 1037
+#define IDC_PIC18_BOREN 1038
+#define IDC_PIC18_WDTPS_8 1040
+#define IDC_PIC18_WDTPS_4 1041
+#define IDC_PIC18_WDTPS_2 1042
+#define IDC_PIC18_WDTPS_1 1043
+#define IDC_PIC18_WDTPS_128 1044
+#define IDC_PIC18_WDTPS_64 1045
+#define IDC_PIC18_WDTPS_32 1046
+#define IDC_PIC18_WDTPS_16 1047
+#define IDC_PIC18_CCP2MX 1048
+#define IDC_PIC18_DEBUG 1049
+#define IDC_PIC18_LVP 1050
+#define IDC_PIC18_STVR 1051
+#define IDC_PIC18_CP3 1053
+#define IDC_PIC18_CP1 1054
+#define IDC_PIC18_CP2 1055
+#define IDC_PIC18_CP0 1056
+#define IDC_PIC18_CPD 1057
+#define IDC_PIC18_CPB 1058
+#define IDC_PIC18_WRT3 1059
+#define IDC_PIC18_WRT1 1060
+#define IDC_PIC18_WRT2 1061
+#define IDC_PIC18_WRT0 1062
+#define IDC_PIC18_WRTD 1065
+#define IDC_PIC18_WRTB 1066
+#define IDC_PIC18_WRTC 1067
+#define IDC_PIC18_EBTRB 1068
+#define IDC_PIC18_EBTR3 1069
+#define IDC_PIC18_EBTR1 1070
+#define IDC_PIC18_EBTR2 1071
+#define IDC_PIC18_EBTR0 1072

@@ -1,0 +1,86 @@
+// The destination and range rules of .bin jobs and the area rules of .hex jobs.
+#include "tarnel/core/image_jobs.h"
+
+#include <cstdio>
+
+bool SingleDestination(const AreaChoice& chipAreas, bool alwaysAsk, MemoryKind& kind) {
+    if (alwaysAsk || chipAreas.Count() != 1) {
+        return false;
+    }
+    kind = chipAreas.data ? kMemoryData : chipAreas.code ? kMemoryCode : kMemorySpecial;
+    return true;
+}
+
+BinJobPlan PlanBinJob(const char* chipName, int kind, uint32_t imageSize, uint32_t base,
+                      const char* verb) {
+    BinJobPlan plan;
+    uint32_t areaLength = 0;
+    switch (kind) {
+        case kMemoryData:
+            areaLength = ChipTable::GetDataSize(chipName);
+            break;
+        case kMemoryCode:
+            areaLength = ChipTable::GetCodeSize(chipName);
+            break;
+        case kMemorySpecial:
+            areaLength = ChipTable::GetSpecialSize(chipName);
+            break;
+        default:
+            plan.text = "CBinDoc::VerifyChip (Unknown Memory Type)";
+            return plan;
+    }
+    const bool words = kind == kMemoryCode || kind == kMemorySpecial;
+    if (words && imageSize % 2 != 0) {
+        plan.text = "File size should be aligned to the word.\nOne cell contains two bytes.";
+        return plan;
+    }
+    if (base >= areaLength) {
+        // The memory dialog keeps the base inside the area; this is its own refusal.
+        char text[96];
+        std::snprintf(text, sizeof(text), "Last location = %04d BaseAddres = %04d",
+                      static_cast<int>(areaLength) - 1, static_cast<int>(base));
+        plan.text = text;
+        return plan;
+    }
+    const uint32_t cellCount = words ? imageSize / 2 : imageSize;
+    plan.outcome = BinJobPlan::Outcome::kQueue;
+    plan.size = imageSize;
+    if (static_cast<uint64_t>(base) + cellCount > areaLength) {
+        char text[128];
+        if (base == areaLength - 1) {
+            std::snprintf(text, sizeof(text), "Only %04Xh cell will be %s",
+                          static_cast<unsigned>(base), verb);
+        } else {
+            std::snprintf(text, sizeof(text), "Only %04Xh-%04Xh cells will be %s",
+                          static_cast<unsigned>(base), static_cast<unsigned>(areaLength - 1), verb);
+        }
+        plan.outcome = BinJobPlan::Outcome::kAskRange;
+        plan.text = text;
+        plan.size = (areaLength - base) * (words ? 2 : 1);
+    }
+    return plan;
+}
+
+bool HexAsksDestination(const AreaChoice& chipAreas, bool askForAreas) {
+    return askForAreas && chipAreas.code && chipAreas.data;
+}
+
+AreaChoice HexDefaultWriteAreas(const AreaChoice& chipAreas) {
+    AreaChoice chosen = chipAreas;
+    chosen.special = false;
+    return chosen;
+}
+
+std::vector<MemoryKind> HexJobKinds(const AreaChoice& chosen) {
+    std::vector<MemoryKind> kinds;
+    if (chosen.code) {
+        kinds.push_back(kMemoryCode);
+    }
+    if (chosen.data) {
+        kinds.push_back(kMemoryData);
+    }
+    if (chosen.special) {
+        kinds.push_back(kMemorySpecial);
+    }
+    return kinds;
+}
