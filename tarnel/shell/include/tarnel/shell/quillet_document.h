@@ -1,0 +1,48 @@
+// CQuilletDocument: the base of the image documents, with the file's time and the operations
+// through which the main frame's commands act on whichever image is active.
+#pragma once
+
+#include "classlib/classlib.h"
+#include "tarnel/core/image_file_result.h"
+
+class CQuilletDocument : public CDocument {
+    DECLARE_DYNAMIC(CQuilletDocument)
+public:
+    // The frame's commands, in this order after the framework's operations; the base bodies do
+    // nothing.
+    // Queues write jobs for the image (bAskAreas: let the document ask which areas).
+    virtual void WriteChip(BOOL bAskAreas);
+    // Queues read jobs into the image.
+    virtual void ReadChip();
+    virtual void FillRange(int nFirst, int nLast, BYTE value);
+    virtual void FillSelection(BYTE value);
+    virtual void FillAll(BYTE value);
+    // Moves the view's cursor to an address.
+    virtual void GoToAddress(int nAddress);
+    // Puts the selected cells on the clipboard as text.
+    virtual void CopySelection();
+    virtual BOOL HasSelection();
+    // The file on disk is not newer than the document; FALSE when its time cannot be read.
+    // An image without a file is up to date.
+    virtual BOOL IsFileUpToDate();
+    // Queues verify jobs for the image.
+    virtual void VerifyChip(BOOL bAskAreas);
+
+    // Opening and saving keep the file's time; an open whose time cannot be read fails.
+    BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
+
+    // The modification time kept with the document (whole seconds).
+    long GetFileTime() const { return m_fileTime; }
+    void SetFileTime(long time) { m_fileTime = time; }
+
+protected:
+    // The box of a failed image file, with the file rules' own text and icon.
+    static void ReportImageFileResult(const ImageFileResult& result);
+    // Tells the user that a length must lie within minimum..maximum, as a number field would.
+    static void ReportLengthRange(unsigned minimum, unsigned maximum);
+    // Stores the folder of a file being opened as the LastDir setting.
+    static void RememberFolder(LPCTSTR lpszPathName);
+
+    long m_fileTime = 0;
+};

@@ -1,0 +1,66 @@
+// The image documents' base: file times and the frame's operations with empty bodies.
+#include "tarnel/shell/quillet_document.h"
+
+#include <string>
+
+#include "tarnel/shell/document_host.h"
+#include "tarnel/shell/file_time.h"
+
+IMPLEMENT_DYNAMIC(CQuilletDocument, CDocument)
+
+void CQuilletDocument::WriteChip(BOOL) {}
+void CQuilletDocument::ReadChip() {}
+void CQuilletDocument::FillRange(int, int, BYTE) {}
+void CQuilletDocument::FillSelection(BYTE) {}
+void CQuilletDocument::FillAll(BYTE) {}
+void CQuilletDocument::GoToAddress(int) {}
+void CQuilletDocument::CopySelection() {}
+BOOL CQuilletDocument::HasSelection() { return FALSE; }
+void CQuilletDocument::VerifyChip(BOOL) {}
+
+BOOL CQuilletDocument::IsFileUpToDate() {
+    // An image never saved has no file that could have changed.
+    if (m_strPathName.IsEmpty()) {
+        return TRUE;
+    }
+    long onDisk = 0;
+    if (!GetFileModifiedTime(m_strPathName, onDisk)) {
+        return FALSE;
+    }
+    return onDisk <= m_fileTime;
+}
+
+BOOL CQuilletDocument::OnOpenDocument(LPCTSTR lpszPathName) {
+    if (!CDocument::OnOpenDocument(lpszPathName)) {
+        return FALSE;
+    }
+    return GetFileModifiedTime(lpszPathName, m_fileTime);
+}
+
+BOOL CQuilletDocument::OnSaveDocument(LPCTSTR lpszPathName) {
+    const BOOL saved = CDocument::OnSaveDocument(lpszPathName);
+    GetFileModifiedTime(lpszPathName, m_fileTime);
+    return saved;
+}
+
+void CQuilletDocument::ReportImageFileResult(const ImageFileResult& result) {
+    if (result.message.empty()) {
+        return;
+    }
+    AfxMessageBox(result.message.c_str(), result.icon == MessageIcon::kError ? MB_ICONSTOP : MB_OK);
+}
+
+void CQuilletDocument::ReportLengthRange(unsigned minimum, unsigned maximum) {
+    CString prompt;
+    AfxFormatString2(prompt, AFX_IDP_PARSE_UINT_RANGE, std::to_string(minimum).c_str(),
+                     std::to_string(maximum).c_str());
+    AfxMessageBox(prompt, MB_ICONEXCLAMATION, AFX_IDP_PARSE_UINT_RANGE);
+}
+
+void CQuilletDocument::RememberFolder(LPCTSTR lpszPathName) {
+    CString full;
+    if (!AfxFullPath(full, lpszPathName)) {
+        full = lpszPathName;
+    }
+    DocumentHost().SetLastDir(FolderOfPath(full));
+}
