@@ -62,7 +62,7 @@ const ConfigLayout& Pic18F4xxLayout() {
              0,
              3,
              {IDC_PIC18_OSC_LP, IDC_PIC18_OSC_XT, IDC_PIC18_OSC_HS, IDC_PIC18_OSC_RC,
-              IDC_PIC18_OSC_EC, IDC_PIC18_OSC_ECIO, IDC_PIC18_OSC_HSPLL, IDC_PIC18_OSC_RCIO}},
+              IDC_PIC18_OSC_DIV4, IDC_PIC18_OSC_ECIO, IDC_PIC18_OSC_HSPLL, IDC_PIC18_OSC_RCIO}},
             {2,
              1,
              3,
