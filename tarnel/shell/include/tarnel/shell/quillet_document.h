@@ -33,8 +33,8 @@ public:
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
     // The modification time kept with the document (whole seconds).
-    long GetFileTime() const { return m_fileTime; }
-    void SetFileTime(long time) { m_fileTime = time; }
+    long GetFileTimeKept() const { return m_fileTime; }
+    void SetFileTimeKept(long time) { m_fileTime = time; }
 
 protected:
     // The box of a failed image file, with the file rules' own text and icon.
