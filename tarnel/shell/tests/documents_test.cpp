@@ -186,6 +186,22 @@ TEST_F(DocumentsTest, AFillIsOfferedForSavingWhenTheHexImageIsClosed) {
     EXPECT_EQ(boxes.Seen()[0].text, prompt);
 }
 
+TEST_F(DocumentsTest, ABinFillCutAtTheEndFillsToTheLastCellAndAnEmptyOneStillCountsAsAnEdit) {
+    CBinDoc* doc = NewBin(8);
+    ASSERT_NE(doc, nullptr);
+    doc->FillRange(5, 2, 0x11);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(std::string(doc->GetArea().cells.begin(), doc->GetArea().cells.end()),
+              std::string(8, '\0'));
+    doc->FillRange(6, 100, 0x22);
+    EXPECT_EQ(doc->GetArea().cells[5], 0);
+    EXPECT_EQ(doc->GetArea().cells[6], 0x22);
+    EXPECT_EQ(doc->GetArea().cells[7], 0x22);
+    doc->FillAll(0x33);
+    EXPECT_EQ(doc->GetArea().cells[0], 0x33);
+    EXPECT_EQ(FirstHexView(doc)->Model().CellDigits(7), "33");  // the view follows
+}
+
 TEST_F(DocumentsTest, FillAllAndFillSelectionActOnTheActiveAreaOnly) {
     CHexDoc* doc = NewHex(kPic16);
     ASSERT_NE(doc, nullptr);
