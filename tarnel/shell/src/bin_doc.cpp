@@ -136,7 +136,7 @@ void CBinDoc::MarkMismatch(int nCell, int nKind) {
 }
 
 BOOL CBinDoc::ChooseMemory(BYTE& kind, UINT& base, BOOL bAlwaysAsk) {
-    const CString chip = DocumentHost().GetCurrentChip();
+    const CString chip = DocumentHost().Settings().ChipName();
     if (chip.IsEmpty()) {
         AfxMessageBox("You must select a chip", MB_OK);
         return FALSE;
@@ -162,13 +162,13 @@ void CBinDoc::VerifyChip(BOOL) {
     QueueChipJob(kJobVerify, "verified");
 }
 
-void CBinDoc::QueueChipJob(int nOperation, const char* verb) {
+void CBinDoc::QueueChipJob(JobOp operation, const char* verb) {
     BYTE kind = kMemoryData;
     UINT base = 0;
     if (!ChooseMemory(kind, base, TRUE)) {
         return;
     }
-    const CString chip = DocumentHost().GetCurrentChip();
+    const CString chip = DocumentHost().Settings().ChipName();
     const BinJobPlan plan =
         PlanBinJob(chip, kind, static_cast<uint32_t>(m_area.size()), base, verb);
     switch (plan.outcome) {
@@ -184,7 +184,7 @@ void CBinDoc::QueueChipJob(int nOperation, const char* verb) {
             break;
     }
     AreaJob job;
-    job.operation = nOperation;
+    job.operation = operation;
     job.cells = m_area.cells.data();
     job.marks = nullptr;  // a .bin image sends every cell of its range
     job.size = plan.size;

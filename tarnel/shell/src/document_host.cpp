@@ -3,15 +3,15 @@
 
 namespace {
 
-// Stands in when the application is no host: no chip, nothing kept, every choice cancelled.
+// Stands in when the application is no host: no chip, every choice cancelled, nothing queued.
 class CNoHost : public IDocumentHost, public IDocumentChoices {
 public:
-    CString GetCurrentChip() override { return CString(); }
+    CAppSettings& Settings() override { return m_settings; }
     void SetCurrentChip(const CString&) override {}
-    void SetLastDir(const CString&) override {}
-    int GetGotoAddress() override { return 0; }
-    void SetGotoAddress(int) override {}
     IDocumentChoices& Choices() override { return *this; }
+    CancelWord& Cancel() override { return m_cancel; }
+    HWND StatusWindow() override { return nullptr; }
+    int StartJob(std::unique_ptr<JobRequest>) override { return 0; }
 
     bool SelectChip(CString&, AreaSizes&) override { return false; }
     bool ChooseMemory(const AreaChoice&, bool, BYTE&, UINT&) override { return false; }
@@ -19,6 +19,10 @@ public:
     bool NewBinLength(UINT&) override { return false; }
     int ChooseHexFormat() override { return 0; }
     bool ChooseResidentLoader(int&) override { return false; }
+
+private:
+    CAppSettings m_settings;
+    CancelWord m_cancel{0};
 };
 
 }  // namespace

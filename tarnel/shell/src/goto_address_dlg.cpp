@@ -11,7 +11,7 @@ END_MESSAGE_MAP()
 
 CGotoAddressDlg::CGotoAddressDlg(CWnd* pParent)
     : CDialog(IDD_GOTO_ADDRESS, pParent),
-      m_dwAddress(static_cast<DWORD>(DocumentHost().GetGotoAddress())) {}
+      m_dwAddress(static_cast<DWORD>(DocumentHost().Settings().GotoAddress())) {}
 
 void CGotoAddressDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -50,6 +50,6 @@ LRESULT CGotoAddressDlg::OnLinkedKeyUp(WPARAM wParam, LPARAM) {
 
 void CGotoAddressDlg::OnOK() {
     // The address is the one the last key release left; text put in without a key does not count.
-    DocumentHost().SetGotoAddress(static_cast<int>(m_dwAddress));
+    DocumentHost().Settings().SetGotoAddress(static_cast<int>(m_dwAddress));
     EndDialog(IDOK);
 }

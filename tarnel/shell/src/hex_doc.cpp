@@ -70,7 +70,7 @@ BOOL CHexDoc::OnNewDocument() {
         ReportImageFileResult(OutOfMemoryFailure());
         return FALSE;
     }
-    m_strChipName = DocumentHost().GetCurrentChip();
+    m_strChipName = DocumentHost().Settings().ChipName();
     return TRUE;
 }
 
@@ -96,7 +96,7 @@ void CHexDoc::Serialize(CArchive& ar) {
             ReportImageFileResult(result);  // a cancelled chip choice has no text
             AfxThrowUserException();
         }
-        m_strChipName = DocumentHost().GetCurrentChip();
+        m_strChipName = DocumentHost().Settings().ChipName();
         return;
     }
 
@@ -114,7 +114,7 @@ void CHexDoc::Serialize(CArchive& ar) {
         m_nFormat = format;
         std::string records;
         const ImageFileResult result =
-            WriteHexImage(m_image, DocumentHost().GetCurrentChip(), format, records);
+            WriteHexImage(m_image, DocumentHost().Settings().ChipName(), format, records);
         if (!result.ok()) {
             ReportImageFileResult(result);
             AfxThrowUserException();
@@ -288,7 +288,7 @@ void CHexDoc::MarkMismatch(int nCell, int nKind) {
     }
 }
 
-BOOL CHexDoc::QueueKindJob(int nKind, int nOperation) {
+BOOL CHexDoc::QueueKindJob(int nKind, JobOp operation) {
     ImageArea* area = m_image.Area(static_cast<MemoryKind>(nKind));
     if (area == nullptr) {
         AfxMessageBox("Bad Type Memory", MB_ICONSTOP);
@@ -298,7 +298,7 @@ BOOL CHexDoc::QueueKindJob(int nKind, int nOperation) {
         return FALSE;  // the image was made without this area: nothing to send or fill
     }
     AreaJob job;
-    job.operation = nOperation;
+    job.operation = operation;
     job.cells = area->cells.data();
     job.marks = area->marks.data();
     job.size = static_cast<uint32_t>(area->size());
@@ -308,7 +308,7 @@ BOOL CHexDoc::QueueKindJob(int nKind, int nOperation) {
 }
 
 void CHexDoc::ReadChip() {
-    const CString chip = DocumentHost().GetCurrentChip();
+    const CString chip = DocumentHost().Settings().ChipName();
     AreaChoice chosen = ChipAreas(chip);
     if (chosen.data && chosen.code) {
         const bool boardLabels = ChipTable::GetDeviceCode(chip) == kDeviceBoardLabels;
@@ -329,8 +329,8 @@ void CHexDoc::ReadChip() {
     }
 }
 
-void CHexDoc::QueueWriteOrVerify(int nOperation, BOOL bAskAreas) {
-    const CString chip = DocumentHost().GetCurrentChip();
+void CHexDoc::QueueWriteOrVerify(JobOp operation, BOOL bAskAreas) {
+    const CString chip = DocumentHost().Settings().ChipName();
     const AreaChoice areas = ChipAreas(chip);
     AreaChoice chosen = HexDefaultWriteAreas(areas);
     if (HexAsksDestination(areas, bAskAreas != FALSE)) {
@@ -339,7 +339,7 @@ void CHexDoc::QueueWriteOrVerify(int nOperation, BOOL bAskAreas) {
             return;
         }
     }
-    if (nOperation == kJobVerify) {
+    if (operation == kJobVerify) {
         // The marks of the last verify go before a new one.
         for (POSITION pos = GetFirstViewPosition(); pos != nullptr;) {
             if (auto* views = dynamic_cast<IAreaViews*>(GetNextView(pos))) {
@@ -348,7 +348,7 @@ void CHexDoc::QueueWriteOrVerify(int nOperation, BOOL bAskAreas) {
         }
     }
     for (MemoryKind kind : HexJobKinds(chosen)) {
-        QueueKindJob(kind, nOperation);
+        QueueKindJob(kind, operation);
     }
 }
 

@@ -1,6 +1,8 @@
 // Area jobs of the documents: the resident-loader choice and the hand-over to the queue.
 #include "tarnel/shell/job_builder.h"
 
+#include <memory>
+
 #include "tarnel/core/chip_table.h"
 #include "tarnel/shell/document_host.h"
 
@@ -25,12 +27,22 @@ BOOL ChooseResidentLoader(uint8_t deviceCode, BYTE& residentLoader) {
     }
 }
 
-BOOL QueueAreaJob(const AreaJob& job) {
-    const uint8_t device = ChipTable::GetDeviceCode(DocumentHost().GetCurrentChip());
-    BYTE residentLoader = 0;
-    if (!ChooseResidentLoader(device, residentLoader)) {
+BOOL QueueAreaJob(const AreaJob& area) {
+    IDocumentHost& host = DocumentHost();
+    auto job = std::make_unique<JobRequest>();  // zeroed: the reserved bytes too
+    job->op = area.operation;
+    job->area = area.cells;
+    job->marks = area.marks;
+    job->size = area.size;
+    job->statusWindow = host.StatusWindow();
+    host.Cancel() = 0;
+    job->cancel = &host.Cancel();
+    job->deviceCode = ChipTable::GetDeviceCode(host.Settings().ChipName());
+    job->memoryKind = area.kind;
+    job->startCell = area.startCell;
+    if (!ChooseResidentLoader(static_cast<uint8_t>(job->deviceCode), job->loaderChoice)) {
         return FALSE;
     }
-    (void)job;
-    return FALSE;
+    host.StartJob(std::move(job));
+    return TRUE;
 }

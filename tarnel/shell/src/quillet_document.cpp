@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tarnel/shell/document_host.h"
+#include "tarnel/core/port_names.h"
 #include "tarnel/shell/file_time.h"
 
 IMPLEMENT_DYNAMIC(CQuilletDocument, CDocument)
@@ -62,5 +63,5 @@ void CQuilletDocument::RememberFolder(LPCTSTR lpszPathName) {
     if (!AfxFullPath(full, lpszPathName)) {
         full = lpszPathName;
     }
-    DocumentHost().SetLastDir(FolderOfPath(full));
+    DocumentHost().Settings().SetLastDir(GetPathFolder(full));
 }

@@ -96,7 +96,7 @@ void TypeReplacing(CDialog* dlg, int id, const char* text) {
 }
 
 TEST_F(DialogsTest, GoToKeepsHexAndDecimalInStepAsKeysAreReleased) {
-    App().gotoAddress = 0x2A;
+    App().settings.SetGotoAddress(0x2A);
     guitest::ModalDialogDriver driver;
     std::string opened[2];
     bool hexFocused = false;
@@ -131,11 +131,11 @@ TEST_F(DialogsTest, GoToKeepsHexAndDecimalInStepAsKeysAreReleased) {
     EXPECT_EQ(afterBadDigit, "1");
     EXPECT_EQ(afterDecimal, "FFFFFFFE");
     EXPECT_EQ(dlg.m_dwAddress, 300u);
-    EXPECT_EQ(App().gotoAddress, 300);
+    EXPECT_EQ(App().settings.GotoAddress(), 300);
 }
 
 TEST_F(DialogsTest, GoToClearedFieldEmptiesTheOtherAndTextWithoutKeysChangesNothing) {
-    App().gotoAddress = 77;
+    App().settings.SetGotoAddress(77);
     guitest::ModalDialogDriver driver;
     std::string cleared;
     std::string afterPaste;
@@ -158,11 +158,11 @@ TEST_F(DialogsTest, GoToClearedFieldEmptiesTheOtherAndTextWithoutKeysChangesNoth
     EXPECT_EQ(cleared, "");
     EXPECT_EQ(afterPaste, "");
     EXPECT_EQ(dlg.m_dwAddress, 0u);
-    EXPECT_EQ(App().gotoAddress, 0);
+    EXPECT_EQ(App().settings.GotoAddress(), 0);
 }
 
 TEST_F(DialogsTest, GoToCancelLeavesTheSettingAlone) {
-    App().gotoAddress = 5;
+    App().settings.SetGotoAddress(5);
     guitest::ModalDialogDriver driver;
     driver.Then([&](CDialog* dlg) {
         CWnd* hex = dlg->GetDlgItem(IDC_GOTO_HEX);
@@ -173,7 +173,7 @@ TEST_F(DialogsTest, GoToCancelLeavesTheSettingAlone) {
     CGotoAddressDlg dlg(m_pFrame);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_dwAddress, 0x40u);
-    EXPECT_EQ(App().gotoAddress, 5);
+    EXPECT_EQ(App().settings.GotoAddress(), 5);
 }
 
 void PutPic16Word(CHexDoc* doc, uint16_t word) {

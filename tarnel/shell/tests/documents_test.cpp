@@ -43,9 +43,9 @@ TEST_F(DocumentsTest, ABinImageEditedInItsViewIsSavedAndOpensAgainWithTheEdits) 
     CBinDoc* again = OpenBin(path);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(std::string(again->GetArea().cells.begin(), again->GetArea().cells.end()), expected);
-    EXPECT_EQ(
-        App().lastDir.str() + "shell_" + std::to_string(::GetCurrentProcessId()) + "_round.bin",
-        path);
+    EXPECT_EQ(App().settings.LastDir().str() + "shell_" + std::to_string(::GetCurrentProcessId()) +
+                  "_round.bin",
+              path);
 }
 
 TEST_F(DocumentsTest, ANewBinLengthOutsideTheTablesLargestAreaIsAskedAgain) {
@@ -71,7 +71,7 @@ TEST_F(DocumentsTest, AnEmptyBinFileIsRefusedAfterItsFolderBecameTheLastOne) {
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, "File is empty and will not be opened.");
     EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, 0u);
-    EXPECT_FALSE(App().lastDir.IsEmpty());
+    EXPECT_FALSE(App().settings.LastDir().IsEmpty());
     EXPECT_EQ(App().GetOpenDocumentCount(), 0);
 }
 
@@ -83,7 +83,7 @@ TEST_P(HexRoundTrip, EditedAreasAreWrittenAndReadBackCellForCell) {
     const int format = GetParam().second;
     CHexDoc* doc = NewHex(chip);
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(App().chipName, chip);
+    EXPECT_EQ(App().settings.ChipName(), chip);
     EXPECT_EQ(doc->GetChipName(), chip);
     CTestAreaView* views = AreaViewOf(doc);
     ASSERT_NE(views, nullptr);

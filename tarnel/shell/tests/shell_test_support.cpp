@@ -74,10 +74,19 @@ void CShellTestApp::AnswerChip(const char* name) {
                       ChipTable::GetSpecialSize(name)}});
 }
 
+HWND CShellTestApp::StatusWindow() { return m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr; }
+
+int CShellTestApp::StartJob(std::unique_ptr<JobRequest> job) {
+    jobs.push_back(std::move(job));
+    return static_cast<int>(jobs.size());
+}
+
 void CShellTestApp::Reset() {
-    chipName.Empty();
-    lastDir.Empty();
-    gotoAddress = 0;
+    settings.SetChipName("");
+    settings.SetLastDir("");
+    settings.SetGotoAddress(0);
+    cancel = 0;
+    jobs.clear();
     chips.clear();
     memories.clear();
     destinations.clear();
@@ -177,7 +186,7 @@ void CTestAreaView::OnInitialUpdate() {
         m_pSpecialView != nullptr) {
         return;
     }
-    const bool wordCode = ChipTable::GetDeviceCode(App().chipName) < 160;
+    const bool wordCode = ChipTable::GetDeviceCode(App().settings.ChipName()) < 160;
     m_bCodeWordCells = wordCode;
     MemoryImage& image = doc->GetImage();
     if (image.code.present()) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,12 +62,12 @@ public:
     void Reset();
 
     // IDocumentHost
-    CString GetCurrentChip() override { return chipName; }
-    void SetCurrentChip(const CString& name) override { chipName = name; }
-    void SetLastDir(const CString& folder) override { lastDir = folder; }
-    int GetGotoAddress() override { return gotoAddress; }
-    void SetGotoAddress(int address) override { gotoAddress = address; }
+    CAppSettings& Settings() override { return settings; }
+    void SetCurrentChip(const CString& name) override { settings.SetChipName(name); }
     IDocumentChoices& Choices() override { return *this; }
+    CancelWord& Cancel() override { return cancel; }
+    HWND StatusWindow() override;
+    int StartJob(std::unique_ptr<JobRequest> job) override;
 
     // IDocumentChoices
     bool SelectChip(CString& name, AreaSizes& lengths) override;
@@ -76,10 +77,10 @@ public:
     int ChooseHexFormat() override;
     bool ChooseResidentLoader(int& index) override;
 
-    // Settings.
-    CString chipName;
-    CString lastDir;
-    int gotoAddress = 0;
+    // Settings, the cancel word and the jobs queued, in order.
+    CAppSettings settings;
+    CancelWord cancel{0};
+    std::vector<std::unique_ptr<JobRequest>> jobs;
 
     // Answers, and what was asked.
     std::deque<ChipAnswer> chips;

@@ -2,6 +2,7 @@
 // user places in a chip's area when it is programmed.
 #pragma once
 
+#include "tarnel/core/job_request.h"
 #include "tarnel/core/memory_image.h"
 #include "tarnel/shell/quillet_document.h"
 
@@ -42,7 +43,7 @@ public:
 
 protected:
     // A write (4) or verify (7) of the image, ending in a queued job or a box.
-    void QueueChipJob(int nOperation, const char* verb);
+    void QueueChipJob(JobOp operation, const char* verb);
     // The document's first view when it is a hex editor.
     CHexView* FirstView() const;
 

@@ -2,8 +2,12 @@
 // the current chip and the settings they read or keep.
 #pragma once
 
+#include <memory>
+
 #include "classlib/classlib.h"
+#include "tarnel/core/app_settings.h"
 #include "tarnel/core/image_areas.h"
+#include "tarnel/core/job_request.h"
 #include "tarnel/core/memory_image.h"
 
 // The choices a document asks the user before it builds an image or queues a job. The program
@@ -30,22 +34,25 @@ public:
 };
 
 // The program as the documents see it. The application object implements it; a program whose
-// application does not gets a host without a chip whose every choice is cancelled.
+// application does not gets a host without a chip, whose every choice is cancelled and which
+// queues nothing.
 class IDocumentHost {
 public:
     virtual ~IDocumentHost() = default;
 
-    // The current chip: the ChipName setting, which the settings bar's selection follows.
-    virtual CString GetCurrentChip() = 0;
+    // The settings: the documents read ChipName (the current chip) and keep LastDir and
+    // GotoAddress.
+    virtual CAppSettings& Settings() = 0;
     // Makes a chip the current one: the ChipName setting and the settings bar's selection.
     virtual void SetCurrentChip(const CString& chipName) = 0;
-    // The LastDir setting: the folder of the file opened last.
-    virtual void SetLastDir(const CString& folder) = 0;
-    // The GotoAddress setting of the go-to dialog.
-    virtual int GetGotoAddress() = 0;
-    virtual void SetGotoAddress(int address) = 0;
-
     virtual IDocumentChoices& Choices() = 0;
+
+    // The program's cancel word, which every job points to.
+    virtual CancelWord& Cancel() = 0;
+    // Where the programming thread posts the statuses of a job (the main frame).
+    virtual HWND StatusWindow() = 0;
+    // Hands a job to the program's job queue, which owns it from here on; the queue's answer.
+    virtual int StartJob(std::unique_ptr<JobRequest> job) = 0;
 };
 
 // The application's host.

@@ -6,6 +6,3 @@
 // The file's last-modification time in whole seconds; FALSE (time unchanged) when the file's
 // status cannot be read.
 BOOL GetFileModifiedTime(LPCTSTR lpszPathName, long& time);
-
-// The drive and folder of a path, ending in its separator ("" for a bare name).
-CString FolderOfPath(const CString& path);

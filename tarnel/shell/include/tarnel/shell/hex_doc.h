@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tarnel/core/hex_reader.h"
+#include "tarnel/core/job_request.h"
 #include "tarnel/core/memory_image.h"
 #include "tarnel/shell/quillet_document.h"
 
@@ -60,9 +61,9 @@ protected:
     // The area the user works on (the area views' active tab; code without views).
     int ActiveArea() const;
     // A write (4) or verify (7) of the chosen areas.
-    void QueueWriteOrVerify(int nOperation, BOOL bAskAreas);
+    void QueueWriteOrVerify(JobOp operation, BOOL bAskAreas);
     // Queues one area's job; FALSE when none was queued.
-    BOOL QueueKindJob(int nKind, int nOperation);
+    BOOL QueueKindJob(int nKind, JobOp operation);
     void SetViewsModified(BOOL bModified);
 
     MemoryImage m_image;

@@ -4,15 +4,11 @@
 #include <cstdint>
 
 #include "classlib/classlib.h"
-
-// The board operations the documents ask for.
-constexpr int kJobRead = 3;
-constexpr int kJobWrite = 4;
-constexpr int kJobVerify = 7;
+#include "tarnel/core/job_request.h"
 
 // One area job as a document describes it.
 struct AreaJob {
-    int operation = 0;
+    JobOp operation = kJobRead;
     BYTE* cells = nullptr;
     BYTE* marks = nullptr;  // none for a .bin image: every cell of the range counts
     uint32_t size = 0;      // bytes
@@ -26,4 +22,5 @@ BOOL ChooseResidentLoader(uint8_t deviceCode, BYTE& residentLoader);
 
 // Queues the job for the current chip (its device code, the status window and the cancel word,
 // which is cleared first) after the resident-loader choice; FALSE when that choice dropped it.
+// The job's cells and marks stay the document's and must outlive it.
 BOOL QueueAreaJob(const AreaJob& job);
