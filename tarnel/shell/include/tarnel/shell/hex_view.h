@@ -36,8 +36,8 @@ public:
     // The editor's state, and the character cell of the view's font.
     const HexEditorModel& Model() const { return m_model; }
     CSize GetCharSize() const { return CSize(m_cxChar, m_cyChar); }
-    // Client rectangles of a cell's two digits and of its character (empty when the cell's row
-    // is not shown).
+    // Client rectangles of a cell's two digits and of its character at the scroll position
+    // (outside the client area when the cell's row is not shown).
     CRect CellHexRect(int nCell) const;
     CRect CellCharRect(int nCell) const;
 
