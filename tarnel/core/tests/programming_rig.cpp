@@ -1,6 +1,9 @@
 // The programming rig: windows that receive the statuses, the queue, and the waits.
 #include "programming_rig.h"
 
+#include <w32/handles.h>
+#include <w32/threads.h>
+
 #include <cstdio>
 
 namespace programming_test {
@@ -75,8 +78,28 @@ BOOL ScriptedQuestions::AskYesNo(const char* question) {
     return answer;
 }
 
+TestQueue::TestQueue() : m_gate(w32::CreateEventA(nullptr, TRUE, TRUE, nullptr)) {}
+
+TestQueue::~TestQueue() {
+    ReleaseStart();  // a held thread must reach the base destructor's stop test
+    w32::CloseHandle(m_gate);
+}
+
+void TestQueue::HoldStart() { w32::ResetEvent(m_gate); }
+
+void TestQueue::ReleaseStart() { w32::SetEvent(m_gate); }
+
+DWORD WINAPI TestQueue::GatedThreadProc(LPVOID queue) {
+    w32::WaitForSingleObject(static_cast<TestQueue*>(queue)->m_gate, INFINITE);
+    return CJobQueue::ThreadProc(static_cast<CJobQueue*>(static_cast<TestQueue*>(queue)));
+}
+
 HANDLE TestQueue::CreateProgrammingThread() {
-    return m_failThreadCreation ? nullptr : CJobQueue::CreateProgrammingThread();
+    if (m_failThreadCreation) {
+        return nullptr;
+    }
+    return w32::CreateThread(nullptr, 0, &TestQueue::GatedThreadProc, this, CREATE_SUSPENDED,
+                             nullptr);
 }
 
 namespace {
@@ -132,9 +155,13 @@ std::unique_ptr<JobRequest> ProgrammingRig::Job(JobOp op, BYTE device, DWORD siz
 }
 
 std::vector<Posted> ProgrammingRig::Run(std::vector<std::unique_ptr<JobRequest>> jobs) {
+    // All of them are queued before the thread looks at the first, as when the user queues
+    // them during a run.
+    m_queue->HoldStart();
     for (auto& job : jobs) {
         m_queue->StartJob(std::move(job));
     }
+    m_queue->ReleaseStart();
     WaitUntilIdle();
     return TakePosted();
 }

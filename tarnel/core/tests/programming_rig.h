@@ -56,13 +56,26 @@ private:
     std::vector<std::string> m_asked;
 };
 
-// A queue whose thread can be made to fail to start.
+// A queue whose thread can be made to fail to start, or held at its start.
 class TestQueue : public CJobQueue {
 public:
+    TestQueue();
+    ~TestQueue() override;
+
     bool m_failThreadCreation = false;
+
+    // While held, a thread that StartJob starts waits before it takes its first job: a test can
+    // queue several jobs before the first one can end the run (a failed port opening drops the
+    // jobs queued with it, but not those queued after the thread ended).
+    void HoldStart();
+    void ReleaseStart();
 
 protected:
     HANDLE CreateProgrammingThread() override;
+
+private:
+    static DWORD WINAPI GatedThreadProc(LPVOID queue);
+    HANDLE m_gate;  // manual reset; set while threads may start
 };
 
 // Holds whichever thread feeds the board its `holdAt`-th byte (1-based) until Release: a way to
