@@ -30,7 +30,7 @@ bool TakeKernelSettings(BoardOptions& options, KernelSettings* settings, std::st
 }
 
 CorvanecBoard::CorvanecBoard(const LineSettings& picLine, Chip chip, const PicSettings& pic,
-                             const IspSettings& isp, const KernelSettings& kernel)
+                             const BootLoaderOptions& isp, const KernelSettings& kernel)
     : BoardPic(picLine, pic), m_chip(chip), m_loader(*this, isp), m_kernel(kernel) {}
 
 const std::map<uint32_t, uint8_t>& CorvanecBoard::LoadedCells() const {
@@ -48,10 +48,10 @@ bool CorvanecBoard::PassesThrough(BYTE type) const {
     return m_chip == Chip::T89C51Rx2 && type == 2;
 }
 
-void CorvanecBoard::EnterPassThrough(BYTE) { m_loader.Reset(); }
+void CorvanecBoard::EnterPassThrough(BYTE) { m_loader.EnterLoader(); }
 
 void CorvanecBoard::PassThroughByte(BYTE byte, const LineSettings& host) {
-    m_loader.Take(byte, host);
+    m_loader.OnByte(byte, host);
 }
 
 BYTE CorvanecBoard::WriteProgram(unsigned address, const std::vector<BYTE>& data) {
@@ -79,7 +79,7 @@ void CorvanecBoard::RunningByte(BYTE byte, const LineSettings& host) {
     KernelTakes(*this, m_kernel, byte, host);
 }
 
-Corvanec2Board::Corvanec2Board(const LineSettings& line, const IspSettings& isp,
+Corvanec2Board::Corvanec2Board(const LineSettings& line, const BootLoaderOptions& isp,
                                const KernelSettings& kernel, uint32_t silentAt)
     : Board(line), m_loader(*this, isp), m_kernel(kernel), m_silentAt(silentAt) {}
 
@@ -94,7 +94,7 @@ void Corvanec2Board::OnHostSettings(const LineSettings&) { OnOpen(); }
 void Corvanec2Board::OnRts(bool on) {
     m_running = !on;
     if (on) {
-        m_loader.Reset();
+        m_loader.EnterLoader();
     }
 }
 
@@ -110,7 +110,7 @@ void Corvanec2Board::OnByte(BYTE byte, bool garbled) {
     if (m_running) {
         KernelTakes(*this, m_kernel, byte, host);
     } else {
-        m_loader.Take(byte, host);
+        m_loader.OnByte(byte, host);
     }
 }
 
@@ -126,9 +126,9 @@ std::unique_ptr<Board> MakeCorvanecBoard(BoardOptions& options, std::string* err
         }
     }
     PicSettings pic;
-    IspSettings isp;
+    BootLoaderOptions isp;
     KernelSettings kernel;
-    if (!TakePicSettings(options, &pic, error) || !TakeIspSettings(options, &isp, error) ||
+    if (!TakePicSettings(options, &pic, error) || !TakeBootLoaderKeys(options, &isp, error) ||
         !TakeKernelSettings(options, &kernel, error)) {
         return nullptr;
     }
@@ -136,10 +136,10 @@ std::unique_ptr<Board> MakeCorvanecBoard(BoardOptions& options, std::string* err
 }
 
 std::unique_ptr<Board> MakeCorvanec2Board(BoardOptions& options, std::string* error) {
-    IspSettings isp;
+    BootLoaderOptions isp;
     KernelSettings kernel;
     uint32_t silentAt = 0;
-    if (!TakeIspSettings(options, &isp, error) || !TakeKernelSettings(options, &kernel, error) ||
+    if (!TakeBootLoaderKeys(options, &isp, error) || !TakeKernelSettings(options, &kernel, error) ||
         !options.TakeNumber("silent-at", &silentAt, error)) {
         return nullptr;
     }

@@ -87,8 +87,7 @@ void ProgrammerBoard::OnByte(BYTE byte, bool garbled) {
         return;
     }
     if (m_loaderMode && m_chip) {
-        m_chip->HostRate(HostLine().baud);
-        m_chip->OnByte(byte);
+        m_chip->OnByte(byte, ByteFraming(HostLine(), garbled));
         Follow();
         return;
     }

@@ -20,7 +20,7 @@ protected:
         EXPECT_STREQ(m_text, "Success response to 'U' (Echo = U)");
         m_board->Log().Clear();
     }
-    const boards::IspBootLoader& Loader() { return BoardAs<boards::Corvanec2Board>().BootLoader(); }
+    const boards::BootLoader& Loader() { return BoardAs<boards::Corvanec2Board>().BootLoader(); }
 };
 
 TEST_F(IspRecords, DataGoesInAsARecordAndComesBackThroughADisplay) {
