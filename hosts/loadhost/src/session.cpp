@@ -54,7 +54,7 @@ std::string ComPath(int portNumber) { return "\\\\.\\" + ComName(portNumber); }
 
 const Session::Command Session::kCommands[] = {
     {"plugin", &Session::DoPlugin, 2, 2, "plugin PATH"},
-    {"board", &Session::DoBoard, 3, 4, "board KIND COMn [OPTIONS]"},
+    {"board", &Session::DoBoard, 3, -1, "board KIND COMn [OPTIONS]"},
     {"board-log", &Session::DoBoardLog, 1, 1, "board-log"},
     {"board-check", &Session::DoBoardCheck, 2, 2, "board-check HEXFILE"},
     {"port", &Session::DoPort, 1, 8,
@@ -111,7 +111,7 @@ void Session::RunLine(const std::string& line, int number) {
             continue;
         }
         int count = static_cast<int>(words.size());
-        if (count < command.minWords || count > command.maxWords) {
+        if (count < command.minWords || (command.maxWords >= 0 && count > command.maxWords)) {
             Error(std::string("usage: ") + command.usage);
         } else {
             (this->*command.handler)(words);

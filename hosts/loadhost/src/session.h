@@ -48,7 +48,7 @@ private:
         const char* name;
         Handler handler;
         int minWords;  // the command word included
-        int maxWords;
+        int maxWords;  // -1: any number
         const char* usage;
     };
     static const Command kCommands[];

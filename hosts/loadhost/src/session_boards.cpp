@@ -49,9 +49,14 @@ void Session::DoBoard(const std::vector<Word>& words) {
         Error("a board is already on COM" + std::to_string(number));
         return;
     }
+    // Every word after the port is an option, as simhost takes them; a quoted word may hold
+    // several.
+    std::string options;
+    for (size_t i = 3; i < words.size(); ++i) {
+        options += (i > 3 ? " " : "") + words[i].text;
+    }
     std::string error;
-    std::unique_ptr<boards::Board> board =
-        boards::MakeBoard(words[1].text, words.size() > 3 ? words[3].text : std::string(), &error);
+    std::unique_ptr<boards::Board> board = boards::MakeBoard(words[1].text, options, &error);
     if (board == nullptr) {
         Error(error);
         return;
