@@ -163,6 +163,14 @@ void Board::FailNext(CallKind kind, DWORD count, DWORD error) {
     }
 }
 
+void Board::ArmWriteFault() {
+    if (m_failWriteAt != 0 && m_received + 1 == m_failWriteAt) {
+        m_failWriteAt = 0;
+        FailNext(CallKind::Write, 1, ERROR_GEN_FAILURE);
+        m_log.Add(Now(), "the host's next write fails");
+    }
+}
+
 void Board::Attached(w32test::vport::Cable& cable) {
     LineSettings line;
     DWORD modem;
@@ -190,6 +198,7 @@ void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
                 m_hostOpen = true;
                 SetHostLine(e.settings);
                 m_log.Add(e.time, "open " + FramingText(e.settings));
+                ArmWriteFault();
                 OnOpen();
                 break;
             case EventKind::Close:
@@ -199,6 +208,8 @@ void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
                 break;
             case EventKind::Byte:
                 m_log.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
+                ++m_received;
+                ArmWriteFault();
                 OnByte(e.byte, e.garbled);
                 break;
             case EventKind::Rts:

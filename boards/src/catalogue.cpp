@@ -158,14 +158,19 @@ std::unique_ptr<Board> MakeBoard(const std::string& kind, const std::string& opt
         }
     }
     BoardOptions parsed;
+    uint32_t failWriteAt = 0;
     if (found == nullptr) {
         reason = "unknown board '" + kind + "' (boards:";
         for (const BoardKind& k : BoardKinds()) {
             reason += std::string(" ") + k.name;
         }
         reason += ")";
-    } else if (parsed.Parse(options, &reason) && ReadFraming(parsed, &reason)) {
+    } else if (parsed.Parse(options, &reason) && ReadFraming(parsed, &reason) &&
+               parsed.TakeNumber("fail-write-at", &failWriteAt, &reason)) {
         board = found->make(parsed, &reason);
+        if (board != nullptr) {
+            board->FailWriteAt(failWriteAt);
+        }
         std::vector<std::string> untaken = parsed.Untaken();
         if (board != nullptr && !untaken.empty()) {
             board.reset();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 #include <string>
 
 #include "boards/catalogue.h"
@@ -55,6 +56,41 @@ TEST(Catalogue, MadeBoardAnswersOnItsPort) {
     w32test::vport::Detach(31);
 }
 
+// The host's writes on COM n of an echo board made with `options`, each with its written count
+// (-1 for a write that failed) and what came back.
+std::string WritesThrough(const std::string& options, const std::vector<std::string>& writes) {
+    w32test::clock::VirtualTimeScope virtualTime;
+    auto board = boards::MakeBoard("echo", options);
+    EXPECT_NE(board, nullptr);
+    if (board == nullptr || !w32test::vport::Attach(32, board.get())) {
+        return "not attached";
+    }
+    HANDLE port = w32::CreateFileA("COM32", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   0, nullptr);
+    COMMTIMEOUTS t{0, 0, 100, 0, 0};
+    w32::SetCommTimeouts(port, &t);
+    std::string result;
+    for (const std::string& text : writes) {
+        DWORD n = 0;
+        bool ok = w32::WriteFile(port, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+        result += ok ? std::to_string(n) + " " : std::string("-1 ");
+    }
+    char reply[16] = {};
+    DWORD n = 0;
+    w32::ReadFile(port, reply, sizeof reply, &n, nullptr);
+    w32::CloseHandle(port);
+    w32test::vport::Detach(32);
+    return result + std::string(reply, n);
+}
+
+TEST(Catalogue, EveryBoardCanFailTheHostsWriteOfItsKthByte) {
+    // Bytes 1 and 2 went in one write: the next write is the one that would carry byte 3.
+    EXPECT_EQ(WritesThrough("fail-write-at=3", {"ab", "c", "d", "e"}), "2 -1 1 1 abde");
+    EXPECT_EQ(WritesThrough("fail-write-at=2", {"ab", "c", "d"}), "2 -1 1 abd");
+    EXPECT_EQ(WritesThrough("fail-write-at=1", {"a", "b"}), "-1 1 b");
+    EXPECT_EQ(WritesThrough("fail-write-at=0", {"a", "b"}), "1 1 ab");
+}
+
 TEST(Catalogue, WrongKindsAndOptionsAreRefusedWithAReason) {
     struct Case {
         const char* kind;
@@ -75,6 +111,7 @@ TEST(Catalogue, WrongKindsAndOptionsAreRefusedWithAReason) {
         {"echo", "parity=NO", "parity must be N, O, E, M or S"},
         {"echo", "stop=3", "stop must be 1, 1.5 or 2"},
         {"echo", "baud=9600 delay=5", "board 'echo' takes no option 'delay'"},
+        {"echo", "fail-write-at=x", "fail-write-at must be a number, not 'x'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.kind) + " " + c.options);

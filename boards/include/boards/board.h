@@ -88,6 +88,11 @@ public:
     // Makes the host's next `count` calls of `kind` on this board's port fail with the Win32
     // error `error` (see w32test::vport::FailNext); nothing while the board is not attached.
     void FailNext(CallKind kind, DWORD count, DWORD error);
+    // The host's write that would carry the `byte`-th byte the board receives (counting from 1
+    // since it was made) fails with ERROR_GEN_FAILURE and sends nothing: the first write the host
+    // starts once byte-1 bytes have come (a write that carries bytes byte-1 and byte together
+    // goes through, and the next one fails). Once. 0: never. Set before the host opens the port.
+    void FailWriteAt(uint32_t byte) { m_failWriteAt = byte; }
 
 protected:
     // Handlers, each called at its event's time. The host's lines and framing are already updated
@@ -106,6 +111,8 @@ private:
     void OnHostEvent(const w32test::vport::HostEvent& event) final;
     void OnTimer(uint64_t time, uint64_t tag) final;
     void SetHostLine(const LineSettings& line);
+    // Arms the write fault when the host's next write is the one to fail.
+    void ArmWriteFault();
     // Runs a handler at `time` on the calling thread: Now() reads `time` there meanwhile.
     template <typename Handler>
     void AtTime(uint64_t time, Handler handler);
@@ -118,6 +125,9 @@ private:
     std::atomic<bool> m_hostOpen{false};
     std::atomic<bool> m_rts{false};
     std::atomic<bool> m_dtr{false};
+    // Read and written by the handlers only.
+    uint32_t m_received = 0;
+    uint32_t m_failWriteAt = 0;
 
     mutable std::mutex m_lock;
     std::map<uint64_t, std::function<void()>> m_timers;  // guarded: by the cable's tag
