@@ -7,6 +7,8 @@
 #include "boards/loader_test_board.h"
 #include "boards/memory_board.h"
 #include "boards/programmer_board.h"
+#include "boards/prompt_boot_loader_board.h"
+#include "boards/resident_program_board.h"
 
 namespace boards {
 
@@ -28,6 +30,14 @@ const std::vector<BoardKind>& BoardKinds() {
          MakeCorvanec2Board},
         {"brontal-g", "the 8051 board's program monitor: bytes into RAM and back while RTS is on",
          MakeBrontalBoard},
+        {"saltrem-a", "the resident program of the text loaders: HEX text into memory after 'L'",
+         MakeSaltremBoard},
+        {"saltrem-a-pic", "the board PIC in front of the text loaders' resident program (type 3)",
+         MakeSaltremPicBoard},
+        {"brontal-e", "the 8051 board's text boot loader: '>' prompts, registers, erase, HEX lines",
+         MakePromptBootLoaderBoard},
+        {"rom-monitor", "the 8051 board's ROM monitor: echoes, '*' prompts, HEX text after 'L'",
+         MakeRomMonitorBoard},
     };
     return kinds;
 }

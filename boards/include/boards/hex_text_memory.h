@@ -22,6 +22,8 @@ public:
     // Forgets a partial line and the extended base (a new load begins); keeps the cells.
     void Restart();
 
+    // Whether the next byte begins a line (nothing of a line is pending).
+    bool AtLineStart() const { return m_line.empty(); }
     const std::map<uint32_t, uint8_t>& Cells() const { return m_cells; }
     int GoodLines() const { return m_goodLines; }
     int BadLines() const { return m_badLines; }
