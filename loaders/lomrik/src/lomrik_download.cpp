@@ -1,0 +1,58 @@
+// Lomrik's download, step by step: DTR, the resident program's commands with their pauses, and the
+// file.
+#include "lomrik_download.h"
+
+#include "bytestream/text_steps.h"
+#include "comms/utilities.h"
+#include "loader/relay.h"
+
+namespace lomrik {
+
+using bytestream::LD_LOAD;
+using bytestream::LD_UNLOCK;
+using bytestream::LD_WAKE;
+
+int RunLomrikDownload(loader::Download& download, const char* hexPath) {
+    const char* path = hexPath != nullptr ? hexPath : "";
+    int result = download.ReadWholeFile(hexPath);
+    if (result != 0) {
+        return result;
+    }
+    CComms& port = download.Port();
+    download.OpenPort();
+    result = port.SetDTR();
+    if (result != 0) {
+        return bytestream::ProgramModeFailed(result);
+    }
+    SleepMsec(500);
+    download.SendStartNotice();
+    result = bytestream::WriteCommand(port, LD_WAKE);
+    if (result != 0) {
+        return result;
+    }
+    loaderMessageNoCancel("Waiting 0.5 seconds...");
+    SleepMsec(500);
+    loaderMessageNoCancel("Sending 'U' (unlock) command...");
+    result = bytestream::WriteCommandLine(port, LD_UNLOCK);
+    if (result != 0) {
+        return result;
+    }
+    loaderMessageNoCancel("Waiting 0.2 seconds...");
+    SleepMsec(200);
+    result = bytestream::WriteCommandLine(port, LD_LOAD);
+    if (result != 0) {
+        return result;
+    }
+    SleepMsec(500);
+    loaderMessageNoCancel("Downloading '%s'...", path);
+    // A cancel only stops the bytes: the download still counts as done.
+    bool cancelled = false;
+    return bytestream::SendFile(download, "\nError downloading program, ec=%d", &cancelled);
+}
+
+int SwitchLomrikMode(CComms& port, LoaderMode mode, const HostPortRecord&) {
+    return bytestream::ModeSwitchResult(
+        mode, mode == LOADER_MODE_PROGRAM ? port.SetDTR() : port.ResetDTR());
+}
+
+}  // namespace lomrik

@@ -1,0 +1,147 @@
+// Tuvmar's downloads as whole sessions: a cancel at every callback, run mode on the host's own
+// port, a failing line of the host's port, and a program built from C into the monitor's memory.
+#include <gtest/gtest.h>
+
+#include "loadhost/session_support.h"
+#include "w32test/vport.h"
+
+namespace {
+
+using loadhosttest::CallbackLines;
+using loadhosttest::RunSession;
+
+std::string File(const std::string& name) {
+    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
+                                     "loaders/tuvmar/tests/transcripts" / name);
+}
+
+std::vector<std::string> Download(const std::string& extra, const std::string& file) {
+    std::vector<std::string> lines = {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3",
+                                      "port port=2"};
+    if (!extra.empty()) {
+        lines.push_back(extra);
+    }
+    lines.push_back("download \"" + file + "\"");
+    return lines;
+}
+
+size_t FirstPercent(const std::vector<std::string>& callbacks) {
+    for (size_t i = 0; i < callbacks.size(); ++i) {
+        if (callbacks[i].find(": percent ") != std::string::npos) {
+            return i + 1;
+        }
+    }
+    return 0;
+}
+
+// Tuvmar's messages take no cancel; a percentage does (and the start notice's record is the one
+// the percentages use): the bytes stop there, and the download still answers 0.
+TEST(TuvmarCancel, AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes) {
+    const std::string file = File("small.hex");
+    int exitCode = -1;
+    std::string whole = RunSession(Download("", file), &exitCode);
+    ASSERT_EQ(exitCode, 0) << whole;
+    std::vector<std::string> uncancelled = CallbackLines(whole);
+    const size_t firstPercent = FirstPercent(uncancelled);
+    ASSERT_GT(firstPercent, 0u) << whole;
+
+    for (size_t at = 1; at <= uncancelled.size(); ++at) {
+        SCOPED_TRACE("cancel at callback " + std::to_string(at) + ": " + uncancelled[at - 1]);
+        std::string output =
+            RunSession(Download("cancel-at " + std::to_string(at), file), &exitCode);
+        EXPECT_EQ(exitCode, 0) << output;
+        EXPECT_NE(output.find("result 0 OK\nport COM3 closed\n"), std::string::npos) << output;
+        std::vector<std::string> callbacks = CallbackLines(output);
+        size_t expected = uncancelled.size();
+        if (uncancelled[at - 1].find(": percent ") != std::string::npos) {
+            expected = at;
+        } else if (uncancelled[at - 1].find("start notice") != std::string::npos) {
+            expected = firstPercent;
+        }
+        ASSERT_EQ(callbacks.size(), expected) << output;
+        EXPECT_EQ(callbacks[at - 1], uncancelled[at - 1] + " -> cancel");
+        for (size_t i = 0; i < callbacks.size(); ++i) {
+            if (i != at - 1) {
+                EXPECT_EQ(callbacks[i], uncancelled[i]);
+            }
+        }
+    }
+}
+
+class TuvmarPort : public ::testing::Test {
+protected:
+    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
+    std::string Output() const { return m_output.str(); }
+
+    std::ostringstream m_output;
+    loadhost::Session m_session{m_output};
+    int m_line = 0;
+};
+
+TEST_F(TuvmarPort, RunModeLeavesTheHostsOwnPortOpenForTheNextCommand) {
+    Run("plugin Tuvmar");
+    Run("virtual-time on");
+    Run("board rom-monitor COM3");
+    Run("port port=2 handle=open \"run=G 1000\"");
+    Run("setmode 1");
+    Run("setmode 1");
+    Run("board-log");
+    EXPECT_EQ(m_session.Finish(), 0) << Output();
+    const std::string text = Output();
+    // Both run commands reached the monitor through the host's handle, and it never closed.
+    size_t first = text.find("monitor: command 'G 1000'");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find("monitor: command 'G 1000'", first + 1), std::string::npos) << text;
+    EXPECT_EQ(text.find(" close\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("> setmode 1\nresult 0 OK\nport COM3 held open by the host\n"
+                        "> setmode 1\nresult 0 OK\nport COM3 held open by the host\n"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(TuvmarPort, ACommandThatCannotBeWrittenEndsWithItsCodeBeforeAnyByte) {
+    Run("plugin Tuvmar");
+    Run("virtual-time on");
+    Run("board rom-monitor COM3");
+    Run("port port=2");
+    // The monitor has no line to switch: the first write is the CR.
+    Run("board-log");
+    ASSERT_TRUE(w32test::vport::FailNext(3, w32test::vport::CallKind::Write, 1, ERROR_GEN_FAILURE));
+    Run("download \"" + File("small.hex") + "\"");
+    Run("board-log");
+    EXPECT_EQ(m_session.Finish(), 0);
+    const std::string text = Output();
+    EXPECT_NE(text.find("message \"Error writing to port, ec=1011\"\n"
+                        "result 2160 LDR_ERR_PORT_WRITE\nport COM3 closed\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("host>"), std::string::npos) << text;
+}
+
+TEST(TuvmarProgram, AProgramBuiltFromCIsInTheMonitorsMemoryAfterTheDownload) {
+    const std::string program = TUVMAR_PROGRAM;
+    if (program.empty()) {
+        GTEST_SKIP() << "sdcc was not found: no program was built";
+    }
+    const std::string path = loadhosttest::GenericPath(program);
+    int exitCode = -1;
+    std::string output =
+        RunSession({"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2",
+                    "download \"" + path + "\"", "board-check \"" + path + "\"", "board-log"},
+                   &exitCode);
+    EXPECT_EQ(exitCode, 0) << output;
+    EXPECT_NE(output.find("result 0 OK\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("board memory equals "), std::string::npos) << output;
+    EXPECT_EQ(output.find("the board also holds"), std::string::npos) << output;
+    EXPECT_NE(output.find("monitor: load complete"), std::string::npos) << output;
+    EXPECT_EQ(output.find("bad line"), std::string::npos) << output;
+    std::vector<int> percents = loadhosttest::Percentages(output);
+    ASSERT_GE(percents.size(), 100u) << output;
+    EXPECT_EQ(percents.front(), 1);
+    EXPECT_EQ(percents.back(), 99);
+    for (size_t i = 1; i < percents.size(); ++i) {
+        EXPECT_LE(percents[i - 1], percents[i]) << "call " << i;
+    }
+}
+
+}  // namespace
