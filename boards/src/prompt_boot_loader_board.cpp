@@ -2,6 +2,7 @@
 // the downloaded program.
 #include "boards/prompt_boot_loader_board.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace boards {
