@@ -9,7 +9,7 @@
 
 #include "last_target.h"
 #include "peripheral_items.h"
-#include "ostrel/opcode_info.h"
+#include "simtarget/opcode_facts.h"
 #include "ostrel/sfr.h"
 #include "w32/clock.h"
 
@@ -323,7 +323,7 @@ SimStatus SIM_CALL C8051Target::IsReturnAt(uint32_t address, uint8_t* result) {
         return SIM_NOT_LOADED;
     }
     if (result != nullptr) {
-        *result = IsReturnOpcode(m_program->ReadByte(address)) ? 1 : 0;
+        *result = opcodes::IsReturn(m_program->ReadByte(address)) ? 1 : 0;
     }
     return SIM_OK;
 }
@@ -333,7 +333,7 @@ SimStatus SIM_CALL C8051Target::IsCallAt(uint32_t address, uint8_t* result) {
         return SIM_NOT_LOADED;
     }
     if (result != nullptr) {
-        *result = IsCallOpcode(m_program->ReadByte(address)) ? 1 : 0;
+        *result = opcodes::IsCall(m_program->ReadByte(address)) ? 1 : 0;
     }
     return SIM_OK;
 }
@@ -343,17 +343,18 @@ SimStatus SIM_CALL C8051Target::GetNextInstructionAddress(uint32_t address, uint
         return SIM_NOT_LOADED;
     }
     if (next != nullptr) {
-        *next = address + static_cast<uint32_t>(InstructionSize(m_program->ReadByte(address)));
+        *next =
+            address + static_cast<uint32_t>(opcodes::InstructionSize(m_program->ReadByte(address)));
     }
     return SIM_OK;
 }
 
 bool C8051Target::IsUnconditionalTransferAt(uint32_t address) {
-    return m_program && (kOpcodeInfo[m_program->ReadByte(address)] & kOpUnconditional) != 0;
+    return m_program && opcodes::IsUnconditionalTransfer(m_program->ReadByte(address));
 }
 
 bool C8051Target::IsRelativeBranchAt(uint32_t address) {
-    return m_program && (kOpcodeInfo[m_program->ReadByte(address)] & kOpRelative) != 0;
+    return m_program && opcodes::IsRelativeBranch(m_program->ReadByte(address));
 }
 
 void C8051Target::PushCallFrame(uint32_t address, uint32_t from, uint8_t kind) {

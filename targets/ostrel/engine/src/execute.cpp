@@ -6,7 +6,7 @@
 #include "cpu.h"
 #include "opcode_table.h"
 #include "ostrel/chip.h"
-#include "ostrel/opcode_info.h"
+#include "simtarget/opcode_facts.h"
 
 namespace ostrel {
 
@@ -102,17 +102,17 @@ inline SimStatus CChip::StepPending(const RunMode& mode) {
 
     const uint16_t pc = m_registers.Pc();
     const uint8_t op = engine::CodeRead(c, pc);
-    const uint16_t info = kOpcodeInfo[op];
-    const int cycleClass = (info & kOpCycleMask) >> kOpCycleShift;
+    const uint16_t info = opcodes::kInfo[op];
+    const int cycleClass = (info & opcodes::kCycleMask) >> opcodes::kCycleShift;
     m_cycleClass = cycleClass;
     // Operand bytes are fetched only as far as the instruction reaches.
     c.pc = pc;
     c.op = op;
-    if ((info & (kOpTwoBytes | kOpThreeBytes)) == 0) {
+    if ((info & (opcodes::kTwoBytes | opcodes::kThreeBytes)) == 0) {
         c.next = static_cast<uint16_t>(pc + 1);
     } else {
         c.b1 = engine::CodeRead(c, static_cast<uint16_t>(pc + 1));
-        if ((info & kOpThreeBytes) == 0) {
+        if ((info & opcodes::kThreeBytes) == 0) {
             c.next = static_cast<uint16_t>(pc + 2);
         } else {
             c.b2 = engine::CodeRead(c, static_cast<uint16_t>(pc + 2));

@@ -1,31 +1,50 @@
-// The opcode information table of the MCS-51 instruction set.
-#include "ostrel/opcode_info.h"
+// What the debuggers know about each 8051 opcode without executing it: its length, operand kinds,
+// instruction group, cycle class, and whether it calls, returns or transfers control. One table
+// that the simulator's engine and the board debugger's stepping and call stack share.
+#pragma once
 
-namespace ostrel {
+#include <cstdint>
 
-namespace {
+namespace opcodes {
 
+enum Flags : uint16_t {
+    kTwoBytes = 1u << 0,
+    kThreeBytes = 1u << 1,
+    kImmediate = 1u << 2,
+    kDirect = 1u << 3,
+    kBit = 1u << 4,
+    kRelative = 1u << 5,
+    kAddr11 = 1u << 6,
+    kUnconditional = 1u << 7,  // AJMP, LJMP, SJMP, JMP @A+DPTR, RET, RETI
+    kFlowGroup = 1u << 8,      // NOP, AJMP, LJMP, ACALL, LCALL, SJMP
+    kStackGroup = 1u << 9,     // RET, RETI, PUSH, POP
+    kCarryBitGroup = 1u << 10,
+    kAccOnlyGroup = 1u << 11,  // CLR A, CPL A, SWAP A, MUL AB, DIV AB
+};
+
+constexpr int kCycleShift = 13;
+constexpr uint16_t kCycleMask = 3u << kCycleShift;
+
+// The table's words, for reading it row by row.
+namespace table {
 constexpr uint16_t kSize1 = 0;
-constexpr uint16_t kSize2 = kOpTwoBytes;
-constexpr uint16_t kSize3 = kOpThreeBytes;
-constexpr uint16_t kImm = kOpImmediate;
-constexpr uint16_t kDir = kOpDirect;
-constexpr uint16_t kBit = kOpBit;
-constexpr uint16_t kRel = kOpRelative;
-constexpr uint16_t kAddr11 = kOpAddr11;
-constexpr uint16_t kUncond = kOpUnconditional;
-constexpr uint16_t kFlow = kOpFlowGroup;
-constexpr uint16_t kStack = kOpStackGroup;
-constexpr uint16_t kCarryBit = kOpCarryBitGroup;
-constexpr uint16_t kAccOnly = kOpAccOnlyGroup;
+constexpr uint16_t kSize2 = kTwoBytes;
+constexpr uint16_t kSize3 = kThreeBytes;
+constexpr uint16_t kImm = kImmediate;
+constexpr uint16_t kDir = kDirect;
+constexpr uint16_t kRel = kRelative;
+constexpr uint16_t kUncond = kUnconditional;
+constexpr uint16_t kFlow = kFlowGroup;
+constexpr uint16_t kStack = kStackGroup;
+constexpr uint16_t kCarryBit = kCarryBitGroup;
+constexpr uint16_t kAccOnly = kAccOnlyGroup;
 
 constexpr uint16_t Cycles(int cycleClass) {
-    return static_cast<uint16_t>(cycleClass << kOpCycleShift);
+    return static_cast<uint16_t>(cycleClass << kCycleShift);
 }
 
-}  // namespace
-
-const uint16_t kOpcodeInfo[256] = {
+// 256 entries indexed by opcode.
+inline constexpr uint16_t kInfo[256] = {
     /* 0x00 NOP */ kSize1 | Cycles(1) | kFlow,
     /* 0x01 AJMP addr11 */ kSize2 | Cycles(2) | kAddr11 | kUncond | kFlow,
     /* 0x02 LJMP addr16 */ kSize3 | Cycles(2) | kImm | kUncond | kFlow,
@@ -283,5 +302,29 @@ const uint16_t kOpcodeInfo[256] = {
     /* 0xFE MOV R6,A */ kSize1 | Cycles(1),
     /* 0xFF MOV R7,A */ kSize1 | Cycles(1),
 };
+}  // namespace table
 
-}  // namespace ostrel
+using table::kInfo;
+
+// 1, 2 or 3.
+constexpr int InstructionSize(uint8_t opcode) {
+    return (kInfo[opcode] & kThreeBytes) ? 3 : (kInfo[opcode] & kTwoBytes) ? 2 : 1;
+}
+
+// 1 one-cycle, 2 two-cycle, 3 four-cycle (MUL, DIV), 0 the undefined opcode 0xA5.
+constexpr int CycleClass(uint8_t opcode) { return (kInfo[opcode] & kCycleMask) >> kCycleShift; }
+
+// LCALL and the eight ACALLs.
+constexpr bool IsCall(uint8_t opcode) { return opcode == 0x12 || (opcode & 0x1F) == 0x11; }
+// RET and RETI.
+constexpr bool IsReturn(uint8_t opcode) { return opcode == 0x22 || opcode == 0x32; }
+// The eight AJMPs.
+constexpr bool IsAjmp(uint8_t opcode) { return (opcode & 0x1F) == 0x01; }
+// Jumps and returns: the run loops step over them singly on the host's request.
+constexpr bool IsUnconditionalTransfer(uint8_t opcode) {
+    return (kInfo[opcode] & kUnconditional) != 0;
+}
+// Instructions with a relative operand (SJMP and the conditional branches).
+constexpr bool IsRelativeBranch(uint8_t opcode) { return (kInfo[opcode] & kRelative) != 0; }
+
+}  // namespace opcodes
