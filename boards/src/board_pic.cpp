@@ -89,7 +89,7 @@ void BoardPic::OnRts(bool on) {
     }
     if (on) {
         // The chip is held in reset; the PIC starts over.
-        m_running = false;
+        Hold();
         m_servedType = 0;
         m_frame.clear();
         m_frameLength = 0;
@@ -101,6 +101,13 @@ void BoardPic::OnRts(bool on) {
 void BoardPic::Release() {
     m_running = true;
     Released();
+}
+
+void BoardPic::Hold() {
+    if (m_running) {
+        m_running = false;
+        Held();
+    }
 }
 
 void BoardPic::OnByte(BYTE byte, bool garbled) {
@@ -124,7 +131,7 @@ void BoardPic::OnByte(BYTE byte, bool garbled) {
         PassThroughByte(byte, host);
         return;
     }
-    if (host == m_picLine) {
+    if (host == m_picLine && !(m_running && ChipOwnsLine())) {
         TakeFrameByte(byte);
     } else {
         // At another rate the PIC sees garbage, and loses the frame it was reading.
@@ -213,7 +220,7 @@ void BoardPic::CarryOutFrame() {
             BYTE status = sumGood ? SetType(type) : 1;
             m_servedType = status == 0 ? type : 0;
             if (status == 0) {
-                m_running = false;
+                Hold();
             }
             Reply({kSetType, status}, spoil, kReplyMicros);
             if (status == 0 && PassesThrough(type)) {

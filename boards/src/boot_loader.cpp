@@ -72,6 +72,13 @@ void BootLoader::EnterLoader() {
     m_awaitingZero = false;
 }
 
+void BootLoader::WriteCell(uint32_t address, uint8_t value) {
+    if (address < m_flash.size()) {
+        m_flash[address] = value;
+        m_programmed[address] = value;
+    }
+}
+
 void BootLoader::LockAt(DWORD baud) {
     m_locked = true;
     m_wrongRate = false;

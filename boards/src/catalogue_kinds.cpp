@@ -3,6 +3,7 @@
 #include "boards/brontal_board.h"
 #include "boards/catalogue.h"
 #include "boards/corvanec_boards.h"
+#include "boards/debug_kernel.h"
 #include "boards/echo_board.h"
 #include "boards/loader_test_board.h"
 #include "boards/memory_board.h"
@@ -38,6 +39,9 @@ const std::vector<BoardKind>& BoardKinds() {
          MakePromptBootLoaderBoard},
         {"rom-monitor", "the 8051 board's ROM monitor: echoes, '*' prompts, HEX text after 'L'",
          MakeRomMonitorBoard},
+        {"debug-kernel",
+         "the debug board running the debug kernel: the program really runs on its 8051",
+         MakeDebugKernelBoard},
     };
     return kinds;
 }

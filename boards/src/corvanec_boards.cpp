@@ -108,10 +108,14 @@ void Corvanec2Board::OnByte(BYTE byte, bool garbled) {
         host.baud = 0;
     }
     if (m_running) {
-        KernelTakes(*this, m_kernel, byte, host);
+        RunningByte(byte, host);
     } else {
         m_loader.OnByte(byte, host);
     }
+}
+
+void Corvanec2Board::RunningByte(BYTE byte, const LineSettings& host) {
+    KernelTakes(*this, m_kernel, byte, host);
 }
 
 std::unique_ptr<Board> MakeCorvanecBoard(BoardOptions& options, std::string* error) {

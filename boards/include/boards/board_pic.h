@@ -72,6 +72,11 @@ protected:
     // runs.
     virtual void Released() {}
     virtual void RunningByte(BYTE /*byte*/, const LineSettings& /*host*/) {}
+    // The chip that ran is held in reset again (RTS on, or a set type the PIC accepted).
+    virtual void Held() {}
+    // Whether the running chip has taken the line for itself (a debug kernel talking at the
+    // PIC's own rate): the PIC then reads no frames until the chip is held again.
+    virtual bool ChipOwnsLine() const { return false; }
 
     void OnOpen() override;
     void OnHostSettings(const LineSettings& line) override;
@@ -84,6 +89,7 @@ protected:
 private:
     void FollowHost();
     void Release();
+    void Hold();
     void TakeFrameByte(BYTE byte);
     void CarryOutFrame();
     // Whether this reply is one the settings spoil (counting it).

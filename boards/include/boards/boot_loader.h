@@ -99,6 +99,9 @@ public:
     // erase (what a board's download put there).
     std::vector<BYTE>& Flash() { return m_flash; }
     const std::map<uint32_t, uint8_t>& Programmed() const { return m_programmed; }
+    // A cell the running chip programs itself (a debug kernel planting a breakpoint): it counts
+    // as programmed, like a download's. Addresses past the flash are ignored.
+    void WriteCell(uint32_t address, uint8_t value);
     BYTE BootVector() const { return m_bootVector; }
     BYTE StatusByte() const { return m_statusByte; }
     bool SecurityBitsSet() const { return m_securityBits; }

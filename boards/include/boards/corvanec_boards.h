@@ -50,6 +50,9 @@ protected:
     BYTE ReadProgram(unsigned address, std::vector<BYTE>* data) override;
     void RunningByte(BYTE byte, const LineSettings& host) override;
 
+    Chip GetChip() const { return m_chip; }
+    boards::BootLoader& Loader() { return m_loader; }
+
 private:
     // The chip's echoes and answers go out as they are; its notes stay out of the log.
     void Answer(boards::Reply reply) override { SendAfter(reply.delayMicros, reply.bytes); }
@@ -81,6 +84,10 @@ protected:
     void OnHostSettings(const LineSettings& line) override;
     void OnRts(bool on) override;
     void OnByte(BYTE byte, bool garbled) override;
+    // What the running chip is sent (its kernel answers the version command).
+    virtual void RunningByte(BYTE byte, const LineSettings& host);
+
+    boards::BootLoader& Loader() { return m_loader; }
 
 private:
     void Answer(boards::Reply reply) override { SendAfter(reply.delayMicros, reply.bytes); }
