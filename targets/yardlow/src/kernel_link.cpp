@@ -1,17 +1,15 @@
-// The link object's construction and its message line.
-#include <cstdio>
-
+// The link object's construction and the board loader's port and line helpers.
 #include "boardloader/kernel_link.h"
 
-CKernelLink::CKernelLink(LinkMessageSink& sink) : m_sink(sink) {}
+CKernelLink::CKernelLink(LinkMessageSink& sink) : CBoardLink(sink), m_port(INVALID_HANDLE_VALUE) {
+    // A freshly built link holds a zero register block but for the reset's stack pointer.
+    m_context.sp = 7;
+}
 
-void CKernelLink::Message(int level, const char* format, ...) {
-    char line[kLinkMessageSize];
-    va_list arguments;
-    va_start(arguments, format);
-    std::vsnprintf(line, sizeof line, format, arguments);
-    va_end(arguments);
-    m_sink.OutputMessage(level, line);
+void CKernelLink::ReceiveText(const uint8_t* data, uint32_t count) {
+    if (count != 0) {
+        Sink().TerminalOutput(data, count);
+    }
 }
 
 bool CKernelLink::Reopen(CComms& comms, DWORD baud) {

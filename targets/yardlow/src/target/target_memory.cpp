@@ -1,0 +1,150 @@
+// The four memory spaces: host-side copies, and the board's memory through the kernel.
+#include <cstring>
+
+#include "kernel_target.h"
+
+namespace yardlow {
+
+namespace {
+
+const char* const kSpaceNames[kMemorySpaceCount] = {
+    "Special Function Registers Memory", "Program Memory", "Internal Ram", "External Data Ram"};
+// A read of this many bytes is served from the host-side copy of any space.
+constexpr uint32_t kWholeSpace = 0x10000;
+
+}  // namespace
+
+CMemorySegment* CKernelTarget::Segment(int32_t space) {
+    switch (space) {
+        case kSpaceSfr:
+            return m_sfrSpace.get();
+        case kSpaceProgram:
+            return m_program.get();
+        case kSpaceInternalRam:
+            return m_internalRam.get();
+        case kSpaceExternalData:
+            return m_externalData.get();
+        default:
+            return nullptr;
+    }
+}
+
+RegisterSpaces CKernelTarget::Spaces() {
+    RegisterSpaces spaces;
+    spaces.internalRam = m_internalRam.get();
+    // "DPTR->" is the external-data byte DPTR points at.
+    spaces.atDptr = m_externalData.get();
+    return spaces;
+}
+
+uint8_t SIM_CALL CKernelTarget::GetMemorySpaceInfo(int32_t space, const char** name,
+                                                   uint32_t* size) {
+    if (space < 0 || space >= kMemorySpaceCount) {
+        return 0;
+    }
+    CMemorySegment* segment = Segment(space);
+    if (name != nullptr) {
+        *name = kSpaceNames[space];
+    }
+    if (size != nullptr) {
+        *size = segment != nullptr ? segment->GetSize() : 0;
+    }
+    return 1;
+}
+
+SimStatus SIM_CALL CKernelTarget::ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
+                                             uint32_t* countRead, int32_t space) {
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    if (countRead != nullptr) {
+        *countRead = 0;
+    }
+    CMemorySegment* segment = Segment(space);
+    if (segment == nullptr || !segment->IsAddressValid(address)) {
+        return SIM_OUT_OF_RANGE;
+    }
+    if (count == kWholeSpace || space == kSpaceSfr) {
+        // From the host-side copy, cut at the end of the space.
+        const uint32_t available = segment->GetSize() - address;
+        const uint32_t n = count < available ? count : available;
+        std::memcpy(buffer, segment->PointerAt(address), n);
+        if (countRead != nullptr) {
+            *countRead = n;
+        }
+        return SIM_OK;
+    }
+    if (OpenPort() != 0) {
+        return SIM_OUT_OF_RANGE;
+    }
+    PrepareExchange();
+    bool read = false;
+    {
+        Executing executing(*this);
+        if (space == kSpaceProgram) {
+            read = m_link.ReadCodeMemory(count, address, buffer);
+        } else if (space == kSpaceInternalRam) {
+            read = m_link.ReadIram(count, address, buffer);
+        } else {
+            read = m_link.ReadXdata(count, address, buffer);
+        }
+    }
+    if (!read) {
+        return SIM_OUT_OF_RANGE;
+    }
+    if (space == kSpaceExternalData) {
+        // The host-side copy follows what the board holds; nothing goes back to the board.
+        segment->WriteBlock(address, count, buffer);
+    }
+    if (countRead != nullptr) {
+        *countRead = count;
+    }
+    return SIM_OK;
+}
+
+SimStatus SIM_CALL CKernelTarget::WriteMemory(uint32_t address, const uint8_t* bytes,
+                                              uint32_t count, uint32_t* countWritten,
+                                              int32_t space) {
+    if (countWritten != nullptr) {
+        *countWritten = 0;
+    }
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    if (space < 0 || space >= kMemorySpaceCount) {
+        return SIM_BAD_SPACE;
+    }
+    if (space == kSpaceSfr && count > 1) {
+        return SIM_BAD_LENGTH;
+    }
+    CMemorySegment* segment = Segment(space);
+    if (segment == nullptr || !segment->IsRangeValid(address, count)) {
+        return SIM_OUT_OF_RANGE;
+    }
+    if (space == kSpaceProgram) {
+        // Program memory belongs to the download: the kernel writes it only for breakpoints.
+        return SIM_NOT_SUPPORTED;
+    }
+    if (space != kSpaceSfr && count != 0) {
+        // The model's SFRs reach the board with the next register block; RAM and external data
+        // are written there now, and the host-side copy follows only what the board took.
+        const int opened = OpenPort();
+        if (opened != 0) {
+            return static_cast<SimStatus>(opened);
+        }
+        PrepareExchange();
+        Executing executing(*this);
+        const bool written = space == kSpaceInternalRam ? m_link.WriteIram(count, address, bytes)
+                                                        : m_link.WriteXdata(count, address, bytes);
+        if (!written) {
+            return SIM_EXECUTION_STOPPED;
+        }
+    }
+    segment->WriteBlock(address, count, bytes);
+    if (countWritten != nullptr) {
+        *countWritten = count;
+    }
+    return SIM_OK;
+}
+
+}  // namespace yardlow
