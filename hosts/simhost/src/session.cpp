@@ -72,7 +72,7 @@ const Session::Command Session::kCommands[] = {
     {"capability", &Session::DoCapability, 2, 2, true, "capability KIND"},
     {"serial-in", &Session::DoSerialIn, 3, -1, true, "serial-in CHANNEL BYTE|\"TEXT\"..."},
     {"board", &Session::DoBoard, 3, -1, false, "board KIND COMn [OPTIONS]"},
-    {"board-log", &Session::DoBoardLog, 1, 1, false, "board-log"},
+    {"board-log", &Session::DoBoardLog, 1, 2, false, "board-log [clear]"},
     {"stop-after", &Session::DoStopAfter, 2, 3, true, "stop-after MS [stop|break]"},
 };
 

@@ -56,9 +56,20 @@ void Session::DoBoard(const std::vector<Word>& words) {
     m_transcript.Line("board " + words[1].text + " on COM" + std::to_string(number));
 }
 
-void Session::DoBoardLog(const std::vector<Word>&) {
+void Session::DoBoardLog(const std::vector<Word>& words) {
     if (m_boards.empty()) {
         Error("no board (attach one first)");
+        return;
+    }
+    if (words.size() > 1) {
+        if (words[1].text != "clear") {
+            Error("usage: board-log [clear]");
+            return;
+        }
+        // The events so far are forgotten unseen: a long download need not fill a transcript.
+        for (auto& entry : m_boards) {
+            entry.second->Log().Clear();
+        }
         return;
     }
     // Each board's events since the last board-log, times in ms from the first of them.
