@@ -191,6 +191,7 @@ void DebugKernel::Chip::Released(const std::map<uint32_t, uint8_t>& flash) {
     m_command.clear();
     m_codeLeft = 0;
     m_lastCommand = 0;
+    m_commands = 0;
     if (m_gone) {
         return;
     }

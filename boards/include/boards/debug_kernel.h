@@ -34,8 +34,9 @@ constexpr uint8_t kChipS53 = 3;  // corvanec_kernel.hex
 }  // namespace kernelimage
 
 // How the kernel misbehaves. `at` picks the occasion (counted from 1): the n-th report for the
-// report faults, the n-th acknowledgement for NoAck, the n-th command from which on it is
-// Silent; 0 spoils every occasion (Silent: from the first command).
+// report faults, the n-th acknowledgement for NoAck; for Silent the n-th command since the kernel
+// last started, from which on it answers nothing. 0 spoils every occasion (Silent: from the
+// first command).
 struct KernelFaults {
     enum class Fault {
         None,
