@@ -4,7 +4,10 @@
 
 #include <cstdio>
 
-#include "ostrel/chip.h"
+#include <algorithm>
+
+#include "boards/board_chip.h"
+#include "ostrel/register_file.h"
 #include "ostrel/sfr.h"
 #include "w32/errors.h"
 
@@ -13,15 +16,8 @@ namespace {
 
 namespace sfr = ostrel::sfr;
 
-constexpr uint32_t kCodeSize = 0x10000;
-constexpr uint32_t kExternalSize = 0x10000;
-constexpr uint32_t kRamSize = 0x100;
-// The board's crystal; a machine cycle is twelve of its periods.
-constexpr uint64_t kCrystalHz = 11059200;
 // How long the kernel takes to act on a command before its answer leaves.
 constexpr uint64_t kAnswerMicros = 60;
-// A running program is simulated in slices of this many instructions, each at its own time.
-constexpr uint32_t kSliceSteps = 1000;
 // The kernel's start-up code is a handful of instructions.
 constexpr uint32_t kStartUpSteps = 64;
 
@@ -36,8 +32,6 @@ constexpr uint8_t kSfrOfCode[] = {sfr::P0,   sfr::P1,  sfr::P2,  sfr::P3,   sfr:
                                   sfr::SP,   sfr::DPL, sfr::DPH, sfr::PCON, sfr::SCON,
                                   sfr::IE,   sfr::IP,  sfr::PSW, sfr::B};
 constexpr BYTE kHighestSfrCode = 0xCC;
-
-uint64_t CycleMicros(uint64_t cycles) { return cycles * 12 * 1000000 / kCrystalHz; }
 
 // A count byte of the kernel's commands: 0 stands for 256, as its loops count.
 size_t Count(BYTE byte) { return byte == 0 ? 256 : byte; }
@@ -73,22 +67,16 @@ bool TakeKernelFaults(BoardOptions& options, KernelFaults* faults, std::string* 
            options.TakeNumber("vanish-after", &faults->vanishAfterMs, error);
 }
 
-class DebugKernel::Chip : public ostrel::IChipHost {
+class DebugKernel::Firmware {
 public:
-    Chip(Board& board, uint8_t chipId, FlashWriter flashWriter, const KernelFaults& faults)
+    Firmware(Board& board, uint8_t chipId, FlashWriter flashWriter, const KernelFaults& faults)
         : m_board(board),
           m_chipId(chipId),
           m_flashWriter(std::move(flashWriter)),
           m_faults(faults),
-          m_chip(ostrel::ChipFamily::k8052, *this) {
-        m_chip.BindMemory({m_sfr.data(), kRamSize}, {m_code.data(), kCodeSize},
-                          {m_ram.data(), kRamSize}, {m_external.data(), kExternalSize});
-        m_chip.PowerOn();
-        m_chip.SetSimulateTimers(true);
-        m_chip.SetSimulateInterrupts(true);
-        Mark(m_runStops, kernelimage::kBreakEntry);
-        Mark(m_runStops, kernelimage::kStart);
-        Mark(m_startStops, kernelimage::kLoop);
+          m_chip(board) {
+        m_chip.SetStop(kernelimage::kBreakEntry, true);
+        m_chip.SetStop(kernelimage::kStart, true);
     }
 
     void Released(const std::map<uint32_t, uint8_t>& flash);
@@ -96,17 +84,11 @@ public:
     void Take(BYTE byte, const LineSettings& host);
 
     bool Up() const { return m_up; }
-    bool ProgramRunning() const { return m_programRunning; }
-    const std::vector<uint8_t>& Code() const { return m_code; }
-    const std::vector<uint8_t>& ExternalData() const { return m_external; }
-    const std::vector<uint8_t>& InternalRam() const { return m_ram; }
+    bool ProgramRunning() const { return m_chip.Running(); }
+    const BoardChip& Processor() const { return m_chip; }
     uint32_t Baud() const { return m_baud; }
 
 private:
-    static void Mark(uint64_t* bits, uint16_t address) {
-        bits[address >> 6] |= uint64_t{1} << (address & 63);
-    }
-
     // --- the kernel ---
     bool StartUp();
     size_t CommandLength() const;
@@ -114,8 +96,8 @@ private:
     void TakeCodeByte(BYTE byte);
     void LoadContext(const BYTE* context, bool withInterruptMask);
     std::vector<BYTE> ContextReply();
-    // One instruction as the kernel's step interrupt runs it; its time in microseconds.
-    uint64_t StepOne();
+    // One instruction as the kernel's step interrupt runs it: the program's interrupts held off.
+    uint64_t StepOne() { return m_chip.Step(kAnswerMicros, false); }
     void SendShortReport(uint64_t delay);
     void SendBreakReport(uint64_t at);
     void Answer(const std::vector<BYTE>& bytes) { m_board.SendAfter(kAnswerMicros, bytes); }
@@ -127,35 +109,14 @@ private:
 
     // --- the user's program ---
     void RunProgram();
-    void ScheduleSlice(uint64_t delay);
-    void RunSlice();
+    void ProgramStopped(BoardChip::RunEnd end, uint64_t at);
     void Vanish();
 
-    // --- ostrel::IChipHost ---
-    uint8_t ReadOutside(ostrel::ChipSpace, uint32_t) override { return 0; }
-    bool WriteOutside(ostrel::ChipSpace, uint32_t, uint8_t) override { return false; }
-    void ChipMessage(int32_t, const char* text) override {
-        m_board.Log().Add(m_board.Now(), std::string("chip: ") + text);
-    }
-    void Called(uint16_t, uint16_t, ostrel::CallKind) override {}
-    void Returned(uint16_t) override {}
-    void SerialTransmit(uint8_t value) override;
-    bool HardwarePortsActive() override { return false; }
-    bool ReadBoardPort(uint8_t, uint8_t*) override { return false; }
-    void WriteBoardPort(uint8_t, uint8_t) override {}
-    bool ResizeCodeAndData(uint32_t, uint32_t) override { return false; }
-
-    Board& m_board;
+    boards::Board& m_board;
     const uint8_t m_chipId;
     FlashWriter m_flashWriter;
     KernelFaults m_faults;
-    std::vector<uint8_t> m_sfr = std::vector<uint8_t>(kRamSize);
-    std::vector<uint8_t> m_code = std::vector<uint8_t>(kCodeSize, 0xFF);
-    std::vector<uint8_t> m_ram = std::vector<uint8_t>(kRamSize);
-    std::vector<uint8_t> m_external = std::vector<uint8_t>(kExternalSize);
-    ostrel::CChip m_chip;
-    uint64_t m_runStops[kCodeSize / 64] = {};
-    uint64_t m_startStops[kCodeSize / 64] = {};
+    BoardChip m_chip;
 
     bool m_up = false;
     uint32_t m_baud = 0;
@@ -173,20 +134,9 @@ private:
     uint32_t m_breakReports = 0;
     uint32_t m_acks = 0;
     uint32_t m_codeWrites = 0;
-    // The program's run: a run is ended by a breakpoint or by holding the chip; slices of an
-    // older run find their generation past.
-    bool m_programRunning = false;
-    uint64_t m_generation = 0;
-    uint64_t m_ranMicros = 0;
-    // Where the instruction in hand stands in time: the start of its slice (or step) and the
-    // cycle count there.
-    uint64_t m_sliceStart = 0;
-    uint16_t m_sliceCycles = 0;
 };
 
-void DebugKernel::Chip::Released(const std::map<uint32_t, uint8_t>& flash) {
-    ++m_generation;
-    m_programRunning = false;
+void DebugKernel::Firmware::Released(const std::map<uint32_t, uint8_t>& flash) {
     m_up = false;
     m_command.clear();
     m_codeLeft = 0;
@@ -195,12 +145,8 @@ void DebugKernel::Chip::Released(const std::map<uint32_t, uint8_t>& flash) {
     if (m_gone) {
         return;
     }
-    std::fill(m_code.begin(), m_code.end(), 0xFF);
-    for (const auto& cell : flash) {
-        m_code[cell.first & 0xFFFF] = cell.second;
-    }
+    m_chip.LoadFlash(flash);
     m_chip.Reset();
-    m_chip.Registers().SetPc(0);
     if (StartUp()) {
         char note[64];
         std::snprintf(note, sizeof note, "kernel: up at %u baud, V1.%02u", m_baud, m_version);
@@ -208,43 +154,35 @@ void DebugKernel::Chip::Released(const std::map<uint32_t, uint8_t>& flash) {
     }
 }
 
-bool DebugKernel::Chip::StartUp() {
-    uint32_t steps = 0;
-    m_chip.Run(kStartUpSteps, m_startStops, &steps);
-    const uint8_t* signature = &m_code[kernelimage::kSignature];
-    if (m_chip.Registers().Pc() != kernelimage::kLoop || signature[0] != 'D' ||
-        signature[1] != 'K' || signature[2] != m_chipId) {
+bool DebugKernel::Firmware::StartUp() {
+    const bool inLoop = m_chip.RunTo(kernelimage::kLoop, kStartUpSteps);
+    const uint8_t* signature = &m_chip.Code()[kernelimage::kSignature];
+    if (!inLoop || signature[0] != 'D' || signature[1] != 'K' || signature[2] != m_chipId) {
         return false;
     }
     m_version = signature[3];
-    // The line's rate as the start-up code set it: Timer 1 reloading from TH1, SMOD doubling.
-    ostrel::CRegisterFile& r = m_chip.Registers();
-    const uint32_t reload = 256u - r.ReadDirect(sfr::TH1);
-    const bool timer1Mode2 = (r.ReadDirect(sfr::TMOD) & 0x30) == 0x20;
-    const uint32_t doubled = (r.ReadDirect(sfr::PCON) & sfr::PCON_SMOD) != 0 ? 2 : 1;
-    m_baud = timer1Mode2 ? static_cast<uint32_t>(kCrystalHz / 12 / 32 * doubled / reload) : 0;
+    // The line's rate is what the start-up code set.
+    m_baud = m_chip.LineBaud();
     m_up = m_baud != 0;
     return m_up;
 }
 
-void DebugKernel::Chip::Held() {
-    ++m_generation;
-    m_programRunning = false;
+void DebugKernel::Firmware::Held() {
+    m_chip.Halt();
     m_up = false;
     m_command.clear();
     m_codeLeft = 0;
 }
 
-void DebugKernel::Chip::Take(BYTE byte, const LineSettings& host) {
+void DebugKernel::Firmware::Take(BYTE byte, const LineSettings& host) {
     if (!m_up || m_gone) {
         return;
     }
     const bool atRate = host.baud == m_baud && host.dataBits == 8 && host.parity == NOPARITY &&
                         host.stopBits == ONESTOPBIT;
-    if (m_programRunning) {
+    if (m_chip.Running()) {
         if (atRate) {
-            m_chip.Serial().QueueInput(&byte, 1);
-            m_chip.Serial().DeliverInput();
+            m_chip.Receive(byte);
         }
         return;
     }
@@ -278,7 +216,7 @@ void DebugKernel::Chip::Take(BYTE byte, const LineSettings& host) {
     }
 }
 
-size_t DebugKernel::Chip::CommandLength() const {
+size_t DebugKernel::Firmware::CommandLength() const {
     const BYTE command = m_command[0];
     const bool counted = m_command.size() >= 2;
     switch (command) {
@@ -307,7 +245,7 @@ size_t DebugKernel::Chip::CommandLength() const {
     }
 }
 
-void DebugKernel::Chip::Execute() {
+void DebugKernel::Firmware::Execute() {
     const std::vector<BYTE>& c = m_command;
     ostrel::CRegisterFile& r = m_chip.Registers();
     const uint16_t address = c.size() >= 4 ? static_cast<uint16_t>(c[2] | c[3] << 8) : 0;
@@ -329,14 +267,14 @@ void DebugKernel::Chip::Execute() {
             return;
         case 0xD0:
             for (size_t i = 0; i < Count(c[1]); ++i) {
-                m_external[(address + i) & 0xFFFF] = c[4 + i];
+                m_chip.ExternalData()[(address + i) & 0xFFFF] = c[4 + i];
             }
             Acknowledge();
             return;
         case 0xD4: {
             std::vector<BYTE> bytes(Count(c[1]));
             for (size_t i = 0; i < bytes.size(); ++i) {
-                bytes[i] = m_external[(address + i) & 0xFFFF];
+                bytes[i] = m_chip.ExternalData()[(address + i) & 0xFFFF];
             }
             Answer(bytes);
             return;
@@ -350,7 +288,7 @@ void DebugKernel::Chip::Execute() {
         case 0xEC: {
             std::vector<BYTE> bytes(Count(c[1]));
             for (size_t i = 0; i < bytes.size(); ++i) {
-                bytes[i] = m_code[(address + i) & 0xFFFF];
+                bytes[i] = m_chip.Code()[(address + i) & 0xFFFF];
             }
             Answer(bytes);
             return;
@@ -363,14 +301,14 @@ void DebugKernel::Chip::Execute() {
             return;
         case 0xF0:
             for (size_t i = 0; i < Count(c[1]); ++i) {
-                m_ram[(c[2] + i) & 0xFF] = c[3 + i];
+                m_chip.InternalRam()[(c[2] + i) & 0xFF] = c[3 + i];
             }
             Acknowledge();
             return;
         case 0xF4: {
             std::vector<BYTE> bytes(Count(c[1]));
             for (size_t i = 0; i < bytes.size(); ++i) {
-                bytes[i] = m_ram[(c[2] + i) & 0xFF];
+                bytes[i] = m_chip.InternalRam()[(c[2] + i) & 0xFF];
             }
             Answer(bytes);
             return;
@@ -387,25 +325,23 @@ void DebugKernel::Chip::Execute() {
     }
 }
 
-void DebugKernel::Chip::TakeCodeByte(BYTE byte) {
+void DebugKernel::Firmware::TakeCodeByte(BYTE byte) {
     if (m_codeRefused) {
         // The flash would not take it: a wrong echo, and the kernel waits for a command again.
         Answer({static_cast<BYTE>(~byte)});
         m_codeLeft = 0;
         return;
     }
-    m_code[m_codeAddress & 0xFFFF] = byte;
+    m_chip.Code()[m_codeAddress & 0xFFFF] = byte;
     m_flashWriter(m_codeAddress & 0xFFFF, byte);
     ++m_codeAddress;
     --m_codeLeft;
     Answer({byte});
 }
 
-void DebugKernel::Chip::LoadContext(const BYTE* context, bool withInterruptMask) {
+void DebugKernel::Firmware::LoadContext(const BYTE* context, bool withInterruptMask) {
     ostrel::CRegisterFile& r = m_chip.Registers();
-    for (int i = 0; i < 32; ++i) {
-        m_ram[i] = context[i];
-    }
+    std::copy(context, context + 32, m_chip.InternalRam().begin());
     r.SetSp(context[32]);
     r.SetDptr(static_cast<uint16_t>(context[34] << 8 | context[33]));
     r.SetPsw(context[35]);
@@ -418,26 +354,16 @@ void DebugKernel::Chip::LoadContext(const BYTE* context, bool withInterruptMask)
     }
 }
 
-std::vector<BYTE> DebugKernel::Chip::ContextReply() {
+std::vector<BYTE> DebugKernel::Firmware::ContextReply() {
     ostrel::CRegisterFile& r = m_chip.Registers();
     const uint16_t dptr = r.Dptr();
     std::vector<BYTE> reply = {
         r.Psw(), r.B(), r.Acc(), static_cast<BYTE>(dptr >> 8), static_cast<BYTE>(dptr), r.Sp()};
-    reply.insert(reply.end(), m_ram.begin(), m_ram.begin() + 32);
+    reply.insert(reply.end(), m_chip.InternalRam().begin(), m_chip.InternalRam().begin() + 32);
     return reply;
 }
 
-uint64_t DebugKernel::Chip::StepOne() {
-    ostrel::CRegisterFile& r = m_chip.Registers();
-    m_sliceStart = m_board.Now() + kAnswerMicros;
-    m_sliceCycles = r.Cycles();
-    m_chip.SetSimulateInterrupts(false);
-    m_chip.Step();
-    m_chip.SetSimulateInterrupts(true);
-    return kAnswerMicros + CycleMicros(static_cast<uint16_t>(r.Cycles() - m_sliceCycles));
-}
-
-bool DebugKernel::Chip::Spoils(KernelFaults::Fault fault, uint32_t* occasions) {
+bool DebugKernel::Firmware::Spoils(KernelFaults::Fault fault, uint32_t* occasions) {
     if (!Is(fault)) {
         return false;
     }
@@ -445,7 +371,7 @@ bool DebugKernel::Chip::Spoils(KernelFaults::Fault fault, uint32_t* occasions) {
     return m_faults.at == 0 || *occasions == m_faults.at;
 }
 
-void DebugKernel::Chip::SendShortReport(uint64_t delay) {
+void DebugKernel::Firmware::SendShortReport(uint64_t delay) {
     ostrel::CRegisterFile& r = m_chip.Registers();
     uint16_t pc = r.Pc();
     const bool truncate = Spoils(KernelFaults::Fault::Truncate, &m_reports);
@@ -460,7 +386,7 @@ void DebugKernel::Chip::SendShortReport(uint64_t delay) {
     m_board.SendAfter(delay, report);
 }
 
-void DebugKernel::Chip::SendBreakReport(uint64_t at) {
+void DebugKernel::Firmware::SendBreakReport(uint64_t at) {
     ostrel::CRegisterFile& r = m_chip.Registers();
     uint16_t pc = r.Pc();
     const uint16_t dptr = r.Dptr();
@@ -491,7 +417,7 @@ void DebugKernel::Chip::SendBreakReport(uint64_t at) {
                          static_cast<BYTE>(pc),
                          r.Sp()};
     report.insert(report.end(), std::begin(body), std::end(body));
-    report.insert(report.end(), m_ram.begin(), m_ram.begin() + 32);
+    report.insert(report.end(), m_chip.InternalRam().begin(), m_chip.InternalRam().begin() + 32);
     report.insert(report.end(), {0x5B, 0x4C, 0xB5, trailer ? BYTE{0x3C} : BYTE{0xC4}});
     if (truncate) {
         report.pop_back();
@@ -499,77 +425,50 @@ void DebugKernel::Chip::SendBreakReport(uint64_t at) {
     m_board.SendAt(at, report);
 }
 
-void DebugKernel::Chip::Acknowledge() {
+void DebugKernel::Firmware::Acknowledge() {
     if (Spoils(KernelFaults::Fault::NoAck, &m_acks)) {
         return;
     }
     Answer({kAck});
 }
 
-void DebugKernel::Chip::RunProgram() {
-    m_programRunning = true;
-    ++m_generation;
-    ScheduleSlice(kAnswerMicros);
+void DebugKernel::Firmware::RunProgram() {
+    const uint64_t limit =
+        m_faults.vanishAfterMs != 0 ? uint64_t{m_faults.vanishAfterMs} * 1000 : 0;
+    m_chip.Run(kAnswerMicros, limit,
+               [this](BoardChip::RunEnd end, uint64_t at) { ProgramStopped(end, at); });
 }
 
-void DebugKernel::Chip::ScheduleSlice(uint64_t delay) {
-    const uint64_t generation = m_generation;
-    m_board.After(delay, [this, generation] {
-        if (generation == m_generation && m_programRunning) {
-            RunSlice();
-        }
-    });
-}
-
-void DebugKernel::Chip::RunSlice() {
-    if (m_faults.vanishAfterMs != 0 && m_ranMicros >= uint64_t{m_faults.vanishAfterMs} * 1000) {
-        Vanish();
-        return;
-    }
+void DebugKernel::Firmware::ProgramStopped(BoardChip::RunEnd end, uint64_t at) {
     ostrel::CRegisterFile& r = m_chip.Registers();
-    m_sliceStart = m_board.Now();
-    m_sliceCycles = r.Cycles();
-    uint32_t steps = 0;
-    const SimStatus status = m_chip.Run(kSliceSteps, m_runStops, &steps);
-    const uint64_t elapsed = CycleMicros(static_cast<uint16_t>(r.Cycles() - m_sliceCycles));
-    m_ranMicros += elapsed;
-    const uint16_t pc = r.Pc();
-    if (status != SIM_OK) {
+    char note[64];
+    if (end == BoardChip::RunEnd::TimeUp) {
+        Vanish();
+    } else if (end == BoardChip::RunEnd::Failed) {
         // The program crashed the chip: nothing answers until it is reset.
-        char note[64];
-        std::snprintf(note, sizeof note, "kernel: the program stopped the chip at %04X", pc);
-        Note(note);
-        m_programRunning = false;
+        std::snprintf(note, sizeof note, "kernel: the program stopped the chip at %04X", r.Pc());
+        m_board.Log().Add(at, note);
         m_up = false;
-        return;
-    }
-    if (pc == kernelimage::kBreakEntry) {
+    } else if (r.Pc() == kernelimage::kBreakEntry) {
         // The breakpoint's LCALL pushed its return address; the handler takes it back off.
         const uint8_t high = r.PopByte();
         const uint8_t low = r.PopByte();
         r.SetPc(static_cast<uint16_t>(high << 8 | low));
-        m_programRunning = false;
-        char note[48];
         std::snprintf(note, sizeof note, "kernel: break at %04X",
                       static_cast<unsigned>(r.Pc() - 3) & 0xFFFF);
-        m_board.Log().Add(m_sliceStart + elapsed, note);
-        SendBreakReport(m_sliceStart + elapsed + kAnswerMicros);
-        return;
-    }
-    if (pc == kernelimage::kStart) {
+        m_board.Log().Add(at, note);
+        SendBreakReport(at + kAnswerMicros);
+    } else {
         // The program jumped to the kernel's start: the kernel starts over and waits.
-        m_programRunning = false;
-        m_board.Log().Add(m_sliceStart + elapsed, "kernel: restarted by the program");
+        m_board.Log().Add(at, "kernel: restarted by the program");
         StartUp();
-        return;
     }
-    ScheduleSlice(elapsed);
 }
 
-void DebugKernel::Chip::Vanish() {
+void DebugKernel::Firmware::Vanish() {
     m_gone = true;
-    m_programRunning = false;
     m_up = false;
+    m_chip.SetMuted(true);
     Note("kernel: the board is gone");
     for (CallKind kind : {CallKind::Open, CallKind::Write, CallKind::Read, CallKind::Purge,
                           CallKind::Lines, CallKind::Settings}) {
@@ -577,28 +476,26 @@ void DebugKernel::Chip::Vanish() {
     }
 }
 
-void DebugKernel::Chip::SerialTransmit(uint8_t value) {
-    if (m_gone) {
-        return;
-    }
-    const uint16_t cycles = static_cast<uint16_t>(m_chip.Registers().Cycles() - m_sliceCycles);
-    m_board.SendAt(m_sliceStart + CycleMicros(cycles), std::vector<BYTE>{value});
-}
-
 DebugKernel::DebugKernel(Board& board, uint8_t chipId, FlashWriter flashWriter,
                          const KernelFaults& faults)
-    : m_chip(std::make_unique<Chip>(board, chipId, std::move(flashWriter), faults)) {}
+    : m_firmware(std::make_unique<Firmware>(board, chipId, std::move(flashWriter), faults)) {}
 
 DebugKernel::~DebugKernel() = default;
 
-void DebugKernel::Released(const std::map<uint32_t, uint8_t>& flash) { m_chip->Released(flash); }
-void DebugKernel::Held() { m_chip->Held(); }
-void DebugKernel::Take(BYTE byte, const LineSettings& host) { m_chip->Take(byte, host); }
-bool DebugKernel::Up() const { return m_chip->Up(); }
-bool DebugKernel::ProgramRunning() const { return m_chip->ProgramRunning(); }
-const std::vector<uint8_t>& DebugKernel::Code() const { return m_chip->Code(); }
-const std::vector<uint8_t>& DebugKernel::ExternalData() const { return m_chip->ExternalData(); }
-const std::vector<uint8_t>& DebugKernel::InternalRam() const { return m_chip->InternalRam(); }
-uint32_t DebugKernel::Baud() const { return m_chip->Baud(); }
+void DebugKernel::Released(const std::map<uint32_t, uint8_t>& flash) {
+    m_firmware->Released(flash);
+}
+void DebugKernel::Held() { m_firmware->Held(); }
+void DebugKernel::Take(BYTE byte, const LineSettings& host) { m_firmware->Take(byte, host); }
+bool DebugKernel::Up() const { return m_firmware->Up(); }
+bool DebugKernel::ProgramRunning() const { return m_firmware->ProgramRunning(); }
+const std::vector<uint8_t>& DebugKernel::Code() const { return m_firmware->Processor().Code(); }
+const std::vector<uint8_t>& DebugKernel::ExternalData() const {
+    return m_firmware->Processor().ExternalData();
+}
+const std::vector<uint8_t>& DebugKernel::InternalRam() const {
+    return m_firmware->Processor().InternalRam();
+}
+uint32_t DebugKernel::Baud() const { return m_firmware->Baud(); }
 
 }  // namespace boards

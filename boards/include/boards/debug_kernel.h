@@ -10,12 +10,9 @@
 #include <vector>
 
 #include "boards/board.h"
+#include "boards/board_chip.h"
 #include "boards/catalogue.h"
 #include "boards/corvanec_boards.h"
-
-namespace ostrel {
-class CChip;
-}
 
 namespace boards {
 
@@ -115,8 +112,8 @@ public:
     uint32_t Baud() const;
 
 private:
-    class Chip;
-    std::unique_ptr<Chip> m_chip;
+    class Firmware;
+    std::unique_ptr<Firmware> m_firmware;
 };
 
 // A board whose chip runs the debug kernel: the two arrangements below.
