@@ -9,6 +9,7 @@
 #include "kernel_fixture.h"
 #include "sim_factory.h"
 #include "w32/clock.h"
+#include "w32/modules.h"
 
 namespace {
 
@@ -137,6 +138,27 @@ TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
     EXPECT_EQ(pc, 0x0846u);
     EXPECT_EQ(Code(0x0800, kProgramSize), program);
+}
+
+TEST_F(Target, TheKernelImageIsLookedForBesideALoadedCorvanecModuleFirst) {
+    Attach("");
+    m_target = new yardlow::CKernelTarget("");
+    m_target->SetMessageSink(&m_sink);
+    uint32_t block[14] = {kerneltest::kCom - 1, 19200, 8, 0, 0, 0, 0, 0, 0, 1};
+    m_target->SetCommSettings(reinterpret_cast<const comm_settings*>(block));
+    HMODULE module = w32::LoadLibraryA(CORVANEC_MODULE);
+    ASSERT_NE(module, nullptr);
+    // Its folder holds no kernel image.
+    EXPECT_EQ(m_target->LoadProgram(kerneltest::ProgramPath("hello.hex").c_str()), SIM_LOAD_FAILED);
+    const std::string folder = std::string(CORVANEC_MODULE)
+                                   .substr(0, std::string(CORVANEC_MODULE).find_last_of("\\/") + 1);
+    EXPECT_NE(Messages().find("Cannot load '" + folder + "t89c51rx2_kernel.hex' into memory\n"),
+              std::string::npos)
+        << Messages();
+    w32::FreeLibrary(module);
+    // Without it, beside the program.
+    EXPECT_EQ(m_target->LoadProgram(kerneltest::ProgramPath("hello.hex").c_str()), SIM_OK)
+        << Messages();
 }
 
 TEST_F(Target, TheCallStackTextIsWrittenThoughTheAnswerIsNotSupported) {
