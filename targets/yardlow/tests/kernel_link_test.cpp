@@ -217,18 +217,23 @@ TEST_F(KernelLink, ASilentKernelFailsEveryExchange) {
 TEST_F(KernelLink, PlantedBreakpointsComeOutAgainAndLeaveTheProgramAsLoaded) {
     Load("");
     const Bytes program = Code(0x0800, 0x80);
+    const auto& flash = dynamic_cast<boards::ProgramStore&>(*m_board).LoadedCells();
     ASSERT_TRUE(Link().SetSlot(0, kAgain));
     ASSERT_TRUE(Link().SetSlot(3, kBump));
     ASSERT_TRUE(Link().SetSlot(9, kKeep));
     EXPECT_FALSE(Link().SetSlot(10, kNever));
     ASSERT_TRUE(Link().InsertBreakpoints());
     EXPECT_EQ(Code(kBump, 3), (Bytes{0x12, 0x00, 0x2E}));
+    // The chip programmed its own flash: the LCALL would outlive a reset.
+    EXPECT_EQ(flash.at(kBump), 0x12);
+    EXPECT_EQ(flash.at(kBump + 2), 0x2E);
     Link().Context().SetPc(kBump + 2);
     EXPECT_FALSE(Link().IsPcClearOfBreakpoints());
     Link().Context().SetPc(kBump + 3);
     EXPECT_TRUE(Link().IsPcClearOfBreakpoints());
     ASSERT_TRUE(Link().RemoveBreakpoints());
     EXPECT_EQ(Code(0x0800, 0x80), program);
+    EXPECT_EQ(flash.at(kBump), program[kBump - 0x0800]);
     EXPECT_FALSE(Link().HasUsedSlots());
     EXPECT_FALSE(Link().RemoveBreakpoints());  // nothing left to take out
 }
