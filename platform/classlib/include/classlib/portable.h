@@ -13,3 +13,5 @@
 #include "classlib/file.h"
 #include "classlib/archive.h"
 #include "classlib/ddx_numbers.h"
+#include "classlib/toolbar_wrap.h"
+#include "classlib/dock_rows.h"
