@@ -52,7 +52,7 @@ BOOL CWinThread::DispatchThreadMessageEx(MSG* pMsg) {
         return FALSE;
     }
     LRESULT ignored = 0;
-    AFX_MSGCALL call = {pMsg->message, pMsg->wParam, pMsg->lParam, 0, nullptr, &ignored};
+    AFX_MSGCALL call = {pMsg->message, pMsg->wParam, pMsg->lParam, 0, nullptr, &ignored, nullptr};
     entry->pfn(this, call);
     return TRUE;
 }

@@ -45,25 +45,33 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     if (nMsg == 0) {
         nMsg = WM_COMMAND;
     }
-    const AFX_MSGMAP_ENTRY* entry =
-        FindEntry(GetMessageMap(), [nMsg, code, nID](const AFX_MSGMAP_ENTRY& e) {
-            return e.nMessage == nMsg && e.nCode == code && nID >= e.nID && nID <= e.nLastID;
-        });
-    if (entry == nullptr) {
-        return FALSE;
+    // Every matching entry in turn, this class's first: an _EX handler that declines passes the
+    // command on to the next one.
+    for (const AFX_MSGMAP* map = GetMessageMap(); map != nullptr;
+         map = map->pfnGetBaseMap != nullptr ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn != nullptr; ++entry) {
+            if (entry->nMessage != nMsg || entry->nCode != code || nID < entry->nID ||
+                nID > entry->nLastID) {
+                continue;
+            }
+            if (pHandlerInfo != nullptr) {
+                pHandlerInfo->pTarget = this;
+                pHandlerInfo->pEntry = entry;
+                return TRUE;
+            }
+            BOOL handled = TRUE;
+            AFX_MSGCALL call = {nMsg, 0, 0, nID, pExtra, nullptr, &handled};
+            if (nCode == CN_UPDATE_COMMAND_UI) {
+                CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
+                pCmdUI->m_bContinueRouting = FALSE;
+                entry->pfn(this, call);
+                return !pCmdUI->m_bContinueRouting;
+            }
+            entry->pfn(this, call);
+            if (handled) {
+                return TRUE;
+            }
+        }
     }
-    if (pHandlerInfo != nullptr) {
-        pHandlerInfo->pTarget = this;
-        pHandlerInfo->pEntry = entry;
-        return TRUE;
-    }
-    AFX_MSGCALL call = {nMsg, 0, 0, nID, pExtra, nullptr};
-    if (nCode == CN_UPDATE_COMMAND_UI) {
-        CCmdUI* pCmdUI = static_cast<CCmdUI*>(pExtra);
-        pCmdUI->m_bContinueRouting = FALSE;
-        entry->pfn(this, call);
-        return !pCmdUI->m_bContinueRouting;
-    }
-    entry->pfn(this, call);
-    return TRUE;
+    return FALSE;
 }

@@ -246,3 +246,73 @@ CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd != nullptr ? pWnd->m_hWnd : nullp
     }
 }
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }
+
+// Drag outlines.
+
+namespace {
+
+// The frame of thickness `size` inside the rectangle, as a region.
+void FrameRegion(CRgn& frame, LPCRECT lpRect, SIZE size) {
+    CRect inner(lpRect);
+    inner.InflateRect(-size.cx, -size.cy);
+    inner.IntersectRect(&inner, lpRect);
+    CRgn outside;
+    CRgn inside;
+    outside.CreateRectRgnIndirect(lpRect);
+    inside.CreateRectRgnIndirect(&inner);
+    frame.CreateRectRgn(0, 0, 0, 0);
+    frame.CombineRgn(&outside, &inside, RGN_XOR);
+}
+
+void InvertRegion(CDC* pDC, CRgn* pRgn, CBrush* pBrush) {
+    pDC->SelectClipRgn(pRgn);
+    CRect box;
+    pDC->GetClipBox(&box);
+    CBrush* old = pDC->SelectObject(pBrush);
+    pDC->PatBlt(box.left, box.top, box.Width(), box.Height(), PATINVERT);
+    pDC->SelectObject(old);
+}
+
+}  // namespace
+
+void CDC::DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast, CBrush* pBrush,
+                       CBrush* pBrushLast) {
+    if (pBrush == nullptr) {
+        pBrush = GetHalftoneBrush();
+    }
+    if (pBrushLast == nullptr) {
+        pBrushLast = pBrush;
+    }
+    CRgn frameNew;
+    FrameRegion(frameNew, lpRect, size);
+    CRgn* target = &frameNew;
+    CRgn frameLast;
+    CRgn difference;
+    if (lpRectLast != nullptr) {
+        FrameRegion(frameLast, lpRectLast, sizeLast);
+        if (pBrush->m_hObject == pBrushLast->m_hObject) {
+            // Inverting the difference takes the old frame away and puts the new one in.
+            difference.CreateRectRgn(0, 0, 0, 0);
+            difference.CombineRgn(&frameLast, &frameNew, RGN_XOR);
+            target = &difference;
+        } else {
+            InvertRegion(this, &frameLast, pBrushLast);
+        }
+    }
+    InvertRegion(this, target, pBrush);
+    SelectClipRgn(nullptr);
+}
+
+CBrush* CDC::GetHalftoneBrush() {
+    static CBrush* brush = [] {
+        static const WORD pattern[8] = {0x5555, 0xAAAA, 0x5555, 0xAAAA,
+                                        0x5555, 0xAAAA, 0x5555, 0xAAAA};
+        CBitmap bits;
+        bits.CreateBitmap(8, 8, 1, 1, pattern);
+        // Kept for the life of the process, like the system's own stock brushes.
+        static CBrush shared;
+        shared.CreatePatternBrush(&bits);
+        return &shared;
+    }();
+    return brush;
+}

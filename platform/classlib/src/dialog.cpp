@@ -1,5 +1,6 @@
 // CDialog: creation from templates, the modal loop and the dialog's keyboard handling.
 #include "classlib/classlib.h"
+#include "dialog_template.h"
 
 #include <cstring>
 
@@ -15,7 +16,7 @@ namespace {
 
 // The dialog manager's procedure: everything reaches the library's window procedure first,
 // so nothing is left for it to do.
-INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK AfxDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // The window a modal dialog belongs to: the given parent's top-level window, else the main
 // window; and the top-level window to disable while the dialog runs.
@@ -40,15 +41,6 @@ HWND SafeOwner(CWnd* pParent, HWND* phWndTop) {
     return hWnd;
 }
 
-// The style word of a template in memory (both template forms).
-DWORD* TemplateStyle(std::string& tmpl) {
-    auto* words = reinterpret_cast<WORD*>(&tmpl[0]);
-    if (tmpl.size() >= 16 && words[0] == 1 && words[1] == 0xFFFF) {
-        return reinterpret_cast<DWORD*>(&tmpl[12]);  // extended template
-    }
-    return reinterpret_cast<DWORD*>(&tmpl[0]);
-}
-
 }  // namespace
 
 CDialog::CDialog() = default;
@@ -69,9 +61,9 @@ CDialog::~CDialog() {
     }
 }
 
-std::string CDialog::LoadTemplate() const {
+std::string AfxLoadDialogTemplate(LPCTSTR lpszTemplateName) {
     HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(module, m_lpszTemplateName, MAKEINTRESOURCEA(5));
+    HRSRC found = ::FindResourceA(module, lpszTemplateName, MAKEINTRESOURCEA(5));
     if (found == nullptr) {
         return std::string();
     }
@@ -83,18 +75,32 @@ std::string CDialog::LoadTemplate() const {
     return std::string(static_cast<const char*>(bytes), ::SizeofResource(module, found));
 }
 
-BOOL CDialog::CreateIndirect(const void* lpDialogTemplate, HWND hWndOwner) {
-    AfxHookWindowCreate(this);
+DWORD* AfxDialogTemplateStyle(std::string& tmpl) {
+    auto* words = reinterpret_cast<WORD*>(&tmpl[0]);
+    if (tmpl.size() >= 16 && words[0] == 1 && words[1] == 0xFFFF) {
+        return reinterpret_cast<DWORD*>(&tmpl[12]);  // extended template
+    }
+    return reinterpret_cast<DWORD*>(&tmpl[0]);
+}
+
+BOOL AfxCreateDialogWindow(CWnd* pWnd, const void* lpDialogTemplate, HWND hWndParent) {
+    AfxHookWindowCreate(pWnd);
     HWND hWnd = ::CreateDialogIndirectParamA(AfxGetInstanceHandle(),
                                              static_cast<LPCDLGTEMPLATEA>(lpDialogTemplate),
-                                             hWndOwner, AfxDlgProc, 0);
+                                             hWndParent, AfxDialogProc, 0);
     if (!AfxUnhookWindowCreate()) {
-        PostNcDestroy();
+        pWnd->PostNcDestroy();
     }
-    if (hWnd == nullptr && m_hWnd != nullptr) {
-        Detach();
+    if (hWnd == nullptr && pWnd->m_hWnd != nullptr) {
+        pWnd->Detach();
     }
     return hWnd != nullptr;
+}
+
+std::string CDialog::LoadTemplate() const { return AfxLoadDialogTemplate(m_lpszTemplateName); }
+
+BOOL CDialog::CreateIndirect(const void* lpDialogTemplate, HWND hWndOwner) {
+    return AfxCreateDialogWindow(this, lpDialogTemplate, hWndOwner);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
@@ -127,7 +133,7 @@ INT_PTR CDialog::DoModal() {
         return -1;
     }
     // The dialog appears when its loop first goes idle, initialised and laid out.
-    *TemplateStyle(tmpl) &= ~static_cast<DWORD>(WS_VISIBLE);
+    *AfxDialogTemplateStyle(tmpl) &= ~static_cast<DWORD>(WS_VISIBLE);
 
     HWND hWndTop = nullptr;
     HWND hWndOwner = SafeOwner(m_pParentWnd, &hWndTop);

@@ -170,6 +170,10 @@ BOOL CRgn::CreateRectRgn(int x1, int y1, int x2, int y2) {
     return Attach(::CreateRectRgn(x1, y1, x2, y2));
 }
 BOOL CRgn::CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
+void CRgn::SetRectRgn(LPCRECT lpRect) {
+    ::SetRectRgn(static_cast<HRGN>(m_hObject), lpRect->left, lpRect->top, lpRect->right,
+                 lpRect->bottom);
+}
 int CRgn::CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode) {
     return ::CombineRgn(static_cast<HRGN>(m_hObject), static_cast<HRGN>(pRgn1->m_hObject),
                         pRgn2 != nullptr ? static_cast<HRGN>(pRgn2->m_hObject) : nullptr,

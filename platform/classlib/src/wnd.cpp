@@ -102,6 +102,23 @@ CWnd* CWnd::GetTopLevelParent() const {
     return FromHandle(top);
 }
 
+CWnd* CWnd::GetTopLevelOwner() const {
+    HWND top = m_hWnd;
+    for (HWND h = m_hWnd; h != nullptr;) {
+        top = h;
+        h = (::GetWindowLongA(h, GWL_STYLE) & WS_CHILD) ? ::GetParent(h) : ::GetWindow(h, GW_OWNER);
+    }
+    return FromHandle(top);
+}
+
+void CWnd::ActivateTopParent() {
+    CWnd* top = GetTopLevelOwner();
+    HWND foreground = ::GetForegroundWindow();
+    if (foreground == nullptr || (foreground != m_hWnd && !::IsChild(foreground, m_hWnd))) {
+        top->SetForegroundWindow();
+    }
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
 
 CWnd* CWnd::GetDescendantWindow(int nID, BOOL bOnlyPerm) const {
@@ -258,6 +275,10 @@ CWnd* CWnd::SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
 BOOL CWnd::SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
 void CWnd::BringWindowToTop() { ::BringWindowToTop(m_hWnd); }
 CWnd* CWnd::WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
+CWnd* CWnd::GetDesktopWindow() { return FromHandle(::GetDesktopWindow()); }
+CWnd* CWnd::GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
+BOOL CWnd::LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+void CWnd::UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
 
 // Painting.
 
@@ -270,6 +291,9 @@ BOOL CWnd::RedrawWindow(LPCRECT lpRectUpdate, HRGN hrgnUpdate, UINT flags) {
 }
 CDC* CWnd::GetDC() { return CDC::FromHandle(::GetDC(m_hWnd)); }
 CDC* CWnd::GetWindowDC() { return CDC::FromHandle(::GetWindowDC(m_hWnd)); }
+CDC* CWnd::GetDCEx(HRGN hrgnClip, DWORD flags) {
+    return CDC::FromHandle(::GetDCEx(m_hWnd, hrgnClip, flags));
+}
 int CWnd::ReleaseDC(CDC* pDC) { return ::ReleaseDC(m_hWnd, pDC->m_hDC); }
 CDC* CWnd::BeginPaint(LPPAINTSTRUCT lpPaint) {
     return CDC::FromHandle(::BeginPaint(m_hWnd, lpPaint));
@@ -343,4 +367,28 @@ int CWnd::MessageBox(LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType) {
 void CWnd::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
     (void)pTarget;
     (void)bDisableIfNoHndler;
+}
+
+INT_PTR CWnd::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+    // The topmost visible child under the point, disabled ones included (their tips still
+    // explain them).
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    for (HWND h = ::GetTopWindow(m_hWnd); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        CRect rect;
+        if (!::IsWindowVisible(h) || !::GetWindowRect(h, &rect) || !rect.PtInRect(screen)) {
+            continue;
+        }
+        if (pTI != nullptr) {
+            pTI->hwnd = m_hWnd;
+            pTI->uId = reinterpret_cast<UINT_PTR>(h);
+            pTI->uFlags |= TTF_IDISHWND;
+            pTI->lpszText = LPSTR_TEXTCALLBACK;
+            if (!(::SendMessageA(h, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON)) {
+                pTI->uFlags |= TTF_NOTBUTTON | TTF_CENTERTIP;
+            }
+        }
+        return ::GetDlgCtrlID(h);
+    }
+    return -1;
 }

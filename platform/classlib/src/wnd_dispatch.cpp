@@ -156,7 +156,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         }
         const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(mapped);
         if (entry != nullptr) {
-            AFX_MSGCALL call = {message, wParam, lParam, ctlColor, nullptr, &result};
+            AFX_MSGCALL call = {message, wParam, lParam, ctlColor, nullptr, &result, nullptr};
             entry->pfn(this, call);
         } else {
             // Nobody here handles what a control sent: the control may handle it itself.
@@ -338,6 +338,9 @@ void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
 LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
 void CWnd::OnCancelMode() { Default(); }
+void CWnd::OnCaptureChanged(CWnd*) { Default(); }
+BOOL CWnd::OnNcActivate(BOOL) { return static_cast<BOOL>(Default()); }
+void CWnd::OnEnterIdle(UINT, CWnd*) { Default(); }
 
 // Scroll bars, owner drawing and colours are offered to the control first.
 void CWnd::OnVScroll(UINT, UINT, CScrollBar* pScrollBar) {

@@ -21,6 +21,7 @@ struct AFX_MSGCALL {
     UINT nID;          // command or control id (commands, notifications, ranges)
     void* pExtra;      // CCmdUI* for update handlers, AFX_NOTIFY* for notifications
     LRESULT* pResult;  // window messages: the message's result
+    BOOL* pbHandled;   // commands and notifications: an _EX handler's answer
 };
 
 typedef void (*AFX_MSGTHUNK)(CCmdTarget* pTarget, const AFX_MSGCALL& call);
@@ -137,6 +138,14 @@ protected:                                        \
     {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), CLASSLIB_THUNK(self_->memberFxn())},
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
     {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(idLast), CLASSLIB_THUNK(self_->memberFxn(c_.nID))},
+// Handlers that answer whether they took the command: FALSE lets the search go on to the next
+// entry and the next target on the route.
+#define ON_COMMAND_EX(id, memberFxn)                 \
+    {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(id), \
+     CLASSLIB_THUNK(*c_.pbHandled = self_->memberFxn(c_.nID))},
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn)       \
+    {WM_COMMAND, CN_COMMAND, (UINT)(id), (UINT)(idLast), \
+     CLASSLIB_THUNK(*c_.pbHandled = self_->memberFxn(c_.nID))},
 #define ON_UPDATE_COMMAND_UI(id, memberFxn)                          \
     {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), \
      CLASSLIB_THUNK(self_->memberFxn(static_cast<CCmdUI*>(c_.pExtra)))},
@@ -161,6 +170,21 @@ protected:                                        \
             CLASSLIB_THUNK(AFX_NOTIFY* n_ = static_cast<AFX_NOTIFY*>(c_.pExtra); \
                            self_->memberFxn(c_.nID, n_->pNMHDR, n_->pResult))    \
     }                                                                            \
+    ,
+
+#define ON_NOTIFY_EX(code, id, memberFxn)                                                     \
+    {                                                                                         \
+        WM_NOTIFY, (UINT)(WORD)(code), (UINT)(id), (UINT)(id),                                \
+            CLASSLIB_THUNK(AFX_NOTIFY* n_ = static_cast<AFX_NOTIFY*>(c_.pExtra);              \
+                           *c_.pbHandled = self_->memberFxn(c_.nID, n_->pNMHDR, n_->pResult)) \
+    }                                                                                         \
+    ,
+#define ON_NOTIFY_EX_RANGE(code, id, idLast, memberFxn)                                       \
+    {                                                                                         \
+        WM_NOTIFY, (UINT)(WORD)(code), (UINT)(id), (UINT)(idLast),                            \
+            CLASSLIB_THUNK(AFX_NOTIFY* n_ = static_cast<AFX_NOTIFY*>(c_.pExtra);              \
+                           *c_.pbHandled = self_->memberFxn(c_.nID, n_->pNMHDR, n_->pResult)) \
+    }                                                                                         \
     ,
 
 // Messages a control gets back from its parent.

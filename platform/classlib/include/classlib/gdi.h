@@ -88,6 +88,7 @@ public:
     static CRgn* FromHandle(HRGN hRgn);
     BOOL CreateRectRgn(int x1, int y1, int x2, int y2);
     BOOL CreateRectRgnIndirect(LPCRECT lpRect);
+    void SetRectRgn(LPCRECT lpRect);
     int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode);
     BOOL PtInRegion(POINT point) const;
     int GetRgnBox(LPRECT lpRect) const;
@@ -156,6 +157,15 @@ public:
     BOOL DrawIcon(int x, int y, HICON hIcon);
     BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush = nullptr);
     void DrawFocusRect(LPCRECT lpRect);
+    // The outline a drag shows: a frame of thickness `size` inside lpRect, drawn by inverting
+    // through the brush (the half-tone brush when null), so that drawing it twice leaves the
+    // screen as it was. With the last outline given, only the difference between the two is
+    // inverted, which moves the outline without flicker; a last outline drawn with another
+    // brush is erased first.
+    void DrawDragRect(LPCRECT lpRect, SIZE size, LPCRECT lpRectLast, SIZE sizeLast,
+                      CBrush* pBrush = nullptr, CBrush* pBrushLast = nullptr);
+    // The brush of every other pixel (a 50 % grey over any background when inverted), shared.
+    static CBrush* GetHalftoneBrush();
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                 DWORD dwRop);

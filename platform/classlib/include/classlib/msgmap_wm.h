@@ -148,3 +148,11 @@
      CLASSLIB_THUNK(CLASSLIB_RESULT(reinterpret_cast<LRESULT>(self_->OnCtlColor( \
          CDC::FromHandle(reinterpret_cast<HDC>(c_.wParam)), CLASSLIB_WND(c_.lParam), c_.nID))))},
 #define ON_WM_CANCELMODE() {WM_CANCELMODE, 0, 0, 0, CLASSLIB_THUNK(self_->OnCancelMode())},
+#define ON_WM_CAPTURECHANGED() \
+    {WM_CAPTURECHANGED, 0, 0, 0, CLASSLIB_THUNK(self_->OnCaptureChanged(CLASSLIB_WND(c_.lParam)))},
+#define ON_WM_NCACTIVATE()   \
+    {WM_NCACTIVATE, 0, 0, 0, \
+     CLASSLIB_THUNK(CLASSLIB_RESULT(self_->OnNcActivate(static_cast<BOOL>(c_.wParam))))},
+#define ON_WM_ENTERIDLE()   \
+    {WM_ENTERIDLE, 0, 0, 0, \
+     CLASSLIB_THUNK(self_->OnEnterIdle(static_cast<UINT>(c_.wParam), CLASSLIB_WND(c_.lParam)))},

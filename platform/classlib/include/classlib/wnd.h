@@ -7,6 +7,10 @@
 #include "classlib/geometry.h"
 #include "classlib/msgmap_wm.h"
 
+// A tool hit that is no button (a control): status-bar help does not follow presses on it. The
+// library's own flag beside the tooltip control's TTF_* flags.
+#define TTF_NOTBUTTON 0x80000000UL
+
 class CDC;
 class CFont;
 class CFrameWnd;
@@ -86,6 +90,11 @@ public:
     static const MSG* GetCurrentMessage();
     // The idle-time update of this window's command items (bars override it).
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler);
+    // The tool under a client point for tooltips and status-bar help: its command or control id,
+    // -1 for none. With pTI, also the tool's window, id, rectangle and flags (text by callback).
+    // The default finds the visible child window under the point.
+    virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFO* pTI) const;
+    virtual BOOL IsFrameWnd() const { return FALSE; }
 
     // Relatives.
     CWnd* GetParent() const;
@@ -97,6 +106,12 @@ public:
     CFrameWnd* GetParentFrame() const;
     CFrameWnd* GetTopLevelFrame() const;
     CWnd* GetTopLevelParent() const;
+    // The top-level window above this one through parents and owners (a floating frame's main
+    // window).
+    CWnd* GetTopLevelOwner() const;
+    // A click on a window that does not have the focus within its family activates the
+    // top-level window it belongs to (floating frames stay palettes of their main window).
+    void ActivateTopParent();
     CWnd* GetDlgItem(int nID) const;
     CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
     CWnd* GetWindow(UINT nCmd) const;
@@ -180,6 +195,10 @@ public:
     BOOL SetForegroundWindow();
     void BringWindowToTop();
     static CWnd* WindowFromPoint(POINT point);
+    static CWnd* GetDesktopWindow();
+    static CWnd* GetForegroundWindow();
+    BOOL LockWindowUpdate();
+    void UnlockWindowUpdate();
 
     // Painting.
     void UpdateWindow();
@@ -190,6 +209,7 @@ public:
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     CDC* GetDC();
     CDC* GetWindowDC();
+    CDC* GetDCEx(HRGN hrgnClip, DWORD flags);
     int ReleaseDC(CDC* pDC);
     CDC* BeginPaint(LPPAINTSTRUCT lpPaint);
     void EndPaint(LPPAINTSTRUCT lpPaint);
@@ -270,6 +290,9 @@ public:
     void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnCancelMode();
+    void OnCaptureChanged(CWnd* pWnd);
+    BOOL OnNcActivate(BOOL bActive);
+    void OnEnterIdle(UINT nWhy, CWnd* pWho);
 
     // The previous window procedure of a subclassed or system-class window.
     WNDPROC* GetSuperWndProcAddr() { return &m_pfnSuper; }
