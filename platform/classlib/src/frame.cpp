@@ -2,6 +2,8 @@
 // the frame's title.
 #include "classlib/classlib.h"
 
+#include <vector>
+
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
@@ -12,7 +14,20 @@ ON_WM_SIZE()
 ON_WM_SETFOCUS()
 ON_WM_ERASEBKGND()
 ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_WM_ENTERIDLE()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
+ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
+ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_CAPS, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_NUM, OnUpdateKeyIndicator)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR_SCRL, OnUpdateKeyIndicator)
+ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTA, 0, 0xFFFFFFFF, OnToolTipText)
+ON_NOTIFY_EX_RANGE(TTN_NEEDTEXTW, 0, 0xFFFFFFFF, OnToolTipText)
 END_MESSAGE_MAP()
 
 const CRect CFrameWnd::rectDefault(CW_USEDEFAULT, CW_USEDEFAULT, 0, 0);
@@ -132,8 +147,26 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
 }
 
 void CFrameWnd::RecalcLayout(BOOL bNotify) {
-    (void)bNotify;
-    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    // Moving the bars resizes windows whose handlers may ask for a layout again: one at a time.
+    if (m_bInRecalcLayout) {
+        return;
+    }
+    m_bInRecalcLayout = TRUE;
+    (void)bNotify;  // no layout hooks here
+    m_nIdleFlags &= ~(idleLayout | idleNotify);
+    if (GetStyle() & FWS_SNAPTOBARS) {
+        // A frame that fits around its bars (a floating frame): measure them, lay them out in
+        // that size and size the frame to match.
+        CRect rect(0, 0, 32767, 32767);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposQuery, &rect, &rect, FALSE);
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder, &rect, TRUE);
+        CalcWindowRect(&rect);
+        SetWindowPos(nullptr, 0, 0, rect.Width(), rect.Height(),
+                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOZORDER);
+    } else {
+        RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, reposExtra, &m_rectBorder);
+    }
+    m_bInRecalcLayout = FALSE;
 }
 
 void CFrameWnd::ActivateFrame(int nCmdShow) {
@@ -230,6 +263,8 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+    // Floating frames and dock bars go first, while the bars' list is whole.
+    DestroyDockBars();
     // The system destroys the menu of a window with the window.
     if (m_menuDefault.m_hMenu != nullptr && ::GetMenu(m_hWnd) == m_menuDefault.m_hMenu) {
         m_menuDefault.Detach();
@@ -279,9 +314,39 @@ void CFrameWnd::OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {
     }
 }
 
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM) {
+    // A floating frame's show or hide waits for idle time, as does a layout asked for meanwhile.
+    if (m_nShowDelay >= 0) {
+        int show = m_nShowDelay;
+        m_nShowDelay = -1;
+        ShowWindow(show);
+    }
     if (IsWindowVisible()) {
         OnUpdateFrameTitle(TRUE);
+    }
+    if (m_nIdleFlags & idleLayout) {
+        RecalcLayout((m_nIdleFlags & idleNotify) != 0);
+        UpdateWindow();
+    }
+    m_nIdleFlags = 0;
+    if (m_nIDTracking != m_nIDLastMessage) {
+        SetMessageText(m_nIDTracking);
+    }
+    // Floating frames are windows of their own: their bars are updated through the frame they
+    // float for.
+    std::vector<CFrameWnd*> floating;
+    for (POSITION pos = m_listControlBars.GetHeadPosition(); pos != nullptr;) {
+        auto* bar = static_cast<CControlBar*>(m_listControlBars.GetNext(pos));
+        if (bar->IsDockBar() && static_cast<CDockBar*>(bar)->m_bFloating) {
+            CFrameWnd* frame = bar->GetParentFrame();
+            if (frame != nullptr && frame != this) {
+                floating.push_back(frame);
+            }
+        }
+    }
+    for (CFrameWnd* frame : floating) {
+        frame->SendMessage(WM_IDLEUPDATECMDUI, wParam);
+        frame->SendMessageToDescendants(WM_IDLEUPDATECMDUI, wParam, 0, TRUE, TRUE);
     }
     return 0;
 }

@@ -11,6 +11,11 @@ END_MESSAGE_MAP()
 
 CMDIChildWnd::CMDIChildWnd() = default;
 
+CWnd* CMDIChildWnd::GetMessageBar() {
+    CMDIFrameWnd* frame = GetMDIFrame();
+    return frame != nullptr ? frame->GetMessageBar() : nullptr;
+}
+
 CMDIFrameWnd* CMDIChildWnd::GetMDIFrame() const {
     HWND client = ::GetParent(m_hWnd);
     HWND frame = client != nullptr ? ::GetParent(client) : nullptr;

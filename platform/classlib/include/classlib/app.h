@@ -135,6 +135,10 @@ void AfxSetResourceHandle(HINSTANCE hInstResource);
 LPCTSTR AfxGetAppName();
 void AfxPostQuitMessage(int nExitCode);
 
+// A string of the program's table; for the idle message and the key indicators, which programs
+// usually give themselves, the library's own wording when the program has none.
+BOOL AfxLoadStandardString(CString& rString, UINT nID);
+
 // The program's start: start-up of the application object, InitInstance, then Run.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 

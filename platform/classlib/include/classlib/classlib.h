@@ -18,6 +18,12 @@
 #include "classlib/dialog.h"
 #include "classlib/doctempl.h"
 #include "classlib/mdi.h"
+#include "classlib/controlbar.h"
+#include "classlib/statusbar.h"
+#include "classlib/toolbar.h"
+#include "classlib/dialogbar.h"
+#include "classlib/dockbar.h"
+#include "classlib/dockstate.h"
 #include "classlib/auxdata.h"
 #include "classlib/thread_state.h"
 #endif

@@ -102,6 +102,16 @@
 #define AFX_IDS_ALLFILTER 0xF002
 #define AFX_IDS_UNTITLED 0xF003
 #define AFX_IDS_SAVEFILECOPY 0xF004
+#define AFX_IDS_HIDE 0xF011  // a floating frame's system menu
+// The library's wording for texts a program usually gives itself (AFX_IDS_IDLEMESSAGE and the
+// key indicators), used when the program's string table lacks them.
+#define AFX_IDS_DEFAULT_IDLEMESSAGE 0xF020
+#define AFX_IDS_DEFAULT_INDICATOR_EXT 0xF021
+#define AFX_IDS_DEFAULT_INDICATOR_CAPS 0xF022
+#define AFX_IDS_DEFAULT_INDICATOR_NUM 0xF023
+#define AFX_IDS_DEFAULT_INDICATOR_SCRL 0xF024
+#define AFX_IDS_DEFAULT_INDICATOR_OVR 0xF025
+#define AFX_IDS_DEFAULT_INDICATOR_REC 0xF026
 #define AFX_IDP_INVALID_FILENAME 0xF100
 #define AFX_IDP_FAILED_TO_OPEN_DOC 0xF101
 #define AFX_IDP_FAILED_TO_SAVE_DOC 0xF102

@@ -82,6 +82,8 @@ public:
     virtual void OnUpdateFrameMenu(BOOL bActive, CWnd* pActivateWnd, HMENU hMenuAlt);
 
     CMDIFrameWnd* GetMDIFrame() const;
+    // The main frame's status bar.
+    CWnd* GetMessageBar() override;
     void MDIDestroy();
     void MDIActivate();
     void MDIMaximize();

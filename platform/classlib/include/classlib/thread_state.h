@@ -17,6 +17,9 @@ struct AFX_THREAD_STATE {
     CWnd* m_pWndInit = nullptr;
     HHOOK m_hHookOldCbtFilter = nullptr;
     CWinThread* m_pCurrentWinThread = nullptr;
+    // The bar whose status-bar help shows now, and the command it shows (-1: none).
+    class CControlBar* m_pLastStatus = nullptr;
+    INT_PTR m_nLastStatus = -1;
 
     CHandleMap<CWnd, HWND, CWnd, &CWnd::m_hWnd> m_windows;
     CHandleMap<CDC, HDC, CDC, &CDC::m_hDC> m_dcs;
