@@ -95,6 +95,70 @@ void TypeText(const char* text) {
     }
 }
 
+// Scripts from another thread.
+
+InputScript::~InputScript() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+InputScript& InputScript::MoveTo(CPoint screen) {
+    m_steps.push_back([screen] { SendMouse(0, screen); });
+    return *this;
+}
+
+InputScript& InputScript::Glide(CPoint from, CPoint to, int steps) {
+    for (int i = 1; i <= steps; ++i) {
+        MoveTo(CPoint(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps));
+    }
+    return *this;
+}
+
+InputScript& InputScript::Press(CPoint screen, bool right) {
+    MoveTo(screen);
+    m_steps.push_back([screen, right] {
+        SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, screen);
+    });
+    return *this;
+}
+
+InputScript& InputScript::Release(CPoint screen, bool right) {
+    m_steps.push_back(
+        [screen, right] { SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, screen); });
+    return *this;
+}
+
+InputScript& InputScript::KeyDown(WORD vk) {
+    m_steps.push_back([vk] { SendKey(vk, false); });
+    return *this;
+}
+
+InputScript& InputScript::KeyUp(WORD vk) {
+    m_steps.push_back([vk] { SendKey(vk, true); });
+    return *this;
+}
+
+InputScript& InputScript::Pause(DWORD ms) {
+    m_steps.push_back([ms] { ::Sleep(ms); });
+    return *this;
+}
+
+bool InputScript::Run(DWORD stepMs, DWORD timeoutMs) {
+    m_done = false;
+    m_thread = std::thread([this, stepMs] {
+        for (const auto& step : m_steps) {
+            step();
+            ::Sleep(stepMs);
+        }
+        m_done = true;
+    });
+    bool sent = WaitUntil([this] { return m_done.load(); }, timeoutMs);
+    m_thread.join();
+    PumpPending();
+    return sent;
+}
+
 bool BringToForeground(CWnd* pWnd) {
     HWND hWnd = pWnd->m_hWnd;
     // Window tests of other programs run beside this one and may take the foreground between

@@ -5,7 +5,11 @@
 
 #include "classlib/classlib.h"
 
+#include <atomic>
+#include <functional>
 #include <initializer_list>
+#include <thread>
+#include <vector>
 
 namespace guitest {
 
@@ -22,6 +26,35 @@ void KeyChord(std::initializer_list<WORD> keys);
 void PressKey(WORD vk);
 // Types printable ASCII text key by key (shift where the layout needs it).
 void TypeText(const char* text);
+
+// Input sent from a thread of its own, step by step with a pause after each, while this thread
+// keeps taking messages (in a wait or in a modal loop that some input started, such as a drag):
+// each step is seen before the next one comes, as a user's would be.
+class InputScript {
+public:
+    InputScript() = default;
+    ~InputScript();  // waits for the steps to be sent
+    InputScript(const InputScript&) = delete;
+    InputScript& operator=(const InputScript&) = delete;
+
+    InputScript& MoveTo(CPoint screen);
+    // Moves in steps from one point to another (the button state stays as it is).
+    InputScript& Glide(CPoint from, CPoint to, int steps = 6);
+    InputScript& Press(CPoint screen, bool right = false);
+    InputScript& Release(CPoint screen, bool right = false);
+    InputScript& KeyDown(WORD vk);
+    InputScript& KeyUp(WORD vk);
+    InputScript& Pause(DWORD ms);
+
+    // Sends the steps with stepMs after each and pumps until all are sent and handled (or the
+    // time runs out); true when all were sent in time.
+    bool Run(DWORD stepMs = 40, DWORD timeoutMs = 10000);
+
+private:
+    std::vector<std::function<void()>> m_steps;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
 
 // Makes the window the foreground window and waits (pumping) until it is; false when it did
 // not become it in time.
