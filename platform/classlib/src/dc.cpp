@@ -189,6 +189,8 @@ BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const {
     return ::GetTextMetricsA(m_hDC, lpMetrics);
 }
 int CDC::GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+DWORD CDC::GetLayout() const { return ::GetLayout(m_hDC); }
+DWORD CDC::SetLayout(DWORD dwLayout) { return ::SetLayout(m_hDC, dwLayout); }
 
 int CDC::GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
 int CDC::SelectClipRgn(CRgn* pRgn) {

@@ -16,6 +16,8 @@ ON_WM_ERASEBKGND()
 ON_WM_INITMENUPOPUP()
 ON_WM_MENUSELECT()
 ON_WM_ENTERIDLE()
+ON_WM_SYSCOLORCHANGE()
+ON_WM_SETTINGCHANGE()
 ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 ON_MESSAGE(WM_SETMESSAGESTRING, OnSetMessageString)
 ON_MESSAGE(WM_POPMESSAGESTRING, OnPopMessageString)
@@ -277,6 +279,30 @@ void CFrameWnd::OnSize(UINT nType, int cx, int cy) {
     if (nType != SIZE_MINIMIZED) {
         RecalcLayout();
     }
+}
+
+void CFrameWnd::OnSysColorChange() {
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this) {
+        afxData.UpdateSysColors();
+    }
+    // Only top-level windows hear from the system; the bars in them hear from their frame.
+    if (!(GetStyle() & WS_CHILD)) {
+        SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0, TRUE, TRUE);
+    }
+    Default();
+}
+
+void CFrameWnd::OnSettingChange(UINT uFlags, LPCTSTR lpszSection) {
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this) {
+        afxData.UpdateSysMetrics();
+    }
+    if (!(GetStyle() & WS_CHILD)) {
+        SendMessageToDescendants(WM_SETTINGCHANGE, uFlags, reinterpret_cast<LPARAM>(lpszSection),
+                                 TRUE, TRUE);
+    }
+    Default();
 }
 
 void CFrameWnd::OnSetFocus(CWnd* pOldWnd) {

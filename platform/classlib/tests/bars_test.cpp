@@ -429,6 +429,81 @@ TEST_F(BarsTest, AFloatingBarIsSavedWithItsFrameAndFloatsAgainWhenLoaded) {
     EXPECT_EQ(Rows(DockBar(AFX_IDW_DOCKBAR_TOP)), "|t|D|");
 }
 
+// An MDI frame with bars.
+
+class CBarsMdiFrame : public CMDIFrameWnd {
+public:
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpcs) {
+        static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS};
+        if (CMDIFrameWnd::OnCreate(lpcs) == -1 || !m_wndStatusBar.Create(this) ||
+            !m_wndStatusBar.SetIndicators(indicators, 2) || !m_wndToolBar.Create(this) ||
+            !m_wndToolBar.LoadToolBar(IDR_BARS_TOOLBAR)) {
+            return -1;
+        }
+        m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+        EnableDocking(CBRS_ALIGN_ANY);
+        DockControlBar(&m_wndToolBar);
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBarsMdiFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+TEST(MdiBars, BarCommandsPassTheActiveChildOnToTheFrameWithTheBars) {
+    auto* frame = new CBarsMdiFrame;  // owns itself
+    ASSERT_TRUE(frame->LoadFrame(IDR_BARS_FRAME));
+    AfxGetApp()->m_pMainWnd = frame;
+    frame->SetWindowPos(nullptr, 40, 40, 600, 400, SWP_NOZORDER);
+    frame->ShowWindow(SW_SHOW);
+    guitest::PumpPending();
+    // The MDI client takes what the bars leave.
+    auto clientRect = [&] {
+        CRect rect;
+        ::GetWindowRect(frame->m_hWndMDIClient, &rect);
+        frame->ScreenToClient(&rect);
+        return rect;
+    };
+    CRect status;
+    frame->m_wndStatusBar.GetWindowRect(&status);
+    frame->ScreenToClient(&status);
+    CRect top;
+    frame->GetControlBar(AFX_IDW_DOCKBAR_TOP)->GetWindowRect(&top);
+    frame->ScreenToClient(&top);
+    CRect before = clientRect();
+    EXPECT_EQ(before.top, top.bottom);
+    EXPECT_EQ(before.bottom, status.top);
+    EXPECT_GT(top.Height(), 0);
+
+    auto* child = new CMDIChildWnd;  // owns itself
+    ASSERT_TRUE(child->Create(nullptr, "Child", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                              CFrameWnd::rectDefault, frame));
+    guitest::PumpPending();
+    ASSERT_EQ(frame->MDIGetActive(), child);
+    // The child has no status bar: the command and its menu state come from the main frame.
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(frame->m_wndStatusBar.IsWindowVisible());
+    EXPECT_EQ(clientRect().Height(), before.Height() + status.Height());
+    CMenu* viewMenu = CMenu::FromHandle(::GetSubMenu(::GetMenu(frame->m_hWnd), 0));
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(viewMenu->m_hMenu), 0);
+    EXPECT_FALSE(viewMenu->GetMenuState(ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(viewMenu->GetMenuState(ID_VIEW_STATUS_BAR, MF_BYCOMMAND) & MF_CHECKED);
+    frame->SendMessage(WM_COMMAND, ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(frame->m_wndStatusBar.IsWindowVisible());
+    // A child's messages go to the main frame's status bar.
+    child->SetMessageText("From the child");
+    CString text;
+    frame->m_wndStatusBar.GetWindowText(text);
+    EXPECT_EQ(text, "From the child");
+    CloseFrame(frame);
+}
+
 // The drag outline.
 
 TEST(DragRect, TheOutlineIsInvertedSoThatDrawingItAgainTakesItAway) {

@@ -133,6 +133,10 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+    // The system's colours and settings: the shared bar colours and metrics follow them, and
+    // every bar of the frame hears of the change.
+    void OnSysColorChange();
+    void OnSettingChange(UINT uFlags, LPCTSTR lpszSection);
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     void OnEnterIdle(UINT nWhy, CWnd* pWho);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);

@@ -184,6 +184,9 @@ public:
     CSize GetTextExtent(const CString& str) const;
     BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
     int GetDeviceCaps(int nIndex) const;
+    // LAYOUT_RTL when the context draws right to left.
+    DWORD GetLayout() const;
+    DWORD SetLayout(DWORD dwLayout);
 
     int GetClipBox(LPRECT lpRect) const;
     int SelectClipRgn(CRgn* pRgn);
