@@ -89,6 +89,16 @@ TEST_F(BarsTest, HidingTheStatusBarGivesItsHeightToTheView) {
 TEST_F(BarsTest, TheCapsLockPaneShowsWhileTheKeyIsOn) {
     ASSERT_TRUE(guitest::BringToForeground(frame_));
     auto capsOn = [] { return (::GetKeyState(VK_CAPITAL) & 1) != 0; };
+    // Whatever happens, the key is left as it was found: later programs type text.
+    struct Restore {
+        BOOL was = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+        ~Restore() {
+            guitest::PumpPending();
+            if (((::GetKeyState(VK_CAPITAL) & 1) != 0) != was) {
+                guitest::PressKey(VK_CAPITAL);
+            }
+        }
+    } restore;
     for (int round = 0; round < 2; ++round) {
         BOOL on = capsOn();
         guitest::RunIdle();
