@@ -104,6 +104,7 @@ TEST_F(BarsTest, TheCapsLockPaneShowsWhileTheKeyIsOn) {
         guitest::RunIdle();
         EXPECT_EQ(StatusText(1), on ? "CAP" : "") << "round " << round;
         EXPECT_EQ(frame_->m_wndStatusBar.GetPaneText(1), "CAP");  // the pane keeps its text
+        ASSERT_TRUE(guitest::BringToForeground(frame_));
         guitest::PressKey(VK_CAPITAL);
         ASSERT_TRUE(guitest::WaitUntil([&] { return capsOn() != on; }));
         guitest::RunIdle();
@@ -128,18 +129,20 @@ TEST_F(BarsTest, TheMessagePaneShowsPromptsAndTheIdleMessage) {
 // The dialog bar.
 
 TEST_F(BarsTest, ADialogBarsListNotifiesTheBarsOwnMapBeforeItsOwner) {
-    ASSERT_TRUE(guitest::BringToForeground(frame_));
-    CWnd* ports = frame_->m_wndSettingsBar.GetDlgItem(IDC_PORT_LIST);
-    CWnd* chips = frame_->m_wndSettingsBar.GetDlgItem(IDC_CHIP_LIST);
+    // Handles, not window objects: the temporary objects of idle time do not last.
+    HWND ports = ::GetDlgItem(frame_->m_wndSettingsBar.m_hWnd, IDC_PORT_LIST);
+    HWND chips = ::GetDlgItem(frame_->m_wndSettingsBar.m_hWnd, IDC_CHIP_LIST);
     ASSERT_NE(ports, nullptr);
     ASSERT_NE(chips, nullptr);
     // The bar handles the port list itself: the frame never hears of it.
-    ports->SetFocus();
+    ASSERT_TRUE(guitest::BringToForeground(frame_));
+    ::SetFocus(ports);
     guitest::PressKey(VK_DOWN);
     ASSERT_TRUE(guitest::WaitUntil([&] { return frame_->m_wndSettingsBar.portChanges == 1; }));
     EXPECT_EQ(frame_->framePortChanges, 0);
     // The chip list has no handler in the bar: its selection goes on to the frame.
-    chips->SetFocus();
+    ASSERT_TRUE(guitest::BringToForeground(frame_));
+    ::SetFocus(chips);
     guitest::PressKey(VK_DOWN);
     ASSERT_TRUE(guitest::WaitUntil([&] { return frame_->frameChipChanges == 1; }));
     EXPECT_EQ(frame_->m_wndSettingsBar.portChanges, 1);

@@ -51,7 +51,7 @@ protected:
 TEST_F(DockingTest, DraggingTheGripperToTheLeftEdgeDocksTheToolbarThere) {
     CPoint grip = Gripper();
     guitest::InputScript script;
-    script.Press(grip).Glide(grip, LeftEdge(), 8).Release(LeftEdge());
+    script.Foreground(frame_).Press(grip).Glide(grip, LeftEdge(), 8).Release(LeftEdge());
     ASSERT_TRUE(script.Run());
     Settle();
     CToolBar& bar = frame_->m_wndToolBar;
@@ -76,8 +76,10 @@ TEST_F(DockingTest, HoldingCtrlWhileDraggingFloatsTheToolbarWhereItWouldDock) {
     CPoint grip = Gripper();
     CPoint edge = LeftEdge();
     guitest::InputScript script;
-    script.Press(grip)
+    script.Foreground(frame_)
+        .Press(grip)
         .Glide(grip, edge + CSize(20, 0), 6)
+        .Foreground(frame_)
         .KeyDown(VK_CONTROL)
         .Glide(edge + CSize(20, 0), edge, 3)
         .Release(edge)
@@ -102,8 +104,10 @@ TEST_F(DockingTest, EscapeCancelsTheDragWithNothingChanged) {
     std::string rows = Rows(DockBar(AFX_IDW_DOCKBAR_TOP));
     CPoint grip = Gripper();
     guitest::InputScript script;
-    script.Press(grip)
+    script.Foreground(frame_)
+        .Press(grip)
         .Glide(grip, LeftEdge(), 6)
+        .Foreground(frame_)
         .KeyDown(VK_ESCAPE)
         .KeyUp(VK_ESCAPE)
         .Release(LeftEdge());
@@ -121,7 +125,12 @@ TEST_F(DockingTest, TheRightButtonCancelsTheDragWithNothingChanged) {
     CPoint grip = Gripper();
     CPoint edge = LeftEdge();
     guitest::InputScript script;
-    script.Press(grip).Glide(grip, edge, 6).Press(edge, true).Release(edge, true).Release(edge);
+    script.Foreground(frame_)
+        .Press(grip)
+        .Glide(grip, edge, 6)
+        .Press(edge, true)
+        .Release(edge, true)
+        .Release(edge);
     ASSERT_TRUE(script.Run());
     Settle();
     EXPECT_EQ(ToolbarRect(), before);
@@ -133,7 +142,7 @@ TEST_F(DockingTest, DoubleClicksFloatTheToolbarAndDockItWhereItWas) {
     CToolBar& bar = frame_->m_wndToolBar;
     CPoint grip = Gripper();
     guitest::InputScript gripper;
-    gripper.Press(grip).Release(grip).Press(grip).Release(grip);
+    gripper.Foreground(frame_).Press(grip).Release(grip).Press(grip).Release(grip);
     ASSERT_TRUE(gripper.Run(20));
     Settle();
     ASSERT_TRUE(bar.IsFloating());
@@ -154,7 +163,7 @@ TEST_F(DockingTest, DoubleClicksFloatTheToolbarAndDockItWhereItWas) {
     CPoint caption(client.CenterPoint().x, (window.top + client.top) / 2);
     ASSERT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
     guitest::InputScript title;
-    title.Press(caption).Release(caption).Press(caption).Release(caption);
+    title.Foreground(frame_).Press(caption).Release(caption).Press(caption).Release(caption);
     ASSERT_TRUE(title.Run(20));
     Settle();
     EXPECT_FALSE(bar.IsFloating());
@@ -177,7 +186,7 @@ TEST_F(DockingTest, DraggingAFloatingFramesEdgeRewrapsTheToolbar) {
     // Narrower than three buttons: the buttons go into more rows.
     CPoint to(edge.x - before.Width() / 2, edge.y);
     guitest::InputScript script;
-    script.Press(edge).Glide(edge, to, 6).Release(to);
+    script.Foreground(frame_).Press(edge).Glide(edge, to, 6).Release(to);
     ASSERT_TRUE(script.Run());
     Settle();
     ASSERT_TRUE(bar.IsFloating());

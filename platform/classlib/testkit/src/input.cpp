@@ -129,6 +129,17 @@ InputScript& InputScript::Release(CPoint screen, bool right) {
     return *this;
 }
 
+InputScript& InputScript::Foreground(CWnd* pWnd) {
+    HWND hWnd = pWnd->m_hWnd;
+    m_steps.push_back([hWnd] {
+        for (int waited = 0; waited < 2000 && ::GetForegroundWindow() != hWnd; waited += 10) {
+            ::SetForegroundWindow(hWnd);
+            ::Sleep(10);
+        }
+    });
+    return *this;
+}
+
 InputScript& InputScript::KeyDown(WORD vk) {
     m_steps.push_back([vk] { SendKey(vk, false); });
     return *this;
@@ -163,12 +174,17 @@ bool BringToForeground(CWnd* pWnd) {
     HWND hWnd = pWnd->m_hWnd;
     // Window tests of other programs run beside this one and may take the foreground between
     // our request and its arrival, and a loaded machine can take seconds to deliver it: ask
-    // again every few hundred milliseconds until the window has it.
+    // again every few hundred milliseconds until the window has it, and has it still a moment
+    // later (focus news of windows that went before may still be on its way).
     for (int attempt = 0; attempt < 40; ++attempt) {
         ::BringWindowToTop(hWnd);
         ::SetForegroundWindow(hWnd);
         ::SetActiveWindow(hWnd);
-        if (WaitUntil([hWnd] { return ::GetForegroundWindow() == hWnd; }, 250)) {
+        if (!WaitUntil([hWnd] { return ::GetForegroundWindow() == hWnd; }, 250)) {
+            continue;
+        }
+        PumpFor(50);
+        if (::GetForegroundWindow() == hWnd) {
             return true;
         }
     }

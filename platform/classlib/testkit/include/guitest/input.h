@@ -42,6 +42,9 @@ public:
     InputScript& Glide(CPoint from, CPoint to, int steps = 6);
     InputScript& Press(CPoint screen, bool right = false);
     InputScript& Release(CPoint screen, bool right = false);
+    // Makes the window the foreground window again (other programs may take it for a moment)
+    // and waits until it is, before the keys that follow.
+    InputScript& Foreground(CWnd* pWnd);
     InputScript& KeyDown(WORD vk);
     InputScript& KeyUp(WORD vk);
     InputScript& Pause(DWORD ms);
@@ -56,8 +59,8 @@ private:
     std::thread m_thread;
 };
 
-// Makes the window the foreground window and waits (pumping) until it is; false when it did
-// not become it in time.
+// Makes the window the foreground window and waits (pumping) until it is and stays so for a
+// moment; false when it did not become it in time.
 bool BringToForeground(CWnd* pWnd);
 
 // A point of a window's client area in screen coordinates.
