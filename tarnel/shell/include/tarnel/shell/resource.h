@@ -1,8 +1,69 @@
-// Resource ids of the device programmer's shell: dialogs, their controls and the hex editor's
-// popup commands (definitions only, for the resource compiler too).
+// Resource ids of the device programmer's shell: dialogs, their controls, icons, bitmaps and the
+// hex editor's popup commands (definitions only, for the resource compiler too).
 #pragma once
 
 #include "tarnel/core/pic_config_controls.h"
+
+// The program's icon (also its main frame's resources).
+#define IDR_MAINFRAME 128
+
+// Icons of the icon buttons: OK, Cancel (and STOP), Exit; normal and under the mouse.
+#define IDI_OK 138
+#define IDI_OK_OVER 139
+#define IDI_CANCEL_OVER 142
+#define IDI_CANCEL 154
+#define IDI_EXIT 150
+#define IDI_EXIT_OVER 155
+
+// Pictures of the list-view choices, two images 40 pixels wide each.
+#define IDB_FILE_TYPES 152
+#define IDB_RESIDENT_LOADERS 182
+#define IDB_HEX_FORMATS 183
+
+// About dialog; the two links are placeholders until the link control exists.
+#define IDD_ABOUTBOX 100
+#define IDC_ABOUT_MAIL 1049
+#define IDC_ABOUT_WEB 1050
+
+// Progress dialog.
+#define IDD_PROGRESS 144
+#define IDC_PROGRESS_FILE 1004
+#define IDC_PROGRESS_COUNTER 1005
+#define IDC_PROGRESS_BAR 1006
+#define IDC_PROGRESS_STOP 1007
+#define IDC_PROGRESS_EXIT 1008
+#define IDC_PROGRESS_STATUS 1009
+
+// Select chip.
+#define IDD_SELECT_CHIP 147
+#define IDC_CHIP_LIST 1003
+#define IDC_CHIP_DATA_LENGTH 1024
+#define IDC_CHIP_SPECIAL_LENGTH 1025
+#define IDC_CHIP_CODE_LENGTH 1026
+#define IDC_CHIP_BOARDS 1046
+
+// Memory settings.
+#define IDD_MEMORY_OPTIONS 145
+#define IDC_MEMORY_BASE 1010
+#define IDC_MEMORY_DATA 1011
+#define IDC_MEMORY_CODE 1012
+#define IDC_MEMORY_SPECIAL 1013
+
+// New Bin File.
+#define IDD_NEW_BIN_FILE 149
+#define IDC_NEW_BIN_LENGTH 1010
+
+// Destination Memory.
+#define IDD_DESTINATION_MEMORY 150
+#define IDC_DESTINATION_DATA 1027
+#define IDC_DESTINATION_CODE 1028
+#define IDC_DESTINATION_SPECIAL 1029
+
+// The list-view choices: File New and the resident loader share a template, the HEX format has
+// its own (OK only).
+#define IDD_SELECT_FILE_TYPE 151
+#define IDD_HEX_FORMAT 166
+#define IDC_CHOICE_LIST 1030
 
 // Fill dialog.
 #define IDD_FILL 163
