@@ -82,6 +82,7 @@ int CShellTestApp::StartJob(std::unique_ptr<JobRequest> job) {
 }
 
 void CShellTestApp::Reset() {
+    dialogs = nullptr;
     settings.SetChipName("");
     settings.SetLastDir("");
     settings.SetGotoAddress(0);

@@ -28,7 +28,8 @@ constexpr const char* kMemoryBoard = "Vasbel-1 RAM 512K";   // data 0x80000 only
 constexpr const char* kHc908 = "Brontal-H: MC68HC908GP32";  // code 0x10000, device 164
 
 // The application: settings in memory and the user's answers from queues. A choice whose queue
-// is empty is cancelled (the format dialog answers Intel).
+// is empty is cancelled (the format dialog answers Intel). With `dialogs` set, the choices are
+// asked through those instead (the real dialogs).
 class CShellTestApp : public CWinApp, public IDocumentHost, public IDocumentChoices {
 public:
     CShellTestApp() : CWinApp("Shell Test") {}
@@ -64,7 +65,7 @@ public:
     // IDocumentHost
     CAppSettings& Settings() override { return settings; }
     void SetCurrentChip(const CString& name) override { settings.SetChipName(name); }
-    IDocumentChoices& Choices() override { return *this; }
+    IDocumentChoices& Choices() override { return dialogs != nullptr ? *dialogs : *this; }
     CancelWord& Cancel() override { return cancel; }
     HWND StatusWindow() override;
     int StartJob(std::unique_ptr<JobRequest> job) override;
@@ -76,6 +77,8 @@ public:
     bool NewBinLength(UINT& length) override;
     int ChooseHexFormat() override;
     bool ChooseResidentLoader(int& index) override;
+
+    IDocumentChoices* dialogs = nullptr;
 
     // Settings, the cancel word and the jobs queued, in order.
     CAppSettings settings;
