@@ -1,0 +1,8 @@
+// The docking window toolkit: every public header of its window part.
+#pragma once
+
+#include "classlib/classlib.h"
+#include "docking/resource.h"
+#include "docking/aux_data.h"
+#include "docking/draw.h"
+#include "docking/mem_dc.h"
