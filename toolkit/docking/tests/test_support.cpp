@@ -23,8 +23,10 @@ public:
 
 }  // namespace
 
-CFrameWnd* OpenTestFrame(int width, int height) {
-    auto* frame = new CFrameWnd;  // owns itself: deleted with its window
+CFrameWnd* OpenTestFrame(int width, int height, CFrameWnd* frame) {
+    if (frame == nullptr) {
+        frame = new CFrameWnd;  // owns itself: deleted with its window
+    }
     CRect rect(0, 0, width, height);
     ::AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, 0);
     rect.OffsetRect(40 - rect.left, 40 - rect.top);

@@ -5,8 +5,9 @@
 
 #include <functional>
 
-// A top-level frame of the given client size at (40, 40), shown.
-CFrameWnd* OpenTestFrame(int width = 400, int height = 300);
+// A top-level frame of the given client size at (40, 40), shown and made the main window: the
+// frame given (made with new, it deletes itself with its window) or a plain one.
+CFrameWnd* OpenTestFrame(int width = 400, int height = 300, CFrameWnd* frame = nullptr);
 // Closes the frame and takes away the quit message its end posts.
 void CloseTestFrame(CFrameWnd* frame);
 

@@ -6,3 +6,4 @@
 #include "docking/aux_data.h"
 #include "docking/draw.h"
 #include "docking/mem_dc.h"
+#include "docking/control_bar.h"
