@@ -6,3 +6,6 @@
 #define ID_TEST_ALPHA 40001
 #define ID_TEST_BETA 40002
 #define ID_TEST_BAR 0xE880  // within the frame's range of bar ids
+#define IDI_TEST_ICON 102      // 16 x 16: a black frame one pixel in, transparent corners
+#define ID_TEST_BUTTON 1001
+#define ID_TEST_LINK 1002

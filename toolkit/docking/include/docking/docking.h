@@ -7,3 +7,4 @@
 #include "docking/draw.h"
 #include "docking/mem_dc.h"
 #include "docking/control_bar.h"
+#include "docking/button.h"
