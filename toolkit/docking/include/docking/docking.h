@@ -8,3 +8,4 @@
 #include "docking/mem_dc.h"
 #include "docking/control_bar.h"
 #include "docking/button.h"
+#include "docking/hyperlink.h"
