@@ -146,6 +146,15 @@ TEST_F(HyperLinkTest, ATargetNoProgramHandlesGivesTheNoAssociationBox) {
     EXPECT_EQ(TextColour(link_), RGB(0x80, 0, 0x80));
 }
 
+TEST_F(HyperLinkTest, TheBadFormatTextKeepsItsRegisteredSign) {
+    guitest::ShellExecuteRecorder shell(11);
+    guitest::MessageBoxAnswers boxes(IDOK);
+    link_.OpenTarget();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text,
+              "The .exe file is invalid (non-Win32\xAE .exe or error in .exe image).");
+}
+
 TEST_F(HyperLinkTest, UnlistedFailuresShowTheirNumber) {
     for (INT_PTR result : {1, 4}) {
         guitest::ShellExecuteRecorder shell(result);
