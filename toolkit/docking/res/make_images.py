@@ -497,10 +497,27 @@ def cursor(path, picture, hot):
         f.write(image)
 
 
+def split_icon(path, image_path, group_path, image_id):
+    """The icon's one image and its group record as raw resources, so that the image keeps an
+    id of its own (4611) instead of the numbers the resource compiler gives each script's icon
+    images from 1, which would collide with a program's own icons."""
+    with open(path, 'rb') as f:
+        data = f.read()
+    width, height, colours, reserved, planes, bits, size, offset = struct.unpack(
+        '<BBBBHHII', data[6:22])
+    with open(image_path, 'wb') as f:
+        f.write(data[offset:offset + size])
+    with open(group_path, 'wb') as f:
+        f.write(struct.pack('<HHH', 0, 1, 1))
+        f.write(struct.pack('<BBBBHHIH', width, height, colours, reserved, planes, bits, size,
+                            image_id))
+
+
 def main():
     bmp24('caption_strip.bmp', CAPTION, 10)
     bmp24('small_strip.bmp', SMALL, 16)
     icon('toolkit.ico', ICON)
+    split_icon('toolkit.ico', 'toolkit_icon.bin', 'toolkit_icon_group.bin', 4611)
     arrow = rows(ARROW)
     cursor('drag.cur', overlay(overlay(canvas(32, 32), arrow, 0, 0), rows(BOX), 0, 4), (0, 0))
     cursor('drag_copy.cur', overlay(overlay(canvas(32, 32), arrow, 0, 0), rows(PLUS), 0, 4),

@@ -16,6 +16,7 @@
 #define XT_IDB_CAPTION_STRIP 4529
 #define XT_IDB_SMALL_STRIP 4532
 #define XT_IDI_TOOLKIT 4610
+#define XT_IDI_TOOLKIT_IMAGE 4611  // the icon's one image
 
 // What the shell answers when a hyperlink's target cannot be opened.
 #define XT_IDS_SE_OUTOFMEMORY 4536
