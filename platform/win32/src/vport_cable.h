@@ -51,7 +51,7 @@ private:
 
 // Serves the host calls of a virtual port (see w32/vport.h for the model) and is the device's
 // Cable. Device calls happen under m_deliverLock, one at a time; state is under m_lock.
-class VirtualCable : public Cable {
+class VirtualCable final : public Cable {
 public:
     explicit VirtualCable(Device* device);
 
