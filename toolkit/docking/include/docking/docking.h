@@ -9,3 +9,8 @@
 #include "docking/control_bar.h"
 #include "docking/button.h"
 #include "docking/hyperlink.h"
+#include "docking/dock_window.h"
+#include "docking/dock_bar.h"
+#include "docking/splitter_dock.h"
+#include "docking/dock_context.h"
+#include "docking/mini_dock_frame.h"
