@@ -3,6 +3,7 @@
 #include "docking/control_bar.h"
 
 #include "docking/aux_data.h"
+#include "docking/dock_context.h"
 #include "docking/mem_dc.h"
 #include "docking/resource.h"
 
@@ -130,7 +131,7 @@ void CXTControlBar::EraseNonClient() {
 void CXTControlBar::EnableDocking(DWORD dwDockStyle) {
     m_dwDockStyle = dwDockStyle;
     if (m_pDockContext == nullptr) {
-        m_pDockContext = std::make_unique<CDockContext>(this);
+        m_pDockContext = std::make_unique<CXTDockContext>(this);
     }
     if (m_hWndOwner == nullptr) {
         m_hWndOwner = ::GetParent(m_hWnd);

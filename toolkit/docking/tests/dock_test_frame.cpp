@@ -1,7 +1,6 @@
 // The application and frame of the docking windows' tests.
 #include "dock_test_frame.h"
 
-#include "docking/dock_context.h"
 #include "docking/mini_dock_frame.h"
 
 #include "guitest/pump.h"
@@ -68,12 +67,8 @@ int CDockTestFrame::OnCreate(LPCREATESTRUCT lpcs) {
         !m_wndOutput.Create(this, kOutputID, "Output", 300, 120, CBRS_BOTTOM, kToolkitStyle)) {
         return -1;
     }
-    for (CXTDockWindow* pWnd : {&m_wndMessages, &m_wndOutput}) {
-        pWnd->EnableDocking(CBRS_ALIGN_ANY);
-        if (dynamic_cast<CXTDockContext*>(pWnd->m_pDockContext.get()) == nullptr) {
-            pWnd->m_pDockContext = std::make_unique<CXTDockContext>(pWnd);
-        }
-    }
+    m_wndMessages.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndOutput.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndMessages, AFX_IDW_DOCKBAR_BOTTOM);
     DockControlBar(&m_wndOutput, AFX_IDW_DOCKBAR_BOTTOM);
     ShowControlBar(&m_wndOutput, FALSE, FALSE);

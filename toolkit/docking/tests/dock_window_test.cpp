@@ -5,6 +5,7 @@
 #include "dock_test_frame.h"
 
 #include "docking/aux_data.h"
+#include "docking/dock_context.h"
 #include "docking/dock_window_caption.h"
 #include "docking/mini_dock_frame.h"
 
@@ -83,6 +84,9 @@ TEST_F(DockWindowTest, CreationGivesTheBarAndWindowStylesItAlwaysHas) {
     // Caption buttons exist and carry the flat-button flags: image above text only.
     ASSERT_NE(wnd.GetHideButton(), nullptr);
     ASSERT_NE(wnd.GetExpandButton(), nullptr);
+    // Docking made possible gives it the toolkit's drag tracking.
+    wnd.EnableDocking(CBRS_ALIGN_ANY);
+    EXPECT_NE(dynamic_cast<CXTDockContext*>(wnd.m_pDockContext.get()), nullptr);
     // Not docked, so hidden until the window docks.
     EXPECT_EQ(static_cast<DWORD>(::GetWindowLongA(wnd.GetHideButton()->m_hWnd, GWL_STYLE)),
               0x4001404Bu);
