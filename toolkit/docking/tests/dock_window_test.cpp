@@ -4,7 +4,6 @@
 // grip lines and strips at positions computed from the windows' geometry.
 #include "dock_test_frame.h"
 
-#include "docking/aux_data.h"
 #include "docking/dock_context.h"
 #include "docking/dock_window_caption.h"
 #include "docking/mini_dock_frame.h"
@@ -163,6 +162,65 @@ TEST_F(DockWindowTest, ARowSplitterStopsAtItsLimitAndAReleaseWithoutMovementChan
     frame_->Settle();
     EXPECT_EQ(RectInParent(&Output()).Width(), 19);
     EXPECT_EQ(RectInParent(&Messages()).Width(), BottomLength() - 6 - 19);
+
+    // Escape during a drag puts the strip back: nothing changes on release.
+    const CRect now = RectInParent(&Messages());
+    CPoint strip2 = guitest::ClientToScreenPoint(Bottom(), CPoint(now.right + 3, now.top + 40));
+    CPoint left(strip2.x - 200, strip2.y);
+    guitest::PumpFor(::GetDoubleClickTime() + 100);
+    guitest::InputScript cancelled;
+    cancelled.Foreground(frame_)
+        .MoveTo(strip2)
+        .Press(strip2)
+        .Glide(strip2, left, 6)
+        .KeyDown(VK_ESCAPE)
+        .KeyUp(VK_ESCAPE)
+        .Release(left);
+    ASSERT_TRUE(cancelled.Run());
+    frame_->Settle();
+    EXPECT_EQ(RectInParent(&Messages()), now);
+    EXPECT_FALSE(Bottom()->IsTracking());
+}
+
+TEST_F(DockWindowTest, OnTheLeftTheRowIsAColumnAndItsSplitterMovesUpAndDown) {
+    CXTDockBar* left = frame_->DockBar(AFX_IDW_DOCKBAR_LEFT);
+    frame_->DockControlBar(&Messages(), left);
+    frame_->Settle();
+    frame_->ShowControlBar(&Output(), TRUE, FALSE);
+    XT_DOCK_SIZES sizes = Output().GetDockSizes();
+    sizes.sizeVertDock = CSize(200, 150);
+    Output().SetDockSizes(sizes);
+    CRect rect;
+    Messages().GetWindowRect(&rect);
+    rect.top = rect.bottom - 100;
+    rect.bottom = rect.top + 150;
+    frame_->DockControlBar(&Output(), left, &rect);
+    frame_->Settle();
+    ASSERT_EQ(Rows(left), "|MO|");
+    CRect column;
+    left->GetClientRect(&column);
+    const CRect m = RectInParent(&Messages());
+    const CRect o = RectInParent(&Output());
+    EXPECT_EQ(o.Height(), 150);
+    EXPECT_EQ(m.Height() + 6 + o.Height(), column.Height());
+    EXPECT_EQ(o.top, m.bottom + 6);
+    EXPECT_TRUE(Messages().IsVertDocked());
+    // The caption runs along the top: the hide button is the rightmost one.
+    CRect hide = RectInParent(Messages().GetHideButton());
+    CRect expand = RectInParent(Messages().GetExpandButton());
+    EXPECT_EQ(hide.top, expand.top);
+    EXPECT_EQ(hide.left, expand.left + 14);
+    EXPECT_EQ(hide.right, m.Width() - 19 + 14);
+
+    // The strip between them, dragged far up: Messages stops at its caption.
+    const CPoint strip = guitest::ClientToScreenPoint(left, CPoint(m.left + 30, m.bottom + 3));
+    const CPoint up(strip.x, strip.y - 400);
+    guitest::InputScript drag;
+    drag.Foreground(frame_).MoveTo(strip).Press(strip).Glide(strip, up, 8).Release(up);
+    ASSERT_TRUE(drag.Run());
+    frame_->Settle();
+    EXPECT_EQ(RectInParent(&Messages()).Height(), 19);
+    EXPECT_EQ(RectInParent(&Output()).Height(), column.Height() - 6 - 19);
 }
 
 TEST_F(DockWindowTest, ARowOfTheBottomDockBarGrowsWhenItsSplitterMovesUp) {
@@ -297,22 +355,35 @@ TEST_F(DockWindowTest, BordersGripLinesAndStripsAreDrawnInTheSharedColours) {
         const int h = pixels.Height();
         // Alone in a bottom row: the strip above takes the top border; left highlight, right
         // and bottom shadow.
-        EXPECT_EQ(pixels.At(0, h / 2), xtAfxData.m_clr3DHilight);
-        EXPECT_EQ(pixels.At(w - 1, h / 2), xtAfxData.m_clr3DShadow);
-        EXPECT_EQ(pixels.At(w / 2, h - 1), xtAfxData.m_clr3DShadow);
+        EXPECT_EQ(pixels.At(0, h / 2), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(pixels.At(w - 1, h / 2), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(pixels.At(w / 2, h - 1), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(pixels.At(w / 2, 0), ::GetSysColor(COLOR_BTNFACE));
         // The grip line runs down the left caption below the buttons: a 3-D rectangle
         // widened to x 3..9.
         const CRect grip = XTGripRect(XTDockSide::Horz, w, h, TRUE);
-        EXPECT_EQ(pixels.At(grip.left - 2, grip.top + 2), xtAfxData.m_clr3DHilight);
-        EXPECT_EQ(pixels.At(grip.right + 1, grip.top + 2), xtAfxData.m_clr3DShadow);
+        EXPECT_EQ(pixels.At(grip.left - 2, grip.top + 2), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(pixels.At(grip.right + 1, grip.top + 2), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(pixels.At(grip.left + 1, grip.top + 2), ::GetSysColor(COLOR_BTNFACE));
+    }
+    {
+        // The hide button shows its picture from the shared caption strip.
+        guitest::ClientPixels pixels(Messages().GetHideButton());
+        int picture = 0;
+        for (int y = 0; y < pixels.Height(); ++y) {
+            for (int x = 0; x < pixels.Width(); ++x) {
+                picture += pixels.At(x, y) != ::GetSysColor(COLOR_BTNFACE) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(picture, 6);
     }
     {
         guitest::ClientPixels pixels(Bottom());
         // The strip above the row: highlight on top, shadow and window frame at its foot.
-        EXPECT_EQ(pixels.At(50, 0), afxData.clrBtnHilite);
-        EXPECT_EQ(pixels.At(50, 4), afxData.clrBtnShadow);
-        EXPECT_EQ(pixels.At(50, 5), afxData.clrWindowFrame);
-        EXPECT_EQ(pixels.At(50, 2), afxData.clrBtnFace);
+        EXPECT_EQ(pixels.At(50, 0), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        EXPECT_EQ(pixels.At(50, 4), ::GetSysColor(COLOR_BTNSHADOW));
+        EXPECT_EQ(pixels.At(50, 5), ::GetSysColor(COLOR_WINDOWFRAME));
+        EXPECT_EQ(pixels.At(50, 2), ::GetSysColor(COLOR_BTNFACE));
     }
 }
 
