@@ -207,8 +207,11 @@ int CXTDockBar::GrowAfter(int nBarIndex, int d) {
     return nLeft;
 }
 
-CSize CXTDockBar::CalcFixedLayout(BOOL /*bStretch*/, BOOL bHorz) {
+CSize CXTDockBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
     Invalidate(FALSE);
+    // Stretched, the dock bar spans its side even while empty, so that an outline crossing the
+    // side anywhere can dock there.
+    const CSize fixed = CControlBar::CalcFixedLayout(bStretch, bHorz);
     CSize room;
     if (!m_rectLayout.IsRectEmpty()) {
         room = m_rectLayout.Size();
@@ -387,7 +390,8 @@ CSize CXTDockBar::CalcFixedLayout(BOOL /*bStretch*/, BOOL bHorz) {
     if (bHorz && across == 0 && (m_dwStyle & CBRS_ALIGN_BOTTOM)) {
         across = 1;  // a bottom dock bar keeps its edge lines visible
     }
-    return bHorz ? CSize(widest, across) : CSize(across, widest);
+    return bHorz ? CSize(std::max<int>(widest, fixed.cx), across)
+                 : CSize(across, std::max<int>(widest, fixed.cy));
 }
 
 CXTSplitterDock* CXTDockBar::HitSplitter() const {

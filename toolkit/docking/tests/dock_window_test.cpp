@@ -325,6 +325,30 @@ TEST_F(DockWindowTest, CtrlFloatsTheWindowWhoseFrameSizesFromACornerAndDocksByCa
     ASSERT_TRUE(guitest::WaitUntil([&] { return Messages().IsBottomDocked() != FALSE; }));
 }
 
+TEST_F(DockWindowTest, TheHideButtonHidesTheWindowAndAFloatingCaptionDragDocksIt) {
+    guitest::Click(ScreenCentre(Messages().GetHideButton()));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return !(Messages().GetStyle() & WS_VISIBLE); }));
+    frame_->ShowControlBar(&Messages(), TRUE, FALSE);
+    frame_->Settle();
+
+    // Floated from code, then dragged by its floating frame's caption to the left edge.
+    frame_->FloatControlBar(&Messages(), guitest::ClientToScreenPoint(frame_, CPoint(250, 150)));
+    frame_->Settle();
+    ASSERT_TRUE(Messages().IsFloating());
+    CFrameWnd* floating = Messages().GetParentFrame();
+    CRect frameRect;
+    floating->GetWindowRect(&frameRect);
+    const CPoint clientTop = guitest::ClientToScreenPoint(floating, CPoint(0, 0));
+    const CPoint caption(frameRect.left + 20, (frameRect.top + clientTop.y) / 2 + 1);
+    const CPoint edge = guitest::ClientToScreenPoint(frame_, CPoint(1, 200));
+    guitest::InputScript drag;
+    drag.Foreground(floating).MoveTo(caption).Press(caption).Glide(caption, edge, 10).Release(edge);
+    ASSERT_TRUE(drag.Run());
+    frame_->Settle();
+    EXPECT_TRUE(Messages().IsLeftDocked());
+    EXPECT_EQ(Messages().m_pDockBar, static_cast<CDockBar*>(frame_->DockBar(AFX_IDW_DOCKBAR_LEFT)));
+}
+
 TEST_F(DockWindowTest, BarPositionComesBackButAShortStoredValueIsIgnored) {
     guitest::RegistrySandbox sandbox(AfxGetApp());
     XT_DOCK_SIZES sizes = Messages().GetDockSizes();
