@@ -10,6 +10,7 @@
 #include "boards/programmer_board.h"
 #include "boards/prompt_boot_loader_board.h"
 #include "boards/resident_program_board.h"
+#include "boards/rom_monitor.h"
 
 namespace boards {
 
@@ -37,7 +38,8 @@ const std::vector<BoardKind>& BoardKinds() {
          MakeSaltremPicBoard},
         {"brontal-e", "the 8051 board's text boot loader: '>' prompts, registers, erase, HEX lines",
          MakePromptBootLoaderBoard},
-        {"rom-monitor", "the 8051 board's ROM monitor: echoes, '*' prompts, HEX text after 'L'",
+        {"rom-monitor",
+         "the 8051 board's ROM monitor: echoes, '*', HEX text after 'L', the program really runs",
          MakeRomMonitorBoard},
         {"debug-kernel",
          "the debug board running the debug kernel: the program really runs on its 8051",

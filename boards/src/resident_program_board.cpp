@@ -107,9 +107,4 @@ std::unique_ptr<Board> MakeSaltremPicBoard(BoardOptions& options, std::string* e
                                                      ResidentProgramSettings());
 }
 
-std::unique_ptr<Board> MakeRomMonitorBoard(BoardOptions& options, std::string*) {
-    return std::make_unique<ResidentProgramBoard>(
-        options.Framing(), ResidentProgramBoard::ModeLine::None, RomMonitorSettings());
-}
-
 }  // namespace boards

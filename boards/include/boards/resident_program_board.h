@@ -32,6 +32,7 @@ public:
 
     const std::map<uint32_t, uint8_t>& LoadedCells() const override { return m_program->Memory(); }
     const ResidentProgram& Program() const { return *m_program; }
+    ResidentProgram& Program() { return *m_program; }
     // Whether the resident program has the line (program mode).
     bool InProgramMode() const { return m_programMode; }
 
@@ -77,9 +78,8 @@ private:
 ResidentProgramSettings RomMonitorSettings();
 
 // The catalogue's makers. saltrem-a: line=rts|dtr (its program-mode line, default rts).
-// saltrem-a-pic: the board PIC's keys (TakePicSettings). rom-monitor: no keys of its own.
+// saltrem-a-pic: the board PIC's keys (TakePicSettings). (rom-monitor: rom_monitor.h.)
 std::unique_ptr<Board> MakeSaltremBoard(BoardOptions& options, std::string* error);
 std::unique_ptr<Board> MakeSaltremPicBoard(BoardOptions& options, std::string* error);
-std::unique_ptr<Board> MakeRomMonitorBoard(BoardOptions& options, std::string* error);
 
 }  // namespace boards

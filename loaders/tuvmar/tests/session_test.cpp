@@ -88,10 +88,12 @@ TEST_F(TuvmarPort, RunModeLeavesTheHostsOwnPortOpenForTheNextCommand) {
     Run("board-log");
     EXPECT_EQ(m_session.Finish(), 0) << Output();
     const std::string text = Output();
-    // Both run commands reached the monitor through the host's handle, and it never closed.
-    size_t first = text.find("monitor: command 'G 1000'");
+    // Both run commands reached the board through the host's handle, and it never closed: the
+    // first one's "G " started the program, which took the second one as its serial input.
+    size_t first = text.find("host> 47 'G'");
     ASSERT_NE(first, std::string::npos) << text;
-    EXPECT_NE(text.find("monitor: command 'G 1000'", first + 1), std::string::npos) << text;
+    EXPECT_NE(text.find("host> 47 'G'", first + 1), std::string::npos) << text;
+    EXPECT_NE(text.find("monitor: run"), std::string::npos) << text;
     EXPECT_EQ(text.find(" close\n"), std::string::npos) << text;
     EXPECT_NE(text.find("> setmode 1\nresult 0 OK\nport COM3 held open by the host\n"
                         "> setmode 1\nresult 0 OK\nport COM3 held open by the host\n"),
