@@ -1,0 +1,130 @@
+// CMonitorTarget: the ROM-monitor debugger's target. It sends the user's HEX file through the
+// monitor's load command, then steps and runs the program through the monitor's dialogue, with a
+// host-side register model and memory copies as the host's view.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "boardlink/cpu_state.h"
+#include "boardlink/register_model.h"
+#include "comms/comms.h"
+#include "monitor_target_base.h"
+#include "pelmor/monitor_link.h"
+
+namespace pelmor {
+
+enum MemorySpaceIndex : int32_t {
+    kSpaceSfr = 0,
+    kSpaceProgram = 1,
+    kSpaceInternalRam = 2,
+    kSpaceExternalData = 3,
+    kMemorySpaceCount = 4,
+};
+
+// The monitor debugger's registers: 19 entries of the shared register table.
+constexpr int32_t kMonitorRegisterCount = 19;
+
+class CMonitorTarget : public CTargetBase {
+public:
+    CMonitorTarget();
+
+    // --- ISimTarget ---
+    void* SIM_CALL Destroy(uint32_t flags) override;
+    int32_t SIM_CALL GetRegisterCount() override { return kMonitorRegisterCount; }
+    const char* SIM_CALL GetRegisterName(int32_t index) override;
+    uint32_t SIM_CALL GetRegister(const char* name) override;
+    // Into the model, then to the monitor (R0 to R7 at internal RAM 0x00 to 0x07, where its dump
+    // reads them from).
+    void SIM_CALL SetRegister(const char* name, uint32_t value) override;
+    SimStatus SIM_CALL SetCommSettings(const comm_settings* settings) override;
+    const comm_settings* SIM_CALL GetCommSettings() override;
+    SimStatus SIM_CALL LoadProgram(const char* path) override;
+    SimStatus SIM_CALL PutSerialInput(int32_t channel, const uint8_t* bytes,
+                                      uint32_t count) override;
+    int32_t SIM_CALL GetMemorySpaceCount() override { return kMemorySpaceCount; }
+    uint8_t SIM_CALL GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) override;
+    SimStatus SIM_CALL ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
+                                  uint32_t* countRead, int32_t space) override;
+    SimStatus SIM_CALL WriteMemory(uint32_t address, const uint8_t* bytes, uint32_t count,
+                                   uint32_t* countWritten, int32_t space) override;
+    SimStatus SIM_CALL GetRegisterDumpText(char* buffer, int32_t length, int32_t word) override;
+    SimStatus SIM_CALL GetPC(uint32_t* pc) override;
+    SimStatus SIM_CALL GetSP(uint32_t* sp) override;
+    SimStatus SIM_CALL GetPCAndFrame(uint32_t* pc, uint32_t* frame) override;
+    SimStatus SIM_CALL GetCallStackText(char* buffer, int32_t length) override;
+    SimStatus SIM_CALL IsReturnAt(uint32_t address, uint8_t* result) override;
+    SimStatus SIM_CALL IsCallAt(uint32_t address, uint8_t* result) override;
+    SimStatus SIM_CALL GetNextInstructionAddress(uint32_t address, uint32_t* next) override;
+    SimStatus SIM_CALL StepInstruction() override;
+    SimStatus SIM_CALL StepUntil(uint32_t stopAddress, uint32_t rangeEnd, uint8_t stopInKnownCalls,
+                                 uint8_t stepRelative, uint8_t stepUnconditional) override;
+    SimStatus SIM_CALL RunSteps(int32_t count) override;
+    SimStatus SIM_CALL StepOver(uint8_t whole) override;
+    // Stepping out is not offered: nothing is sent, the result is 0.
+    SimStatus SIM_CALL StepOut(uint8_t) override { return SIM_OK; }
+
+    // --- framework ---
+    // Sets monitor breakpoint index - 1.
+    bool ValidateBreakpoint(int32_t index, uint32_t address) override;
+    // Clears monitor breakpoint index - 1.
+    bool BreakpointRemoved(int32_t index) override;
+    // The model reset with the PC at the program's start, written to the monitor with the board's
+    // reset; the monitor's breakpoints cleared, then the enabled entries set again.
+    SimStatus StartDebugging() override;
+    // Clears RAM and external data; nothing goes to the board.
+    SimStatus StopDebugging() override;
+
+    virtual ~CMonitorTarget();
+
+    // --- for tests ---
+    CMonitorLink& Link() { return m_link; }
+    CpuState* Model() { return m_model.get(); }
+    CComms& Port() { return m_comms; }
+
+private:
+    class LinkOutput : public LinkMessageSink {
+    public:
+        explicit LinkOutput(CMonitorTarget& target) : m_target(target) {}
+        void OutputMessage(int level, const char* text) override {
+            m_target.OutputMessage(level, text);
+        }
+        void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
+            m_target.SerialOutput(0, bytes, count);
+        }
+
+    private:
+        CMonitorTarget& m_target;
+    };
+
+    static int32_t StoreLoaded(void* context, uint32_t address, uint32_t count,
+                               const uint8_t* bytes);
+    static void HexMessage(void* context, int32_t level, const char* text);
+
+    // Opens the port when it is closed (0 or Initialize's code) and hands the link its handle.
+    int PrepareExchange();
+    void CopyModelToLink();
+    void CopyLinkToModel();
+    // Sends the register `index` now holds in the model to the monitor.
+    bool SendRegister(int index);
+    SimStatus MonitorStep();
+    bool AtCall();
+    bool AtReturn();
+    uint8_t ProgramByte(uint32_t address);
+    CMemorySegment* Segment(int32_t space);
+    RegisterSpaces Spaces();
+
+    LinkOutput m_linkOutput{*this};
+    CMonitorLink m_link{m_linkOutput};
+    std::unique_ptr<CpuState> m_model;
+    std::unique_ptr<CMemorySegment> m_sfrSpace;
+    std::unique_ptr<CProgramMemory> m_program;
+    std::unique_ptr<CMemorySegment> m_internalRam;
+    std::unique_ptr<CMemorySegment> m_externalData;
+    alignas(4) uint8_t m_serialSettings[kSimSerialSettingsSize] = {};
+    CComms m_comms;
+    uint32_t m_programStart = 0;
+    bool m_startSeen = false;
+};
+
+}  // namespace pelmor
