@@ -1,0 +1,133 @@
+// The monitor link byte by byte against the monitor board: what each command sends, the echoes
+// it reads and checks, the register dump's rules and the run that steps off a breakpoint.
+#include <gtest/gtest.h>
+
+#include "monitor_fixture.h"
+
+namespace {
+
+using monitortest::MonitorSession;
+
+class Dialogue : public MonitorSession {};
+
+TEST_F(Dialogue, ResetWritesTheRegistersInOrderThenClearsTheFourBreakpoints) {
+    Load("");
+    ASSERT_TRUE(m_target->Link().Reset());
+    // Each command's echo counts hold: a miscounted one would shift every command after it.
+    EXPECT_EQ(Sent(true), "CA00CB00CD0000CS07CP1000CW00B00000B10000B20000B30000");
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1000);
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Sp(), 0x07);
+}
+
+TEST_F(Dialogue, ExecuteTakesOnlyTheStepAndGoCodes) {
+    Load("");
+    EXPECT_FALSE(Link().Execute(0x12));
+    EXPECT_EQ(Sent(true), "");
+    EXPECT_TRUE(Link().Execute(kMonitorStep));
+    EXPECT_EQ(Terminal(), "S\r\n*");
+}
+
+TEST_F(Dialogue, ABreakpointEchoWithoutItsBlankFailsBeforeTheDigitIsSent) {
+    Load("monitor-fault=bad-b-echo");
+    EXPECT_FALSE(Link().SetMonitorBreakpoint(0, 0x1013));
+    EXPECT_EQ(Sent(true), "B");
+    EXPECT_EQ(Board().Monitor().Breakpoint(0), 0);
+    EXPECT_FALSE(Link().SetBreakpoint(1, 0x1013));
+    EXPECT_EQ(Link().BreakpointAddress(0), 0u);
+}
+
+TEST_F(Dialogue, BreakpointsOutsideOneToFourAreRefusedUnsent) {
+    Load("");
+    EXPECT_FALSE(Link().SetBreakpoint(0, 0x1013));
+    EXPECT_FALSE(Link().SetBreakpoint(5, 0x1013));
+    EXPECT_EQ(Sent(true), "");
+    EXPECT_TRUE(Link().SetBreakpoint(4, 0x1013));
+    EXPECT_EQ(Board().Monitor().Breakpoint(3), 0x1013);
+    EXPECT_TRUE(Link().ClearBreakpoint(4));
+    EXPECT_EQ(Board().Monitor().Breakpoint(3), 0);
+    EXPECT_EQ(Link().BreakpointAddress(3), 0u);
+}
+
+TEST_F(Dialogue, ChangingDplOrDphSendsTheWholeDptrWithTheOtherByteHeld) {
+    Load("");
+    Link().Context().dph = 0x12;
+    Link().Context().dpl = 0x00;
+    const BYTE low = 0x34;
+    DWORD written = 0;
+    ASSERT_TRUE(Link().WriteMemory(0, 0x82, &low, 1, &written));
+    EXPECT_EQ(written, 1u);
+    EXPECT_EQ(Sent(true), "CD1234");
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Dptr(), 0x1234);
+    const BYTE high = 0x56;
+    ASSERT_TRUE(Link().WriteMemory(0, 0x83, &high, 1, &written));
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Dptr(), 0x5634);
+    // Registers the monitor cannot change, and more than one byte, fail unsent.
+    m_board->Log().Clear();
+    EXPECT_FALSE(Link().WriteMemory(0, 0x90, &low, 1, &written));
+    const BYTE two[2] = {1, 2};
+    EXPECT_FALSE(Link().WriteMemory(0, 0xE0, two, 2, &written));
+    EXPECT_FALSE(Link().WriteMemory(1, 0x1000, &low, 1, &written));
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(Sent(true), "");
+}
+
+TEST_F(Dialogue, AnAlterationWritesTheBoardAndTheContextsWorkingRegisters) {
+    Load("");
+    const BYTE bytes[3] = {0x42, 0x43, 0x44};
+    ASSERT_TRUE(Link().AlterInternalRam(3, 0x06, bytes));
+    EXPECT_EQ(Sent(true), "A06424344\r");
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x06], 0x42);
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x08], 0x44);
+    EXPECT_EQ(Link().Context().internalRam[0x07], 0x43);
+    ASSERT_TRUE(Link().ReadRegisters());
+    EXPECT_EQ(Link().Context().internalRam[0x07], 0x43);
+}
+
+TEST_F(Dialogue, ADumpWithAPcBelowUserCodeKeepsItsValuesAndFails) {
+    Load("monitor-fault=low-pc monitor-fault-at=2");
+    // The chip's PC 0x1FFF is dumped as 0FFF.
+    ASSERT_TRUE(Link().ChangeRegister16('P', 0x1F, 0xFF));
+    ASSERT_TRUE(Link().ChangeRegister8('A', 0x5A));
+    m_sink.messages.clear();
+    EXPECT_FALSE(Link().ReadRegisters());
+    EXPECT_EQ(Link().Context().Pc(), 0x0FFF);
+    EXPECT_EQ(Link().Context().acc, 0x5A);
+    EXPECT_EQ(MessageTexts(),
+              std::vector<std::string>{"Error: Program Counter (PC) is 0FFF. Addresses less than "
+                                       "0x1000 are not legal for use with PELMOR"});
+}
+
+TEST_F(Dialogue, ADumpWithFewerThanFourteenFieldsFailsAndKeepsTheContext) {
+    Load("monitor-fault=short-dump");
+    Link().Context().acc = 0x77;
+    EXPECT_FALSE(Link().ReadRegisters());
+    EXPECT_EQ(Link().Context().acc, 0x77);
+    EXPECT_TRUE(m_sink.messages.empty());
+}
+
+TEST_F(Dialogue, ARunFromInsideABreakpointStepsOffItFirst) {
+    Load("");
+    // The PC one byte past a breakpoint's address: stepped once (to 0x1019), then run.
+    ASSERT_TRUE(Link().SetBreakpoint(1, 0x1012));
+    ASSERT_TRUE(Link().SetBreakpoint(2, 0x1016));
+    Link().Context().SetPc(0x1013);
+    ASSERT_TRUE(Link().ChangeRegister16('P', 0x10, 0x13));
+    m_board->Log().Clear();
+    ASSERT_TRUE(Link().Go());
+    EXPECT_EQ(Sent(true), "SRG R");
+    EXPECT_EQ(Link().Context().Pc(), 0x1016);
+}
+
+TEST_F(Dialogue, AStepOffABreakpointThatLandsOnAnotherEndsTheRunThere) {
+    Load("");
+    ASSERT_TRUE(Link().SetBreakpoint(1, 0x1013));
+    ASSERT_TRUE(Link().SetBreakpoint(2, 0x1019));
+    ASSERT_TRUE(Link().ChangeRegister16('P', 0x10, 0x13));
+    ASSERT_TRUE(Link().ReadRegisters());
+    m_board->Log().Clear();
+    ASSERT_TRUE(Link().Go());
+    EXPECT_EQ(Sent(true), "SR");
+    EXPECT_EQ(Link().Context().Pc(), 0x1019);
+}
+
+}  // namespace
