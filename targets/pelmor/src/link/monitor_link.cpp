@@ -277,43 +277,43 @@ bool CMonitorLink::WriteMemory(int space, uint32_t address, const BYTE* data, DW
         return false;
     }
     const BYTE value = data[0];
+    MonitorContext& c = m_context;
     bool changed = false;
+    BYTE* held = nullptr;  // the context's copy of the register written
     switch (address) {
         case 0x81:
             changed = ChangeRegister8('S', value);
-            if (changed)
-                m_context.sp = value;
+            held = &c.sp;
             break;
         case 0x82:
-            changed = ChangeRegister16('D', m_context.dph, value);
-            if (changed)
-                m_context.dpl = value;
+            changed = ChangeRegister16('D', c.dph, value);
+            held = &c.dpl;
             break;
         case 0x83:
-            changed = ChangeRegister16('D', value, m_context.dpl);
-            if (changed)
-                m_context.dph = value;
+            changed = ChangeRegister16('D', value, c.dpl);
+            held = &c.dph;
             break;
         case 0xD0:
             changed = ChangeRegister8('W', value);
-            if (changed)
-                m_context.psw = value;
+            held = &c.psw;
             break;
         case 0xE0:
             changed = ChangeRegister8('A', value);
-            if (changed)
-                m_context.acc = value;
+            held = &c.acc;
             break;
         case 0xF0:
             changed = ChangeRegister8('B', value);
-            if (changed)
-                m_context.b = value;
+            held = &c.b;
             break;
         default:
             return false;
     }
-    if (changed && written != nullptr) {
+    if (!changed) {
+        return false;
+    }
+    *held = value;
+    if (written != nullptr) {
         *written = 1;
     }
-    return changed;
+    return true;
 }
