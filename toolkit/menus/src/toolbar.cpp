@@ -1,0 +1,527 @@
+// CXTToolBar: creation, sizes, buttons and their texts, drop-down buttons, placed controls,
+// the saved layout and the customise dialog's notifications.
+#include "menus/toolbar.h"
+
+#include "docking/aux_data.h"
+#include "docking/draw.h"
+#include "menus/resource.h"
+#include "menus/toolbar_resource.h"
+
+#include <cstring>
+#include <string>
+
+IMPLEMENT_DYNAMIC(CXTToolBar, CXTControlBar)
+
+namespace {
+
+const LPCSTR kToolbarResource = MAKEINTRESOURCEA(241);
+constexpr DWORD kFlatStyles = TBSTYLE_FLAT | TBSTYLE_TRANSPARENT;
+constexpr DWORD kBarStyleMask = 0x0040FFFF;
+constexpr DWORD kBorderBits = 0x0F00;
+constexpr DWORD kComCtl471 = 0x40047;
+
+bool SameButton(const TBBUTTON& a, const TBBUTTON& b) {
+    return a.iBitmap == b.iBitmap && a.idCommand == b.idCommand && a.fsStyle == b.fsStyle &&
+           a.dwData == b.dwData && a.iString == b.iString;
+}
+
+}  // namespace
+
+CXTToolBar::CXTToolBar() {
+    m_cyTopBorder = 3;
+    m_cyBottomBorder = 3;
+}
+
+CXTToolBar::~CXTToolBar() {
+    // The control uses the image bitmap while it exists.
+    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
+        DestroyWindow();
+    }
+    if (m_hbmImageWell != nullptr) {
+        ::DeleteObject(m_hbmImageWell);
+    }
+}
+
+BOOL CXTToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+    return CreateEx(pParentWnd, 0, dwStyle,
+                    CRect(m_cxLeftBorder, m_cyTopBorder, m_cxRightBorder, m_cyBottomBorder), nID);
+}
+
+BOOL CXTToolBar::CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle, DWORD dwStyle, CRect rcBorders,
+                          UINT nID) {
+    SetBorders(rcBorders.left, rcBorders.top, rcBorders.right, rcBorders.bottom);
+    m_dwStyle = dwStyle & kBarStyleMask;
+    if (nID == AFX_IDW_TOOLBAR) {
+        m_dwStyle |= CBRS_HIDE_INPLACE;
+    }
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    XTGetComCtlVersion();
+    const DWORD windowStyle = (dwStyle & ~CBRS_ALL) | dwCtrlStyle | CCS_NODIVIDER |
+                              CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NORESIZE;
+    if (!CWnd::Create(TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(0, 0, 0, 0), pParentWnd,
+                      nID)) {
+        return FALSE;
+    }
+    SetSizes(m_sizeButton, m_sizeImage);
+    SetFont(&xtAfxData.m_fontCaption, TRUE);
+
+    CString format;
+    format.LoadString(XT_IDS_TOOLBAR_STATE_KEY);
+    CWinApp* pApp = AfxGetApp();
+    LPCTSTR registryKey = pApp != nullptr && pApp->m_pszRegistryKey ? pApp->m_pszRegistryKey : "";
+    LPCTSTR profile = pApp != nullptr && pApp->m_pszProfileName ? pApp->m_pszProfileName : "";
+    m_strSubKey.Format(format, registryKey, profile);
+    m_strValueName.Format("%s-Bar%d", profile, static_cast<int>(nID));
+    return TRUE;
+}
+
+void CXTToolBar::SetOwner(CWnd* pOwnerWnd) {
+    if (m_hWnd != nullptr) {
+        DefWindowProc(TB_SETPARENT, reinterpret_cast<WPARAM>(pOwnerWnd->GetSafeHwnd()), 0);
+    }
+    CXTControlBar::SetOwner(pOwnerWnd);
+}
+
+// Sizes.
+
+LRESULT CXTToolBar::SendWithFlatStyle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The control sizes its buttons as given only with the flat styles on.
+    const DWORD style = GetStyle();
+    const bool change = XTGetComCtlVersion() >= kComCtl471 && (style & kFlatStyles) != kFlatStyles;
+    if (change) {
+        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style | kFlatStyles));
+    }
+    LRESULT result = DefWindowProc(message, wParam, lParam);
+    if (change) {
+        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
+    }
+    return result;
+}
+
+void CXTToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
+    m_sizeButton = sizeButton;
+    m_sizeImage = sizeImage;
+    if (m_hWnd != nullptr) {
+        SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
+        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(sizeButton.cx, sizeButton.cy));
+        Invalidate();
+    }
+}
+
+void CXTToolBar::SetHeight(int cyHeight) {
+    int room = cyHeight;
+    if (m_dwStyle & CBRS_BORDER_TOP) {
+        room -= afxData.cyBorder2;
+    }
+    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
+        room -= afxData.cyBorder2;
+    }
+    room -= m_sizeButton.cy;
+    m_cyBottomBorder = room / 2;
+    m_cyTopBorder = room - m_cyBottomBorder;
+    if (m_cyTopBorder < 0) {
+        m_cyTopBorder = 0;
+        m_cyBottomBorder = room;
+    }
+    if (m_hWnd != nullptr) {
+        SetWindowPos(nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Invalidate();
+    }
+}
+
+// Resources and images.
+
+BOOL CXTToolBar::LoadToolBar(UINT nIDResource) {
+    return LoadToolBar(MAKEINTRESOURCEA(nIDResource));
+}
+
+BOOL CXTToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, kToolbarResource);
+    if (hRsrc == nullptr) {
+        return FALSE;
+    }
+    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
+    const void* data = hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
+    auto resource = xtmenus::ParseToolbarResource(data, ::SizeofResource(hInst, hRsrc));
+    if (!resource) {
+        return FALSE;
+    }
+    const DWORD style = GetStyle();
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style | kFlatStyles));
+    std::vector<UINT> ids(resource->commands.begin(), resource->commands.end());
+    BOOL result = SetButtons(ids.data(), static_cast<int>(ids.size()));
+    if (result) {
+        const CSize image(resource->imageWidth, resource->imageHeight);
+        SetSizes(CSize(image.cx + 7, image.cy + 7), image);
+        result = LoadBitmap(lpszResourceName);
+    }
+    ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
+    if (!result) {
+        return FALSE;
+    }
+    m_buttonSnapshot.clear();
+    for (int i = 0; i < GetButtonCount(); ++i) {
+        TBBUTTON button;
+        GetButton(i, &button);
+        m_buttonSnapshot.push_back(button);
+    }
+    RestoreState();
+    return TRUE;
+}
+
+BOOL CXTToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
+    HINSTANCE hInst = AfxGetResourceHandle();
+    HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, RT_BITMAP);
+    if (hRsrc == nullptr) {
+        return FALSE;
+    }
+    HBITMAP hBitmap = XTLoadSysColorBitmap(hInst, hRsrc, FALSE);
+    if (hBitmap == nullptr) {
+        return FALSE;
+    }
+    if (!SetBitmap(hBitmap)) {
+        ::DeleteObject(hBitmap);
+        return FALSE;
+    }
+    m_hInstImageWell = hInst;
+    m_hRsrcImageWell = hRsrc;
+    return TRUE;
+}
+
+BOOL CXTToolBar::SetBitmap(HBITMAP hbmImageWell) {
+    BITMAP info = {};
+    if (::GetObjectA(hbmImageWell, sizeof(info), &info) == 0 || m_sizeImage.cx <= 0) {
+        return FALSE;
+    }
+    const int images = info.bmWidth / m_sizeImage.cx;
+    BOOL ok;
+    if (m_hbmImageWell != nullptr) {
+        TBREPLACEBITMAP replace = {nullptr, reinterpret_cast<UINT_PTR>(m_hbmImageWell), nullptr,
+                                   reinterpret_cast<UINT_PTR>(hbmImageWell), images};
+        ok = DefWindowProc(TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace)) != 0;
+    } else {
+        TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(hbmImageWell)};
+        ok = DefWindowProc(TB_ADDBITMAP, static_cast<WPARAM>(images),
+                           reinterpret_cast<LPARAM>(&add)) != -1;
+    }
+    if (!ok) {
+        return FALSE;
+    }
+    if (m_hbmImageWell != nullptr && m_hbmImageWell != hbmImageWell) {
+        ::DeleteObject(m_hbmImageWell);
+    }
+    m_hbmImageWell = hbmImageWell;
+    Invalidate();
+    return TRUE;
+}
+
+// Buttons.
+
+int CXTToolBar::GetButtonCount() const {
+    return static_cast<int>(::SendMessageA(m_hWnd, TB_BUTTONCOUNT, 0, 0));
+}
+
+BOOL CXTToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
+    for (int count = GetButtonCount(); count > 0; --count) {
+        DefWindowProc(TB_DELETEBUTTON, 0, 0);
+    }
+    int image = 0;
+    for (int i = 0; i < nIDCount; ++i) {
+        TBBUTTON button = {};
+        button.fsState = TBSTATE_ENABLED;
+        button.iString = -1;
+        button.idCommand = lpIDArray != nullptr ? static_cast<int>(lpIDArray[i]) : 0;
+        if (lpIDArray != nullptr && button.idCommand == 0) {
+            button.fsStyle = TBSTYLE_SEP;
+            button.iBitmap = 6;  // a separator's "image" is its width
+        } else {
+            button.fsStyle = TBSTYLE_BUTTON;
+            button.iBitmap = lpIDArray != nullptr ? image++ : 0;
+        }
+        if (!DefWindowProc(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button))) {
+            return FALSE;
+        }
+    }
+    m_nCount = GetButtonCount();
+    m_bDelayedButtonLayout = TRUE;
+    return TRUE;
+}
+
+void CXTToolBar::GetButton(int nIndex, TBBUTTON* pButton) const {
+    std::memset(pButton, 0, sizeof(*pButton));
+    ::SendMessageA(m_hWnd, TB_GETBUTTON, static_cast<WPARAM>(nIndex),
+                   reinterpret_cast<LPARAM>(pButton));
+}
+
+void CXTToolBar::SetButton(int nIndex, const TBBUTTON& button) {
+    TBBUTTON current;
+    GetButton(nIndex, &current);
+    if (SameButton(current, button)) {
+        if (current.fsState == button.fsState) {
+            return;
+        }
+        // A state change alone goes by command; a row break makes the control lay out anew
+        // only when the button is inserted again.
+        if (button.idCommand != 0 && !((current.fsState ^ button.fsState) & TBSTATE_WRAP) &&
+            DefWindowProc(TB_COMMANDTOINDEX, static_cast<WPARAM>(button.idCommand), 0) == nIndex) {
+            DefWindowProc(TB_SETSTATE, static_cast<WPARAM>(button.idCommand),
+                          MAKELPARAM(button.fsState, 0));
+            return;
+        }
+    }
+    TBBUTTON replacement = button;
+    DefWindowProc(WM_SETREDRAW, FALSE, 0);
+    DefWindowProc(TB_DELETEBUTTON, static_cast<WPARAM>(nIndex), 0);
+    DefWindowProc(TB_INSERTBUTTONA, static_cast<WPARAM>(nIndex),
+                  reinterpret_cast<LPARAM>(&replacement));
+    DefWindowProc(WM_SETREDRAW, TRUE, 0);
+    Invalidate();
+}
+
+int CXTToolBar::CommandToIndex(UINT nIDFind) const {
+    return static_cast<int>(::SendMessageA(m_hWnd, TB_COMMANDTOINDEX, nIDFind, 0));
+}
+
+UINT CXTToolBar::GetItemID(int nIndex) const {
+    TBBUTTON button;
+    GetButton(nIndex, &button);
+    return static_cast<UINT>(button.idCommand);
+}
+
+BOOL CXTToolBar::GetItemRect(int nIndex, LPRECT lpRect) {
+    if (m_bDelayedButtonLayout) {
+        Layout();
+    }
+    ::SetRectEmpty(lpRect);
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(nIndex),
+                                            reinterpret_cast<LPARAM>(lpRect)));
+}
+
+BOOL CXTToolBar::SetButtonText(int nIndex, LPCTSTR lpszText) {
+    // Equal texts share one string of the control.
+    if (!m_pStringMap) {
+        m_pStringMap = std::make_unique<CMapStringToPtr>(10);
+    }
+    void* slot = nullptr;
+    INT_PTR stringIndex;
+    if (m_pStringMap->Lookup(lpszText, slot)) {
+        stringIndex = reinterpret_cast<INT_PTR>(slot);
+    } else {
+        std::string strings(lpszText);
+        strings.push_back('\0');
+        strings.push_back('\0');
+        stringIndex = DefWindowProc(TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(strings.data()));
+        if (stringIndex == -1) {
+            return FALSE;
+        }
+        m_pStringMap->SetAt(lpszText, reinterpret_cast<void*>(stringIndex));
+    }
+    TBBUTTON button;
+    GetButton(nIndex, &button);
+    button.iString = stringIndex;
+    // Rewritten in any case: the control measures a button's text when it is inserted.
+    DefWindowProc(WM_SETREDRAW, FALSE, 0);
+    DefWindowProc(TB_DELETEBUTTON, static_cast<WPARAM>(nIndex), 0);
+    DefWindowProc(TB_INSERTBUTTONA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button));
+    DefWindowProc(WM_SETREDRAW, TRUE, 0);
+    Invalidate();
+    m_bDelayedButtonLayout = TRUE;
+    return TRUE;
+}
+
+CString CXTToolBar::GetButtonText(int nIndex) const {
+    TBBUTTON button;
+    GetButton(nIndex, &button);
+    if (m_pStringMap) {
+        POSITION pos = m_pStringMap->GetStartPosition();
+        while (pos != nullptr) {
+            CString text;
+            void* slot = nullptr;
+            m_pStringMap->GetNextAssoc(pos, text, slot);
+            if (reinterpret_cast<INT_PTR>(slot) == button.iString) {
+                return text;
+            }
+        }
+    }
+    return CString();
+}
+
+void CXTToolBar::AddDropDownButton(UINT nIDButton, UINT nIDMenu) {
+    XT_DROPDOWNBUTTON* pRecord = nullptr;
+    for (auto& record : m_dropDownButtons) {
+        if (record.idButton == nIDButton) {
+            pRecord = &record;
+        }
+    }
+    if (pRecord == nullptr) {
+        m_dropDownButtons.push_back(XT_DROPDOWNBUTTON{nIDButton, 0});
+        pRecord = &m_dropDownButtons.back();
+    }
+    pRecord->idMenu = nIDMenu;
+    DefWindowProc(TB_SETEXTENDEDSTYLE, 0,
+                  DefWindowProc(TB_GETEXTENDEDSTYLE, 0, 0) | TBSTYLE_EX_DRAWDDARROWS);
+    const int index = CommandToIndex(nIDButton);
+    if (index >= 0) {
+        TBBUTTON button;
+        GetButton(index, &button);
+        button.fsStyle |= TBSTYLE_DROPDOWN;
+        SetButton(index, button);
+    }
+}
+
+void CXTToolBar::OnDropDown(NMTOOLBAR* pNotify, UINT nCommand, CRect rcButton) {
+    for (const auto& record : m_dropDownButtons) {
+        if (record.idButton == nCommand && record.idMenu != 0) {
+            CMenu menu;
+            if (!menu.LoadMenu(record.idMenu) || menu.GetSubMenu(0) == nullptr) {
+                return;
+            }
+            TPMPARAMS params = {sizeof(params), rcButton};
+            menu.GetSubMenu(0)->TrackPopupMenuEx(TPM_VERTICAL, rcButton.left, rcButton.bottom,
+                                                 GetOwner(), &params);
+            return;
+        }
+    }
+    GetOwner()->SendMessage(XT_WM_TBDROPDOWN, reinterpret_cast<WPARAM>(pNotify),
+                            reinterpret_cast<LPARAM>(&rcButton));
+}
+
+BOOL CXTToolBar::PlaceControl(CWnd* pControl) {
+    CRect rc;
+    pControl->GetWindowRect(&rc);
+    ScreenToClient(&rc);
+    const int index = CommandToIndex(static_cast<UINT>(pControl->GetDlgCtrlID()));
+    if (index < 0) {
+        return TRUE;
+    }
+    TBBUTTON button;
+    GetButton(index, &button);
+    button.fsStyle = TBSTYLE_SEP;
+    button.iBitmap = rc.Width();
+    SetButton(index, button);
+    CRect rcItem;
+    ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&rcItem));
+    pControl->SetWindowPos(nullptr, rcItem.left, rcItem.top, 0, 0,
+                           SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    pControl->SetFont(GetFont());
+    return TRUE;
+}
+
+void CXTToolBar::MoveControls() {
+    for (int i = 0; i < GetButtonCount(); ++i) {
+        TBBUTTON button;
+        GetButton(i, &button);
+        if (!(button.fsStyle & TBSTYLE_SEP) || button.idCommand == 0) {
+            continue;
+        }
+        CWnd* pControl = GetDlgItem(button.idCommand);
+        if (pControl != nullptr) {
+            CRect rcItem;
+            ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&rcItem));
+            pControl->SetWindowPos(nullptr, rcItem.left, rcItem.top, 0, 0,
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+        }
+    }
+}
+
+// The saved layout.
+
+void CXTToolBar::SaveState() {
+    if (m_strSubKey.IsEmpty() || m_hWnd == nullptr) {
+        return;
+    }
+    TBSAVEPARAMSA params = {HKEY_CURRENT_USER, m_strSubKey, m_strValueName};
+    DefWindowProc(TB_SAVERESTOREA, TRUE, reinterpret_cast<LPARAM>(&params));
+}
+
+void CXTToolBar::RestoreState() {
+    if (m_strSubKey.IsEmpty() || m_hWnd == nullptr) {
+        return;
+    }
+    TBSAVEPARAMSA params = {HKEY_CURRENT_USER, m_strSubKey, m_strValueName};
+    DefWindowProc(TB_SAVERESTOREA, FALSE, reinterpret_cast<LPARAM>(&params));
+    m_nCount = GetButtonCount();
+    m_bDelayedButtonLayout = TRUE;
+}
+
+// Tool tips and idle update.
+
+INT_PTR CXTToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
+    INT_PTR hit = CXTControlBar::OnToolHitTest(point, pTI);
+    if (hit != -1) {
+        return hit;
+    }
+    for (int i = 0; i < GetButtonCount(); ++i) {
+        TBBUTTON button;
+        GetButton(i, &button);
+        CRect rect;
+        ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&rect));
+        rect.right += 1;
+        rect.bottom += 1;
+        if (!rect.PtInRect(point)) {
+            continue;
+        }
+        if (button.fsStyle & TBSTYLE_SEP) {
+            return -1;
+        }
+        if (pTI != nullptr) {
+            pTI->hwnd = m_hWnd;
+            pTI->uId = static_cast<UINT_PTR>(button.idCommand);
+            pTI->rect = rect;
+            pTI->lpszText = LPSTR_TEXTCALLBACKA;
+        }
+        return button.idCommand;
+    }
+    return -1;
+}
+
+void CXTToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
+    CXTToolCmdUI state;
+    state.m_pOther = this;
+    state.m_nIndexMax = static_cast<UINT>(GetButtonCount());
+    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+        TBBUTTON button;
+        GetButton(static_cast<int>(state.m_nIndex), &button);
+        if (button.fsStyle & TBSTYLE_SEP) {
+            continue;
+        }
+        state.m_nID = static_cast<UINT>(button.idCommand);
+        if (CCmdTarget::OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr)) {
+            continue;
+        }
+        state.DoUpdate(pTarget, bDisableIfNoHndler);
+    }
+    UpdateDialogControls(pTarget, bDisableIfNoHndler);
+}
+
+void CXTToolCmdUI::Enable(BOOL bOn) {
+    m_bEnableChanged = TRUE;
+    auto* pBar = static_cast<CXTToolBar*>(m_pOther);
+    TBBUTTON button;
+    pBar->GetButton(static_cast<int>(m_nIndex), &button);
+    button.fsState =
+        static_cast<BYTE>(bOn ? (button.fsState | TBSTATE_ENABLED)
+                              : (button.fsState & ~(TBSTATE_ENABLED | TBSTATE_PRESSED)));
+    pBar->SetButton(static_cast<int>(m_nIndex), button);
+}
+
+void CXTToolCmdUI::SetCheck(int nCheck) {
+    auto* pBar = static_cast<CXTToolBar*>(m_pOther);
+    TBBUTTON button;
+    pBar->GetButton(static_cast<int>(m_nIndex), &button);
+    button.fsState = static_cast<BYTE>(button.fsState & ~(TBSTATE_CHECKED | TBSTATE_INDETERMINATE));
+    if (nCheck == 1) {
+        button.fsState |= TBSTATE_CHECKED;
+    } else if (nCheck == 2) {
+        button.fsState |= TBSTATE_INDETERMINATE;
+    }
+    pBar->SetButton(static_cast<int>(m_nIndex), button);
+}
+
+void CXTToolCmdUI::SetText(LPCTSTR) {}
