@@ -1,0 +1,335 @@
+// The menu bar on a real frame, driven by real keys and clicks: Alt and F10, keyboard mode,
+// popups opened and moved across with Left and Right (also out of submenus), closed by Escape,
+// by a click elsewhere and by WM_CANCELMODE, mnemonics, and the frame's own menu taken away.
+#include "guitest/input.h"
+#include "guitest/pump.h"
+#include "menubar_test_ids.h"
+#include "menus/menubar.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CMenuBarTestApp : public CWinApp {
+public:
+    CMenuBarTestApp() : CWinApp("Menu Bar Test") {}
+};
+CMenuBarTestApp theApp;
+
+class MenuBarEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        theApp.InitApplicationState(::GetModuleHandleA(nullptr), nullptr, SW_SHOW);
+    }
+};
+::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new MenuBarEnvironment);
+
+constexpr UINT_PTR kWatchdogTimer = 77;
+
+class CMenuBarFrame : public CFrameWnd {
+public:
+    CMenuBarFrame() { m_bAutoMenuEnable = FALSE; }
+
+    CXTMenuBar m_wndMenuBar;
+    std::vector<HMENU> m_popups;  // every popup as it opened
+    std::vector<UINT> m_commands;
+    std::function<void()> m_onMenuIdle;  // once, when an open popup first waits for input
+
+protected:
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (m_wndMenuBar.m_hWnd != nullptr && m_wndMenuBar.TranslateFrameMessage(pMsg)) {
+            return TRUE;
+        }
+        return CFrameWnd::PreTranslateMessage(pMsg);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_INITMENUPOPUP && !HIWORD(lParam)) {
+            m_popups.push_back(reinterpret_cast<HMENU>(wParam));
+        }
+        if (message == WM_TIMER && wParam == kWatchdogTimer) {
+            // A popup left open by a failing test would hold the test's thread for good.
+            ::EndMenu();
+            return 0;
+        }
+        if (message == WM_ENTERIDLE && wParam == MSGF_MENU && m_onMenuIdle) {
+            auto once = std::move(m_onMenuIdle);
+            m_onMenuIdle = nullptr;
+            once();
+        }
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        if (LOWORD(wParam) >= ID_MB_NEW && LOWORD(wParam) <= ID_MB_ABOUT) {
+            m_commands.push_back(LOWORD(wParam));
+            return TRUE;
+        }
+        return CFrameWnd::OnCommand(wParam, lParam);
+    }
+};
+
+constexpr int kFile = 0;
+constexpr int kEdit = 1;
+constexpr int kView = 2;
+constexpr int kHelp = 3;
+
+class MenuBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame_ = new CMenuBarFrame;  // deletes itself with its window
+        ASSERT_TRUE(frame_->Create(nullptr, "Menu Bar Test", WS_OVERLAPPEDWINDOW,
+                                   CRect(80, 80, 580, 380), nullptr,
+                                   MAKEINTRESOURCEA(IDR_MENUBAR_MENU)));
+        CXTMenuBar& bar = frame_->m_wndMenuBar;
+        ASSERT_TRUE(bar.CreateEx(frame_));
+        ASSERT_TRUE(bar.LoadMenuBar(IDR_MENUBAR_MENU));
+        frame_->ShowWindow(SW_SHOW);
+        frame_->RecalcLayout();
+        guitest::PumpPending();
+        frame_->UpdateWindow();
+        ASSERT_TRUE(guitest::BringToForeground(frame_));
+        frame_->SetTimer(kWatchdogTimer, 8000, nullptr);
+    }
+    void TearDown() override {
+        frame_->DestroyWindow();
+        guitest::PumpPending();
+    }
+
+    CXTMenuBar& Bar() { return frame_->m_wndMenuBar; }
+    HMENU Popup(int index) { return ::GetSubMenu(Bar().GetMenu(), index); }
+    HMENU InsertSubmenu() { return ::GetSubMenu(Popup(kEdit), 1); }
+    int ControlHotItem() { return static_cast<int>(Bar().SendMessage(TB_GETHOTITEM)); }
+    CPoint ButtonCentre(int index) {
+        CRect rc;
+        Bar().SendMessage(TB_GETRECT, index, reinterpret_cast<LPARAM>(&rc));
+        return guitest::ClientToScreenPoint(&Bar(), rc.CenterPoint());
+    }
+    // Keys pressed and released one after another, with time for popups to open between.
+    bool Keys(std::initializer_list<WORD> keys, DWORD stepMs = 120) {
+        guitest::InputScript script;
+        script.Foreground(frame_);
+        for (WORD vk : keys) {
+            script.KeyDown(vk).KeyUp(vk);
+        }
+        return script.Run(stepMs);
+    }
+
+    CMenuBarFrame* frame_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(MenuBarTest, TheMenuBecomesButtonsAndTheFrameLosesItsOwnMenu) {
+    EXPECT_EQ(Bar().GetButtonCount(), 4);
+    char text[32] = {};
+    Bar().SendMessage(TB_GETBUTTONTEXTA, kEdit, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, "&Edit");
+    EXPECT_EQ(::GetMenu(frame_->m_hWnd), nullptr);
+    CString title;
+    Bar().GetWindowText(title);
+    EXPECT_EQ(title, "Menu Bar");
+}
+
+TEST_F(MenuBarTest, TwoPopupsWithTheSameTextShareOneString) {
+    HMENU twins = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TWIN_MENU));
+    HMENU previous = Bar().SetMenu(twins, nullptr);
+    TBBUTTON first = {}, second = {}, last = {};
+    Bar().GetButton(0, &first);
+    Bar().GetButton(1, &second);
+    Bar().GetButton(2, &last);
+    EXPECT_EQ(first.iString, last.iString);
+    EXPECT_NE(first.iString, second.iString);
+    EXPECT_EQ(last.idCommand, 2);
+    Bar().SetMenu(previous, nullptr);
+    ::DestroyMenu(twins);
+}
+
+TEST_F(MenuBarTest, AltAndF10ToggleKeyboardModeAndArrowsMoveTheHotButton) {
+    ASSERT_TRUE(Keys({VK_MENU}));
+    EXPECT_EQ(Bar().GetTrackingState(), 1);
+    EXPECT_EQ(ControlHotItem(), kFile);
+    ASSERT_TRUE(Keys({VK_RIGHT}));
+    EXPECT_EQ(ControlHotItem(), kEdit);
+    ASSERT_TRUE(Keys({VK_LEFT, VK_LEFT}));
+    EXPECT_EQ(ControlHotItem(), kHelp);  // from the first to the last
+    ASSERT_TRUE(Keys({VK_RIGHT}));
+    EXPECT_EQ(ControlHotItem(), kFile);  // and on from the last to the first
+    ASSERT_TRUE(Keys({VK_MENU}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+    EXPECT_EQ(ControlHotItem(), -1);
+
+    ASSERT_TRUE(Keys({VK_F10}));
+    EXPECT_EQ(Bar().GetTrackingState(), 1);
+    ASSERT_TRUE(Keys({VK_ESCAPE}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+    EXPECT_TRUE(frame_->m_popups.empty());
+}
+
+TEST_F(MenuBarTest, LeftAndRightMoveAcrossPopupsAndInAndOutOfSubmenus) {
+    // File opens; Right: Edit; Down twice to Insert, Right opens its submenu, Left closes it,
+    // Left again goes back to File. Escape closes File and keeps keyboard mode on its button.
+    int stateAtEnd = -1;
+    int hotAtEnd = -1;
+    ASSERT_TRUE(
+        Keys({VK_MENU, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_LEFT, VK_LEFT, VK_ESCAPE},
+             200));
+    stateAtEnd = Bar().GetTrackingState();
+    hotAtEnd = ControlHotItem();
+    EXPECT_EQ(frame_->m_popups,
+              (std::vector<HMENU>{Popup(kFile), Popup(kEdit), InsertSubmenu(), Popup(kFile)}));
+    EXPECT_EQ(stateAtEnd, 1);
+    EXPECT_EQ(hotAtEnd, kFile);
+    ASSERT_TRUE(Keys({VK_ESCAPE}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+    EXPECT_TRUE(frame_->m_commands.empty());
+}
+
+TEST_F(MenuBarTest, RightFromInsideASubmenuGoesToTheNextPopup) {
+    ASSERT_TRUE(Keys(
+        {VK_MENU, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_ESCAPE, VK_ESCAPE},
+        200));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kEdit), InsertSubmenu(), Popup(kView)}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+}
+
+TEST_F(MenuBarTest, AMnemonicOpensItsPopupAndAnItemThereRunsItsCommand) {
+    guitest::InputScript script;
+    script.Foreground(frame_)
+        .KeyDown(VK_MENU)
+        .KeyDown('E')
+        .KeyUp('E')
+        .KeyUp(VK_MENU)
+        .Pause(200)
+        .KeyDown('P')
+        .KeyUp('P');
+    ASSERT_TRUE(script.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return !frame_->m_commands.empty(); }, 3000));
+    EXPECT_EQ(frame_->m_commands, (std::vector<UINT>{ID_MB_PASTE}));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kEdit)}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+}
+
+TEST_F(MenuBarTest, AnUnknownMnemonicBeepsInKeyboardModeOnly) {
+    std::vector<UINT> beeps;
+    AfxMessageBeepHook previous = AfxSetMessageBeepHook([&](UINT type) { beeps.push_back(type); });
+    ASSERT_TRUE(Keys({VK_MENU, 'Q'}));
+    EXPECT_EQ(beeps.size(), 1u);
+    EXPECT_EQ(Bar().GetTrackingState(), 1);
+    ASSERT_TRUE(Keys({VK_ESCAPE}));
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
+    AfxSetMessageBeepHook(previous);
+}
+
+TEST_F(MenuBarTest, AClickElsewhereClosesTheOpenPopup) {
+    ASSERT_TRUE(guitest::BringToForeground(frame_));
+    CRect client;
+    frame_->GetClientRect(&client);
+    const CPoint elsewhere =
+        guitest::ClientToScreenPoint(frame_, CPoint(client.right - 20, client.bottom - 20));
+    guitest::InputScript script;
+    script.Foreground(frame_)
+        .Press(ButtonCentre(kView))
+        .Release(ButtonCentre(kView))
+        .Pause(300)
+        .Press(elsewhere)
+        .Release(elsewhere);
+    ASSERT_TRUE(script.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kView)}));
+    EXPECT_TRUE(frame_->m_commands.empty());
+    EXPECT_EQ(Bar().GetHotIndex(), -1);
+}
+
+TEST_F(MenuBarTest, CancelModeClosesTheOpenPopup) {
+    int stateWhileOpen = -1;
+    frame_->m_onMenuIdle = [&] {
+        stateWhileOpen = Bar().GetTrackingState();
+        frame_->PostMessage(WM_CANCELMODE);
+    };
+    guitest::InputScript script;
+    script.Foreground(frame_).Press(ButtonCentre(kHelp)).Release(ButtonCentre(kHelp)).Pause(300);
+    ASSERT_TRUE(script.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(stateWhileOpen, 2);
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kHelp)}));
+}
+
+// An MDI frame: the bar takes the frame's menu as the children change it, lists the children in
+// the Window popup, and shows the maximised child's buttons at its end.
+class CMdiBarFrame : public CMDIFrameWnd {
+public:
+    CXTMenuBar m_wndMenuBar;
+};
+
+TEST(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren) {
+    auto* frame = new CMdiBarFrame;  // deletes itself with its window
+    ASSERT_TRUE(frame->LoadFrame(IDR_MDI_FRAME, WS_OVERLAPPEDWINDOW));
+    CXTMenuBar& bar = frame->m_wndMenuBar;
+    ASSERT_TRUE(bar.CreateEx(frame));
+    HMENU frameMenu = ::GetMenu(frame->m_hWnd);
+    ASSERT_NE(frameMenu, nullptr);
+    HMENU windowMenu = ::GetSubMenu(frameMenu, 1);
+    // The frame sets its menu through the MDI client: the bar takes it over.
+    ::SendMessageA(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu),
+                   reinterpret_cast<LPARAM>(windowMenu));
+    EXPECT_EQ(bar.GetMenu(), frameMenu);
+    EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+    EXPECT_EQ(bar.GetButtonCount(), 2);
+    frame->ShowWindow(SW_SHOW);
+    frame->RecalcLayout();
+
+    auto* alpha = new CMDIChildWnd;
+    auto* beta = new CMDIChildWnd;
+    ASSERT_TRUE(alpha->Create(nullptr, "Alpha", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                              CRect(0, 0, 200, 120), frame));
+    ASSERT_TRUE(beta->Create(nullptr, "Beta", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
+                             CRect(20, 20, 220, 140), frame));
+    frame->MDIActivate(beta);
+    frame->MDIMaximize(beta);
+    ::UpdateWindow(frame->m_hWndMDIClient);
+    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    guitest::PumpPending();
+    EXPECT_TRUE(bar.IsMdiMaximized());
+
+    // The three caption buttons at the end, close last; the icon at the start.
+    CRect client;
+    bar.GetClientRect(&client);
+    EXPECT_EQ(bar.GetMdiButtonRect(3).right, client.right);
+    EXPECT_EQ(bar.GetMdiButtonRect(2).right, bar.GetMdiButtonRect(3).left);
+    EXPECT_EQ(bar.GetMdiButtonRect(1).right, bar.GetMdiButtonRect(2).left);
+    EXPECT_EQ(bar.GetMdiButtonRect(0).left, client.left);
+
+    // Opening the Window popup lists every child, the active one checked.
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
+    std::vector<std::string> entries;
+    for (int i = 0; i < ::GetMenuItemCount(windowMenu); ++i) {
+        char text[64] = {};
+        ::GetMenuStringA(windowMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        const bool checked =
+            (::GetMenuState(windowMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+        entries.push_back(std::string(text) + (checked ? " *" : ""));
+    }
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0], "&Cascade");
+    EXPECT_EQ(entries[1], "");  // the separator
+    // Children in window order: the active one comes first.
+    EXPECT_EQ(entries[2], "&1  Beta *");
+    EXPECT_EQ(entries[3], "&2  Alpha");
+    // Built again, not added to.
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
+    EXPECT_EQ(::GetMenuItemCount(windowMenu), 4);
+
+    // Restored: the buttons go at the client's next repaint.
+    frame->MDIRestore(beta);
+    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    guitest::PumpPending();
+    EXPECT_FALSE(bar.IsMdiMaximized());
+    EXPECT_TRUE(bar.GetMdiButtonRect(3).IsRectEmpty());
+
+    frame->DestroyWindow();
+    guitest::PumpPending();
+}
