@@ -26,6 +26,7 @@ BarKeyDecision MenuBarKeys::Translate(const BarKeyMessage& msg, int buttonCount,
                                       const std::function<int(char)>& findMnemonic) {
     BarKeyDecision decision;
     if (msg.kind == BarKeyMessage::MouseButtonElsewhere) {
+        m_bAltAlone = false;
         if (m_nTrackingState >= kTrackKeyboard) {
             SetTrackingState(kTrackIdle);
         }
@@ -36,11 +37,17 @@ BarKeyDecision MenuBarKeys::Translate(const BarKeyMessage& msg, int buttonCount,
     }
     const bool down = msg.kind != BarKeyMessage::SysKeyUp;
     if (msg.vk == kVkMenu) {
-        if (!down) {
+        if (down) {
+            m_bAltAlone = true;
+        } else if (m_bAltAlone) {
+            m_bAltAlone = false;
             ToggleKeyboardMode();
         }
         decision.handled = true;
         return decision;
+    }
+    if (down) {
+        m_bAltAlone = false;  // Alt with another key is no Alt alone
     }
     if (msg.vk == kVkF10 && !msg.shiftHeld && !msg.ctrlHeld && !msg.altHeld) {
         if (!down) {

@@ -17,7 +17,6 @@ namespace {
 const LPCSTR kToolbarResource = MAKEINTRESOURCEA(241);
 constexpr DWORD kFlatStyles = TBSTYLE_FLAT | TBSTYLE_TRANSPARENT;
 constexpr DWORD kBarStyleMask = 0x0040FFFF;
-constexpr DWORD kBorderBits = 0x0F00;
 constexpr DWORD kComCtl471 = 0x40047;
 
 bool SameButton(const TBBUTTON& a, const TBBUTTON& b) {

@@ -59,6 +59,15 @@ TEST_F(MenuBarKeysTest, AltAloneTogglesKeyboardModeOnItsRelease) {
     EXPECT_EQ(keys_.HotIndex(), -1);
 }
 
+TEST_F(MenuBarKeysTest, AltReleasedAfterAnotherKeyIsNoAltAlone) {
+    Send(BarKeyMessage::SysKeyDown, kVkMenu, true);
+    Send(BarKeyMessage::SysKeyDown, 'Q', true);  // no button has it
+    EXPECT_TRUE(Send(BarKeyMessage::SysKeyUp, kVkMenu).handled);
+    EXPECT_EQ(keys_.State(), kTrackIdle);
+    PressAlt();  // and the next Alt alone works again
+    EXPECT_EQ(keys_.State(), kTrackKeyboard);
+}
+
 TEST_F(MenuBarKeysTest, F10TogglesOnlyWithoutShiftCtrlOrAlt) {
     Send(BarKeyMessage::SysKeyDown, kVkF10);
     Send(BarKeyMessage::SysKeyUp, kVkF10);

@@ -216,6 +216,12 @@ TEST_F(MenuBarTest, AMnemonicOpensItsPopupAndAnItemThereRunsItsCommand) {
 TEST_F(MenuBarTest, AnUnknownMnemonicBeepsInKeyboardModeOnly) {
     std::vector<UINT> beeps;
     AfxMessageBeepHook previous = AfxSetMessageBeepHook([&](UINT type) { beeps.push_back(type); });
+    // With Alt held the key is left to the frame, and the bar stays idle.
+    guitest::InputScript altQ;
+    altQ.Foreground(frame_).KeyDown(VK_MENU).KeyDown('Q').KeyUp('Q').KeyUp(VK_MENU);
+    ASSERT_TRUE(altQ.Run(120));
+    EXPECT_TRUE(beeps.empty());
+    EXPECT_EQ(Bar().GetTrackingState(), 0);
     ASSERT_TRUE(Keys({VK_MENU, 'Q'}));
     EXPECT_EQ(beeps.size(), 1u);
     EXPECT_EQ(Bar().GetTrackingState(), 1);

@@ -45,7 +45,8 @@ public:
     // A change of state sets the hot button to the given index, or to none for idle.
     void SetTrackingState(int state, int hotIndex = -1);
 
-    // The rules for a message to the frame; findMnemonic gives the button whose mnemonic is the
+    // The rules for a message to the frame (Alt toggles keyboard mode when it is released
+    // without another key pressed meanwhile); findMnemonic gives the button whose mnemonic is the
     // letter, or -1. Changes the state where the rules say so (opening a popup is the caller's).
     BarKeyDecision Translate(const BarKeyMessage& msg, int buttonCount,
                              const std::function<int(char)>& findMnemonic);
@@ -55,6 +56,7 @@ private:
 
     int m_nTrackingState = kTrackIdle;
     int m_nHotIndex = -1;
+    bool m_bAltAlone = false;  // Alt is down and no other key came since
 };
 
 // The button before or after another, wrapping at the ends.
