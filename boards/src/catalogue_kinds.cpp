@@ -11,6 +11,7 @@
 #include "boards/prompt_boot_loader_board.h"
 #include "boards/resident_program_board.h"
 #include "boards/rom_monitor.h"
+#include "boards/sim_kernel_board.h"
 
 namespace boards {
 
@@ -44,6 +45,8 @@ const std::vector<BoardKind>& BoardKinds() {
         {"debug-kernel",
          "the debug board running the debug kernel: the program really runs on its 8051",
          MakeDebugKernelBoard},
+        {"sim-kernel", "an 8051 running the simulation kernel in its flash: its ports on the line",
+         MakeSimKernelBoard},
     };
     return kinds;
 }
