@@ -7,7 +7,6 @@
 #include <cstring>
 #include <new>
 
-#include "last_target.h"
 #include "peripheral_items.h"
 #include "simtarget/opcode_facts.h"
 #include "ostrel/sfr.h"
@@ -48,10 +47,7 @@ C8051Target::C8051Target(const char* chipId, const char* options, ChipFamily fam
     }
 }
 
-C8051Target::~C8051Target() {
-    // The loader relay must never reach a target that is gone.
-    ForgetLastTarget(this);
-}
+C8051Target::~C8051Target() = default;
 
 void* SIM_CALL C8051Target::Destroy(uint32_t flags) {
     // The destructor is virtual from here on, so both forms reach every chip's class.
@@ -409,10 +405,6 @@ int32_t C8051Target::GetHardwarePortsActive() { return m_options[kOptionHardware
 void C8051Target::SetHardwarePortsActive(int32_t value) {
     m_options[kOptionHardwarePortsActive] = value;
 }
-
-int32_t C8051Target::ReadBoardSfr(uint8_t, uint8_t*) { return kBoardPortNotOpen; }
-
-int32_t C8051Target::WriteBoardSfr(uint8_t, uint8_t) { return kBoardPortNotOpen; }
 
 void C8051Target::AdvanceTimers(int32_t count, int32_t cycleIndex) {
     if (IsLoaded()) {

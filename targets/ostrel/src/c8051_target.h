@@ -7,6 +7,7 @@
 
 #include "chip_catalogue.h"
 #include "comms/comms.h"
+#include "kernel_upload.h"
 #include "ostrel/chip.h"
 #include "simtarget/target_base.h"
 #include "target_options.h"
@@ -31,9 +32,6 @@ enum OptionWord : int {
     kOptionHardwarePortsActive = 4,
     kOptionWordCount = 5,
 };
-
-// The answer of a board-link operation while no board port is open.
-constexpr int32_t kBoardPortNotOpen = 1059;
 
 // The virtual operations are declared in slot order: the target's own (slots 65 to 74) follow
 // the framework's directly, everything else comes after them.
@@ -122,6 +120,16 @@ public:
 
     virtual ~C8051Target();
 
+    // --- the simulation-kernel link of the hardware-port mode ---
+    // Looks for the kernel on the board port at each rate of the search list: true when one
+    // answered (hardware ports are then active, the port stays at its rate).
+    bool DetectKernelBaud();
+    // Puts the kernel on the board through the loader the settings choose: true when the
+    // loader's download returned 0.
+    bool UploadKernel();
+    // The same as if the host's program were `programPath`: the image is looked for beside it.
+    bool UploadKernelFrom(const char* programPath);
+
     // --- the simulated chip ---
     // Chips of the 8052 family have Timer 2 and its interrupt vector 0x2B.
     bool HasTimer2() const { return m_chip.HasTimer2(); }
@@ -159,6 +167,9 @@ protected:
     void WriteBoardPort(uint8_t address, uint8_t value) override;
     bool ResizeCodeAndData(uint32_t codeSize, uint32_t dataSize) override;
 
+    // The loader the stored serial settings choose for the kernel upload.
+    virtual const KernelLoaderBinding& KernelLoader();
+
 private:
     static constexpr uint32_t kSerialSettingsSize = 56;
 
@@ -168,9 +179,15 @@ private:
     void RedirectVectors(CProgramMemory& program);
     // The stored serial settings' parity word: 0 none, 1 odd, 2 even.
     uint32_t StoredParity() const;
-    // The simulation-kernel start-up of the hardware-port mode, before the first instruction
-    // (the kernel link is not built yet).
-    void StartHardwarePorts() {}
+    // The simulation-kernel start-up of the hardware-port mode, before the first instruction:
+    // finds the kernel, or uploads it and looks again, and says which ports the run uses.
+    void StartHardwarePorts();
+    // A line of the kernel link at level 0.
+    void Say(const char* format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
     // The run's breakpoints as one bit per program address, for the chip's own loop.
     void MarkBreakpoints();
 

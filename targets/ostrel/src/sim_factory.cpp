@@ -6,7 +6,6 @@
 #include <new>
 
 #include "chip_catalogue.h"
-#include "last_target.h"
 #include "target_variants.h"
 
 namespace ostrel {
@@ -112,7 +111,6 @@ ISimTarget* SIM_CALL CSimFactory::CreateTarget(ISimMessageSink* sink, ISimDebugI
         SendNotSupported(sink, chipId);
         sink->Output(1, "Initializing the simulator interface with standard 8051 registers only");
     }
-    SetLastTarget(target);
     target->SetMessageSink(sink);
     target->SetDebugInfo(debugInfo);
     target->SetSerialTerminal(terminal);

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "fake_host.h"
-#include "last_target.h"
 #include "sim_factory.h"
 #include "target_variants.h"
 
@@ -144,18 +143,6 @@ TEST(CreateTarget, InstallsTheHostObjectsWhichTheTargetReleasesOnce) {
     EXPECT_EQ(sink.releases, 1);
     EXPECT_EQ(debugInfo.releases, 1);
     EXPECT_EQ(terminal.releases, 1);
-}
-
-TEST(CreateTarget, RemembersTheNewestTargetUntilItIsDestroyed) {
-    CSimFactory factory;
-    ISimTarget* first = factory.CreateTarget(nullptr, nullptr, nullptr, "8051", "", 0);
-    EXPECT_EQ(GetLastTarget(), first);
-    ISimTarget* second = factory.CreateTarget(nullptr, nullptr, nullptr, "8052", "", 0);
-    EXPECT_EQ(GetLastTarget(), second);
-    first->Destroy(kSimDestroyFree);
-    EXPECT_EQ(GetLastTarget(), second);
-    second->Destroy(kSimDestroyFree);
-    EXPECT_EQ(GetLastTarget(), nullptr);
 }
 
 TEST(CreateTarget, ReadsTheExternalMemoryOption) {
