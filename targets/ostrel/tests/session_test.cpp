@@ -44,4 +44,13 @@ TEST(OstrelSession, ExampleProgramLoadsAndShowsItsRegistersAndMemory) {
     EXPECT_EQ(RunSession("example_program"), ReadText(kSessions / "example_program.expected"));
 }
 
+TEST(OstrelSession, AProgramOnTheBoardsPortsThroughTheSimulationKernel) {
+    EXPECT_EQ(RunSession("hardware_ports"), ReadText(kSessions / "hardware_ports.expected"));
+}
+
+TEST(OstrelSession, NoKernelOnTheBoardIsUploadedThroughTheCorvanecLoader) {
+    EXPECT_EQ(RunSession("kernel_upload_standin"),
+              ReadText(kSessions / "kernel_upload_standin.expected"));
+}
+
 }  // namespace
