@@ -11,7 +11,6 @@ namespace {
 constexpr BYTE kCr = 0x0D;
 constexpr BYTE kLf = 0x0A;
 constexpr size_t kFlashSize = 0x10000;
-constexpr uint64_t kStartMicros = 50000;
 constexpr uint64_t kEraseMicros = 300000;
 constexpr uint64_t kLineMicros = 1000;
 constexpr size_t kChatterChunk = 64;
@@ -109,11 +108,21 @@ void PromptBootLoaderBoard::OnRts(bool on) {
         return;
     }
     uint32_t epoch = ++m_epoch;
-    After(kStartMicros, [this, epoch] {
+    After(uint64_t{m_settings.startMs} * 1000, [this, epoch] {
         if (epoch == m_epoch) {
             Start();
         }
     });
+}
+
+void PromptBootLoaderBoard::Preload(const std::map<uint32_t, uint8_t>& cells) {
+    for (const auto& cell : cells) {
+        if (cell.first < m_flash.size()) {
+            m_flash[cell.first] = cell.second;
+            m_written[cell.first] = cell.second;
+        }
+    }
+    m_loadComplete = !m_written.empty();
 }
 
 void PromptBootLoaderBoard::Start() {

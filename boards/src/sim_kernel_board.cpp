@@ -1,5 +1,5 @@
-// The simulation kernel's board: an 8051 running its flash, its serial port on the line, its
-// ports on pins the outside drives.
+// The simulation kernel's board: the '>' boot loader's board whose 8051 runs its flash, its serial
+// port on the line, its ports on pins the outside drives.
 #include "boards/sim_kernel_board.h"
 
 #include <algorithm>
@@ -18,34 +18,31 @@ constexpr uint64_t kReplyMicros = 100;
 // answers its line needs to take a byte, answer it and wait for the next.
 constexpr uint32_t kStepsPerEvent = 2000;
 constexpr uint8_t kSerialMode1WithReceiver = 0x50;
+constexpr size_t kFlashSize = 0x10000;
+// RTS up for this long starts the boot loader; a shorter pulse is a plain reset.
+constexpr uint64_t kBootLoaderStartMs = 100;
 
 const char* const kPortNames[4] = {"P0", "P1", "P2", "P3"};
 
 }  // namespace
 
 SimKernelBoard::SimKernelBoard(const LineSettings& line, const Settings& settings)
-    : Board(line),
-      m_settings(settings),
-      m_flash(kFlashSize, 0xFF),
+    : PromptBootLoaderBoard(line, settings.loader),
+      m_code(kFlashSize, 0xFF),
       m_chip(std::make_unique<ostrel::CChip>(ostrel::ChipFamily::k8051,
                                              static_cast<ostrel::IChipHost&>(*this))) {
     for (int i = 0; i < 4; ++i) {
         m_drive[i] = settings.drive[i];
     }
     m_chip->BindMemory({m_sfr.data(), static_cast<uint32_t>(m_sfr.size())},
-                       {m_flash.data(), static_cast<uint32_t>(m_flash.size())},
+                       {m_code.data(), static_cast<uint32_t>(m_code.size())},
                        {m_ram.data(), static_cast<uint32_t>(m_ram.size())}, {});
 }
 
 SimKernelBoard::~SimKernelBoard() = default;
 
 void SimKernelBoard::LoadProgram(const std::map<uint32_t, uint8_t>& cells) {
-    for (const auto& cell : cells) {
-        if (cell.first < kFlashSize) {
-            m_flash[cell.first] = cell.second;
-            m_cells[cell.first] = cell.second;
-        }
-    }
+    Preload(cells);
     if (!Rts()) {
         StartProgram();
     }
@@ -55,18 +52,27 @@ void SimKernelBoard::Drive(int port, uint8_t pins) { m_drive[port] = pins; }
 
 void SimKernelBoard::OnRts(bool on) {
     if (on) {
+        // Held in reset, or on the way into the boot loader.
         m_running = false;
-    } else {
+        m_rtsRose = true;
+        m_rtsRoseAt = Now();
+        PromptBootLoaderBoard::OnRts(true);
+        return;
+    }
+    // Down again before the boot loader started: a plain reset, after which the flash runs.
+    const bool plainReset = m_rtsRose && Now() - m_rtsRoseAt < kBootLoaderStartMs * 1000;
+    m_rtsRose = false;
+    PromptBootLoaderBoard::OnRts(false);
+    if (plainReset && !LoadedCells().empty()) {
+        Log().Add(Now(), "program runs");
         StartProgram();
     }
 }
 
 void SimKernelBoard::OnByte(BYTE byte, bool garbled) {
-    ++m_received;
-    if (m_settings.silentAt != 0 && m_received >= m_settings.silentAt) {
-        m_silent = true;
-    }
-    if (m_silent || garbled || !m_running) {
+    // The boot loader counts every byte (its silence) and serves those meant for it.
+    PromptBootLoaderBoard::OnByte(byte, garbled);
+    if (!m_running || garbled || Silent()) {
         return;
     }
     ostrel::CSerialPort& serial = m_chip->Serial();
@@ -77,10 +83,12 @@ void SimKernelBoard::OnByte(BYTE byte, bool garbled) {
 
 void SimKernelBoard::StartProgram() {
     m_running = false;
-    if (m_cells.empty()) {
+    if (LoadedCells().empty()) {
         return;
     }
-    // A fresh chip: the register file's reset sets every latch to FF through the ports.
+    // A fresh chip on what the flash holds now: the register file's reset sets every latch to FF
+    // through the ports.
+    std::copy(Flash().begin(), Flash().end(), m_code.begin());
     std::fill(m_sfr.begin(), m_sfr.end(), 0);
     std::fill(m_ram.begin(), m_ram.end(), 0);
     m_chip->PowerOn();
@@ -112,7 +120,7 @@ bool SimKernelBoard::WriteOutside(ostrel::ChipSpace, uint32_t, uint8_t) { return
 void SimKernelBoard::ChipMessage(int32_t, const char*) {}
 
 void SimKernelBoard::SerialTransmit(uint8_t value) {
-    if (!m_silent) {
+    if (!m_muted && !Silent()) {
         SendAfter(kReplyMicros, std::vector<BYTE>{value});
     }
 }
@@ -134,6 +142,10 @@ void SimKernelBoard::WriteBoardPort(uint8_t address, uint8_t value) {
 
 std::unique_ptr<Board> MakeSimKernelBoard(BoardOptions& options, std::string* error) {
     SimKernelBoard::Settings settings;
+    settings.loader.startMs = kBootLoaderStartMs;
+    if (!TakePromptBootLoaderSettings(options, &settings.loader, error)) {
+        return nullptr;
+    }
     for (int i = 0; i < 4; ++i) {
         uint32_t pins = settings.drive[i];
         const std::string key = "p" + std::to_string(i);
@@ -145,9 +157,6 @@ std::unique_ptr<Board> MakeSimKernelBoard(BoardOptions& options, std::string* er
             return nullptr;
         }
         settings.drive[i] = static_cast<uint8_t>(pins);
-    }
-    if (!options.TakeNumber("silent-at", &settings.silentAt, error)) {
-        return nullptr;
     }
     HexTextMemory image;
     std::string path;

@@ -1,13 +1,15 @@
-// The simulation kernel's board: its options, its chip held and released by RTS, its rate, its
-// pins, and its silence.
+// The simulation kernel's board: its options, its chip reset by short RTS pulses and its boot
+// loader by long ones, a kernel loaded through the boot loader, its rate, its pins, its silence.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <memory>
 #include <string>
 
 #include "boards/catalogue.h"
 #include "boards/sim_kernel_board.h"
 #include "comms/comms.h"
+#include "w32/clock.h"
 #include "w32test/clock.h"
 #include "w32test/vport.h"
 
@@ -36,6 +38,15 @@ protected:
         ASSERT_EQ(m_port.SetCommPort(&settings), 0);
         m_port.SetTimeOut(10);
     }
+    // What the board has sent so far.
+    std::string Hear() {
+        std::string heard;
+        BYTE b = 0;
+        while (m_port.Read(&b) == 0) {
+            heard += static_cast<char>(b);
+        }
+        return heard;
+    }
     // The board's answer to `command`: its bytes, at most `count`.
     std::string Ask(BYTE command, DWORD count) {
         m_port.Write(command);
@@ -57,6 +68,7 @@ TEST_F(SimKernelBoardTest, OptionsItCannotUseAreRefusedWithAReason) {
     };
     const Case cases[] = {
         {"p1=0x100", "p1 must be a byte"},
+        {"reply=XY", "reply must be one character"},  // the boot loader's keys
         {"image=/no/such/file.hex", "cannot read image '/no/such/file.hex'"},
         {"image=" FWT_SOURCE_DIR "/boards/README.md",
          "image '" FWT_SOURCE_DIR "/boards/README.md' is no Intel HEX program"},
@@ -68,7 +80,7 @@ TEST_F(SimKernelBoardTest, OptionsItCannotUseAreRefusedWithAReason) {
     }
 }
 
-TEST_F(SimKernelBoardTest, TheKernelAnswersAtTheBoardsRateOnlyAndNotWhileRtsHoldsItInReset) {
+TEST_F(SimKernelBoardTest, AShortRtsPulseRestartsTheKernelAndAHeldOneStartsTheBootLoader) {
     Attach("baud=38400 image=" + kKernel);
     EXPECT_TRUE(m_board->Running());
     Open(19200);
@@ -79,7 +91,43 @@ TEST_F(SimKernelBoardTest, TheKernelAnswersAtTheBoardsRateOnlyAndNotWhileRtsHold
     ASSERT_EQ(m_port.SetRTS(), 0);
     EXPECT_FALSE(m_board->Running());
     EXPECT_EQ(Ask(0x7F, 5), "");
+    w32::Sleep(100);
+    EXPECT_EQ(Hear(), "\r\nBrontal-E Boot Loader 1.0\r\n>");
+    ASSERT_EQ(m_port.ResetRTS(), 0);  // after the boot loader: held in reset
+    EXPECT_FALSE(m_board->Running());
+    EXPECT_EQ(Ask(0x7F, 5), "");
+    ASSERT_EQ(m_port.SetRTS(), 0);
+    w32::Sleep(99);
     ASSERT_EQ(m_port.ResetRTS(), 0);
+    EXPECT_TRUE(m_board->Running());
+    EXPECT_EQ(Ask(0x7F, 5), "V1.00");
+}
+
+TEST_F(SimKernelBoardTest, AKernelLoadedThroughTheBootLoaderRunsAfterTheNextShortPulse) {
+    Attach("baud=19200");
+    Open(19200);
+    m_port.SetRTS();
+    w32::Sleep(100);
+    EXPECT_EQ(Hear(), "\r\nBrontal-E Boot Loader 1.0\r\n>");
+    m_port.Write(static_cast<BYTE>('L'));
+    std::ifstream image(kKernel);
+    std::string replies;
+    for (std::string line; std::getline(image, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
+            line.pop_back();
+        }
+        m_port.Write(reinterpret_cast<const BYTE*>(line.data()), static_cast<DWORD>(line.size()));
+        BYTE reply = 0;
+        m_port.Read(&reply);
+        replies += static_cast<char>(reply);
+    }
+    EXPECT_EQ(replies, std::string(replies.size() - 1, '.') + "T");
+    EXPECT_FALSE(m_board->Running());
+    m_port.ResetRTS();
+    m_port.SetRTS();
+    w32::Sleep(50);
+    m_port.ResetRTS();
+    EXPECT_TRUE(m_board->Running());
     EXPECT_EQ(Ask(0x7F, 5), "V1.00");
 }
 
@@ -97,6 +145,7 @@ TEST_F(SimKernelBoardTest, APinReadsItsLatchAndWhatTheOutsideDrivesIt) {
     // A reset sets the latches again, and the log notes each change.
     m_port.SetRTS();
     m_port.ResetRTS();
+    EXPECT_TRUE(m_board->Running());
     EXPECT_EQ(m_board->Latch(3), 0xFF);
     EXPECT_NE(m_board->Log().Events().find("port P3 3C\n"), std::string::npos);
     EXPECT_NE(m_board->Log().Events().find("port P3 FF\n"), std::string::npos);

@@ -25,6 +25,7 @@ struct PromptBootLoaderSettings {
     uint32_t replyAt = 0;          // the k-th line of a load is answered with `reply` (0: none)
     char reply = 'X';              // and not carried out ('T' also ends the load)
     uint32_t bootWindowMs = 1000;  // how long after a reset it waits for the host (see below)
+    uint32_t startMs = 50;         // from the release of the reset to the boot loader's start
 };
 
 // Takes the board's keys out of its options: pulse-max=MS, prompt=0, chatter=1, silent-at=K,
@@ -63,6 +64,12 @@ public:
     bool ProgramRunning() const { return m_programRunning; }
 
 protected:
+    // Cells put into the flash as a completed load leaves them (a board that comes with its
+    // program already in the flash).
+    void Preload(const std::map<uint32_t, uint8_t>& cells);
+    // From the silent-at byte on the board answers nothing, its program included.
+    bool Silent() const { return m_silent; }
+
     // The downloaded program has the line from now on (see above); its bytes come to ProgramByte.
     virtual void ProgramStarted() {}
     virtual void ProgramByte(BYTE /*byte*/, bool /*garbled*/) {}

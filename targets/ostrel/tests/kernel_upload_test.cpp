@@ -1,10 +1,15 @@
-// The kernel upload: the loader the settings choose, the port record and image path it gets, the
-// wait after it, its failures, and where its lines go.
+// The kernel upload: the loader the settings choose (Frandle on the kernel's board, the stand-in of
+// CorvaneC), the port record and image path it gets, the wait after it, its failures, and where
+// its lines go.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 
 #include "kernel_test_support.h"
+#include "boards/hex_text_memory.h"
 #include "kernel_upload.h"
 #include "w32test/clock.h"
 
@@ -145,6 +150,66 @@ TEST_F(KernelUpload, ThePortIsClosedForTheLoaderAndLeftAloneForTwoSecondsAfterIt
     const uint64_t reopened = board_->Log().TimeOf("open", closes[7]);
     ASSERT_NE(reopened, boards::Transcript::kNever) << board_->Log().Text();
     EXPECT_EQ(reopened - closes[7], 2000000u);
+}
+
+// The lines Frandle relays for a whole upload of the kernel image beside the program.
+Lines FrandleUploadLines(int lines) {
+    Lines relayed = {"Serial port opened. Detecting BootLoader ...\n",
+                     "BootLoader detected.\n",
+                     "Get BootLoader version\n",
+                     "\r\nBrontal-E Boot Loader 1.0\r\n\n",
+                     "Writing Registers...\n",
+                     "Erasing Flash Memory...\n",
+                     "Downloading " + ProgramFolder() + "Pindrake.hex file...\n"};
+    for (int i = 1; i <= lines; ++i) {
+        relayed.push_back("Success writing line #" + std::to_string(i) + "\n");
+    }
+    return relayed;
+}
+
+std::map<uint32_t, uint8_t> KernelImageCells() {
+    std::ifstream file(kKernelImage, std::ios::binary);
+    boards::HexTextMemory image;
+    for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
+        image.Take(static_cast<uint8_t>(*it));
+    }
+    return image.Cells();
+}
+
+TEST_F(KernelUpload, NoKernelOnTheBoardIsUploadedThroughFrandleAndThenFound) {
+    AttachKernelBoard(19200, false);
+    HostSettings host;
+    host.baud = 9600;
+    host.loaderByte = kKernelLoaderFrandle;
+    Prepare(kNops, host);
+    Steps(1);
+    const Lines expected =
+        Join(Join(Join(Join({"Detecting simulation kernel baud rate..."}, FruitlessSearch(9600)),
+                       {"WARNING: Simulation kernel not detected. Trying to upload it...",
+                        "Downloading kernel..."}),
+                  Join(FrandleUploadLines(36), {"Download Completed Successfully\n"})),
+             {"Detecting simulation kernel baud rate...", "Trying 57600 baud...",
+              "Trying 38400 baud...", "Trying 28800 baud...", "Trying 19200 baud...",
+              "Simulation Kernel V1.00 detected", "Using hardware ports in simulation"});
+    EXPECT_EQ(Messages(), expected);
+    EXPECT_EQ(KernelBoard().LoadedCells(), KernelImageCells());
+    EXPECT_TRUE(KernelBoard().Running());
+    EXPECT_EQ(target_->GetHardwarePortsActive(), 1);
+    EXPECT_EQ(PortBaud(), 19200u);
+}
+
+TEST_F(KernelUpload, AFrandleDownloadThatEndsOnALineChecksumErrorIsAFailedUpload) {
+    AttachKernelBoard(19200, false, "reply-at=3 reply=E");
+    HostSettings host;
+    host.loaderByte = kKernelLoaderFrandle;
+    Prepare(kNops, host);
+    Steps(1);
+    EXPECT_EQ(Messages(),
+              Join(Join(BeforeTheUpload(), FrandleUploadLines(2)),
+                   {"Line checksum ERROR\n", "WARNING: Error uploading kernel",
+                    "WARNING: Using simulated ports ( not hardware ports ) in simulation "}));
+    EXPECT_FALSE(KernelBoard().Running());
+    EXPECT_EQ(Pc(), 1u);
 }
 
 TEST_F(KernelUpload, TheWaitAfterTheLoaderIsTheSameWhenItFailed) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "session.h"
+#include "w32/modules.h"
 
 namespace {
 
@@ -20,6 +21,15 @@ std::string ReadText(const fs::path& path) {
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+// The folder of the running program, with its last separator: the loader's lines name the kernel
+// image there, and the transcripts say "<program folder>" for it wherever the build is.
+std::string ProgramFolder() {
+    char path[1024];
+    const DWORD length = w32::GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string program(path, length);
+    return program.substr(0, program.find_last_of("\\/") + 1);
 }
 
 std::string RunSession(const std::string& name) {
@@ -37,7 +47,13 @@ std::string RunSession(const std::string& name) {
         output << "exit code " << exitCode << "\n";
     }
     fs::current_path(previous);
-    return output.str();
+    std::string text = output.str();
+    const std::string folder = ProgramFolder();
+    for (size_t at = text.find(folder); !folder.empty() && at != std::string::npos;
+         at = text.find(folder, at)) {
+        text.replace(at, folder.size(), "<program folder>");
+    }
+    return text;
 }
 
 TEST(OstrelSession, ExampleProgramLoadsAndShowsItsRegistersAndMemory) {
@@ -51,6 +67,11 @@ TEST(OstrelSession, AProgramOnTheBoardsPortsThroughTheSimulationKernel) {
 TEST(OstrelSession, NoKernelOnTheBoardIsUploadedThroughTheCorvanecLoader) {
     EXPECT_EQ(RunSession("kernel_upload_standin"),
               ReadText(kSessions / "kernel_upload_standin.expected"));
+}
+
+TEST(OstrelSession, NoKernelOnTheBoardIsUploadedThroughFrandleAndThenUsed) {
+    EXPECT_EQ(RunSession("kernel_upload_frandle"),
+              ReadText(kSessions / "kernel_upload_frandle.expected"));
 }
 
 }  // namespace
