@@ -5,6 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string>
+
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#endif
 
 #include "simtarget/target_base.h"
 #include "w32/clock.h"
@@ -40,6 +45,26 @@ public:
 private:
     std::lock_guard<std::mutex> m_lock;
 };
+
+// Windows looks for the library by name, the host's folder first, where the plug-ins are. Elsewhere
+// the plug-in may be installed apart from the host's program: the loader beside it comes first.
+HMODULE LoadLoaderLibrary(const char* name) {
+#if !defined(_WIN32)
+    Dl_info self = {};
+    if (dladdr(reinterpret_cast<void*>(&LoadLoaderLibrary), &self) != 0 &&
+        self.dli_fname != nullptr) {
+        const std::string module = self.dli_fname;
+        const size_t folderEnd = module.find_last_of('/');
+        if (folderEnd != std::string::npos) {
+            const std::string beside = module.substr(0, folderEnd + 1) + name;
+            if (HMODULE library = w32::LoadLibraryA(beside.c_str())) {
+                return library;
+            }
+        }
+    }
+#endif
+    return w32::LoadLibraryA(name);
+}
 
 LoaderDownloadFn FindDownload(HMODULE library, const KernelLoaderBinding& binding) {
     auto download = w32::GetProcAs<LoaderDownloadFn>(library, binding.exportName);
@@ -90,7 +115,7 @@ HostPortRecord KernelPortRecord(const comm_settings& current) {
 
 bool RunKernelLoader(const KernelLoaderBinding& binding, const HostPortRecord& record,
                      const char* imagePath, CTargetBase& requester) {
-    HMODULE library = w32::LoadLibraryA(binding.library);
+    HMODULE library = LoadLoaderLibrary(binding.library);
     if (library == nullptr) {
         return false;
     }
