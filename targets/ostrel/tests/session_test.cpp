@@ -48,7 +48,11 @@ std::string RunSession(const std::string& name) {
     }
     fs::current_path(previous);
     std::string text = output.str();
-    const std::string folder = ProgramFolder();
+    // The transcript writes a backslash as two.
+    std::string folder;
+    for (char c : ProgramFolder()) {
+        folder += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
     for (size_t at = text.find(folder); !folder.empty() && at != std::string::npos;
          at = text.find(folder, at)) {
         text.replace(at, folder.size(), "<program folder>");
