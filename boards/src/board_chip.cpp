@@ -72,6 +72,7 @@ public:
     uint64_t m_stops[kCodeSize / 64] = {};
     bool m_running = false;
     bool m_muted = false;
+    PortPins* m_pins = nullptr;
     uint64_t m_ranMicros = 0;
 
 private:
@@ -129,9 +130,14 @@ private:
         const uint16_t cycles = static_cast<uint16_t>(m_chip.Registers().Cycles() - m_sliceCycles);
         m_board.SendAt(m_sliceStart + CycleMicros(cycles), std::vector<BYTE>{value});
     }
-    bool HardwarePortsActive() override { return false; }
-    bool ReadBoardPort(uint8_t, uint8_t*) override { return false; }
-    void WriteBoardPort(uint8_t, uint8_t) override {}
+    bool HardwarePortsActive() override { return m_pins != nullptr; }
+    bool ReadBoardPort(uint8_t address, uint8_t* value) override {
+        *value = m_pins->ReadPins(sfr::PortIndex(address));
+        return true;
+    }
+    void WriteBoardPort(uint8_t address, uint8_t value) override {
+        m_pins->LatchWritten(sfr::PortIndex(address), value);
+    }
     bool ResizeCodeAndData(uint32_t, uint32_t) override { return false; }
 
     uint64_t m_generation = 0;
@@ -208,5 +214,7 @@ uint32_t BoardChip::LineBaud() {
 uint64_t BoardChip::RanMicros() const { return m_impl->m_ranMicros; }
 
 void BoardChip::SetMuted(bool muted) { m_impl->m_muted = muted; }
+
+void BoardChip::SetPortPins(PortPins* pins) { m_impl->m_pins = pins; }
 
 }  // namespace boards

@@ -8,38 +8,34 @@
 #include <iterator>
 
 #include "boards/hex_text_memory.h"
+#include "ostrel/register_file.h"
 #include "ostrel/sfr.h"
 
 namespace boards {
 namespace {
 
-constexpr uint64_t kReplyMicros = 100;
-// Steps the chip runs after each received byte or reset: far more than a program that only
-// answers its line needs to take a byte, answer it and wait for the next.
-constexpr uint32_t kStepsPerEvent = 2000;
+namespace sfr = ostrel::sfr;
+
 constexpr uint8_t kSerialMode1WithReceiver = 0x50;
-constexpr size_t kFlashSize = 0x10000;
+const char* const kPortNames[4] = {"P0", "P1", "P2", "P3"};
 // RTS up for this long starts the boot loader; a shorter pulse is a plain reset.
 constexpr uint64_t kBootLoaderStartMs = 100;
-
-const char* const kPortNames[4] = {"P0", "P1", "P2", "P3"};
 
 }  // namespace
 
 SimKernelBoard::SimKernelBoard(const LineSettings& line, const Settings& settings)
-    : PromptBootLoaderBoard(line, settings.loader),
-      m_code(kFlashSize, 0xFF),
-      m_chip(std::make_unique<ostrel::CChip>(ostrel::ChipFamily::k8051,
-                                             static_cast<ostrel::IChipHost&>(*this))) {
+    : PromptBootLoaderBoard(line, settings.loader), m_chip(*this) {
     for (int i = 0; i < 4; ++i) {
         m_drive[i] = settings.drive[i];
     }
-    m_chip->BindMemory({m_sfr.data(), static_cast<uint32_t>(m_sfr.size())},
-                       {m_code.data(), static_cast<uint32_t>(m_code.size())},
-                       {m_ram.data(), static_cast<uint32_t>(m_ram.size())}, {});
+    m_chip.SetPortPins(this);
 }
 
-SimKernelBoard::~SimKernelBoard() = default;
+SimKernelBoard::~SimKernelBoard() {
+    // The chip's runs are timers of this board: none may reach it once it is gone.
+    m_chip.Halt();
+    m_chip.SetMuted(true);
+}
 
 void SimKernelBoard::LoadProgram(const std::map<uint32_t, uint8_t>& cells) {
     Preload(cells);
@@ -53,7 +49,9 @@ void SimKernelBoard::Drive(int port, uint8_t pins) { m_drive[port] = pins; }
 void SimKernelBoard::OnRts(bool on) {
     if (on) {
         // Held in reset, or on the way into the boot loader.
+        m_chip.Halt();
         m_running = false;
+        m_runOnOpen = false;
         m_rtsRose = true;
         m_rtsRoseAt = Now();
         PromptBootLoaderBoard::OnRts(true);
@@ -72,67 +70,56 @@ void SimKernelBoard::OnRts(bool on) {
 void SimKernelBoard::OnByte(BYTE byte, bool garbled) {
     // The boot loader counts every byte (its silence) and serves those meant for it.
     PromptBootLoaderBoard::OnByte(byte, garbled);
-    if (!m_running || garbled || Silent()) {
-        return;
+    if (Silent()) {
+        m_chip.SetMuted(true);
     }
-    ostrel::CSerialPort& serial = m_chip->Serial();
-    serial.QueueInput(&byte, 1);
-    serial.DeliverInput();
-    RunChip();
+    if (m_running && !garbled) {
+        m_chip.Receive(byte);
+    }
 }
 
 void SimKernelBoard::StartProgram() {
+    m_chip.Halt();
     m_running = false;
+    m_runOnOpen = false;
     if (LoadedCells().empty()) {
         return;
     }
-    // A fresh chip on what the flash holds now: the register file's reset sets every latch to FF
-    // through the ports.
-    std::copy(Flash().begin(), Flash().end(), m_code.begin());
-    std::fill(m_sfr.begin(), m_sfr.end(), 0);
-    std::fill(m_ram.begin(), m_ram.end(), 0);
-    m_chip->PowerOn();
-    m_chip->Reset();
-    m_chip->Registers().SetPc(0);
-    // The serial port as the boot loader leaves it; its rate is the line's, the board's framing.
-    m_sfr[ostrel::sfr::SCON] = kSerialMode1WithReceiver;
+    // The chip on what the flash holds now; its reset sets every latch to FF through the pins.
+    m_chip.Code() = Flash();
+    m_chip.Reset();
+    // The serial port as the boot loader leaves it (mode 1, the receiver on); its rate is the
+    // line's, the board's framing.
+    m_chip.Registers().WriteDirect(sfr::SCON, kSerialMode1WithReceiver);
     m_running = true;
-    RunChip();
+    // A board made with its program starts it once it is on the line: its clock runs from then.
+    m_runOnOpen = !HostOpen();
+    if (!m_runOnOpen) {
+        RunChip();
+    }
+}
+
+void SimKernelBoard::OnOpen() {
+    if (m_runOnOpen) {
+        m_runOnOpen = false;
+        RunChip();
+    }
 }
 
 void SimKernelBoard::RunChip() {
-    uint32_t steps = 0;
-    const SimStatus status = m_chip->Run(kStepsPerEvent, nullptr, &steps);
-    if (status != SIM_OK) {
+    m_chip.Run(0, 0, [this](BoardChip::RunEnd end, uint64_t at) {
         // A program that fails stops the chip until the next reset.
-        char note[64];
-        std::snprintf(note, sizeof note, "chip stopped at %04X (status %d)",
-                      static_cast<unsigned>(m_chip->Registers().Pc()), static_cast<int>(status));
-        Log().Add(Now(), note);
+        if (end == BoardChip::RunEnd::Failed) {
+            char note[32];
+            std::snprintf(note, sizeof note, "chip stopped at %04X",
+                          static_cast<unsigned>(m_chip.Registers().Pc()));
+            Log().Add(at, note);
+        }
         m_running = false;
-    }
+    });
 }
 
-uint8_t SimKernelBoard::ReadOutside(ostrel::ChipSpace, uint32_t) { return 0xFF; }
-
-bool SimKernelBoard::WriteOutside(ostrel::ChipSpace, uint32_t, uint8_t) { return false; }
-
-void SimKernelBoard::ChipMessage(int32_t, const char*) {}
-
-void SimKernelBoard::SerialTransmit(uint8_t value) {
-    if (!m_muted && !Silent()) {
-        SendAfter(kReplyMicros, std::vector<BYTE>{value});
-    }
-}
-
-bool SimKernelBoard::ReadBoardPort(uint8_t address, uint8_t* value) {
-    const int port = ostrel::sfr::PortIndex(address);
-    *value = Pins(port);
-    return true;
-}
-
-void SimKernelBoard::WriteBoardPort(uint8_t address, uint8_t value) {
-    const int port = ostrel::sfr::PortIndex(address);
+void SimKernelBoard::LatchWritten(int port, uint8_t value) {
     if (m_latches[port].exchange(value) != value) {
         char note[32];
         std::snprintf(note, sizeof note, "port %s %02X", kPortNames[port], value);

@@ -39,6 +39,18 @@ public:
     // Called at the end of a run with the board's clock time of that end.
     using RunDone = std::function<void(RunEnd end, uint64_t atTime)>;
 
+    // What the chip's port pins meet on the board. While one is set, a read of P0 to P3 takes
+    // what ReadPins gives, and every write of a port's latch (the reset's too) reaches
+    // LatchWritten as well.
+    class PortPins {
+    public:
+        virtual uint8_t ReadPins(int port) = 0;
+        virtual void LatchWritten(int port, uint8_t value) = 0;
+
+    protected:
+        ~PortPins() = default;
+    };
+
     // An 8052-family chip on an 11.0592 MHz crystal, its timers and interrupts simulated, a
     // transmitted byte leaving at once; 64 KB of program memory (erased: 0xFF) and of external
     // data, 256 bytes of internal RAM.
@@ -82,6 +94,8 @@ public:
     uint64_t RanMicros() const;
     // A muted chip's serial output reaches nobody (the board is gone).
     void SetMuted(bool muted);
+    // The board's side of the port pins; nullptr: the pins read as the latches.
+    void SetPortPins(PortPins* pins);
 
 private:
     class Impl;
