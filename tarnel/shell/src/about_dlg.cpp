@@ -1,4 +1,4 @@
-// The About dialog: everything it shows is in its template; the two addresses wait for their links.
+// The About dialog: everything it shows is in its template; the two addresses become links.
 #include "tarnel/shell/about_dlg.h"
 
 #include "tarnel/shell/resource.h"
@@ -7,8 +7,10 @@ CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUTBOX, pParent) {}
 
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    // The place of the links: once the toolkit's CXTHyperLink exists, two members of that class
-    // subclass IDC_ABOUT_WEB and IDC_ABOUT_MAIL here and get kWebTarget and kMailTarget as their
-    // targets. Until then the addresses are plain texts.
+    // The statics show the addresses as people read them; the links open what the shell needs.
+    m_webLink.SubclassDlgItem(IDC_ABOUT_WEB, this);
+    m_webLink.SetTarget(kWebTarget);
+    m_mailLink.SubclassDlgItem(IDC_ABOUT_MAIL, this);
+    m_mailLink.SetTarget(kMailTarget);
     return TRUE;
 }

@@ -1,9 +1,10 @@
 // The progress dialog driven as the status handler drives it (its lines, counter and bar, STOP
-// and Exit with the real mouse), and the About dialog.
+// and Exit with the real mouse), and the About dialog with its two links.
 #include <algorithm>
 
 #include "guitest/capture.h"
 #include "guitest/input.h"
+#include "guitest/stand_ins.h"
 #include "shell_test_support.h"
 #include "tarnel/shell/about_dlg.h"
 #include "tarnel/shell/progress_dlg.h"
@@ -217,6 +218,53 @@ TEST_F(AboutDlgTest, ShowsTheNameVersionAndMakerAndClosesWithOk) {
     EXPECT_TRUE(iconShown);
     EXPECT_NE(mail.find('@'), std::string::npos);
     EXPECT_FALSE(web.empty());
+}
+
+// The link that owns a control of the open dialog, or null when no link took it over.
+CXTHyperLink* LinkOf(CDialog* dlg, int id) {
+    CWnd* item = CWnd::FromHandlePermanent(::GetDlgItem(dlg->m_hWnd, id));
+    return item != nullptr && item->IsKindOf(RUNTIME_CLASS(CXTHyperLink))
+               ? static_cast<CXTHyperLink*>(item)
+               : nullptr;
+}
+
+TEST_F(AboutDlgTest, TheAddressesAreLinksThatOpenThroughTheShell) {
+    guitest::ShellExecuteRecorder shell(42);
+    guitest::MessageBoxAnswers boxes(IDOK);
+    guitest::ModalDialogDriver driver;
+    std::string mailTarget;
+    std::string webTarget;
+    std::string mailText;
+    bool webVisitedBefore = true;
+    bool webVisitedAfter = false;
+    driver.Then([&](CDialog* dlg) {
+        CXTHyperLink* mail = LinkOf(dlg, IDC_ABOUT_MAIL);
+        CXTHyperLink* web = LinkOf(dlg, IDC_ABOUT_WEB);
+        if (mail != nullptr && web != nullptr) {
+            mailTarget = mail->GetTarget().str();
+            webTarget = web->GetTarget().str();
+            mailText = guitest::ItemText(dlg, IDC_ABOUT_MAIL);
+            webVisitedBefore = web->IsVisited() != FALSE;
+            // A click as the mouse gives it: the static tells its parent, the link opens.
+            web->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            web->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            guitest::PumpPending();
+            webVisitedAfter = web->IsVisited() != FALSE;
+        }
+        guitest::ClickItem(dlg, IDOK);
+    });
+    CAboutDlg dlg(m_pFrame);
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(mailTarget, CAboutDlg::kMailTarget);
+    EXPECT_EQ(webTarget, CAboutDlg::kWebTarget);
+    // The label keeps the address as people read it; only the target is a mail link.
+    EXPECT_EQ(mailTarget.find(mailText), mailTarget.size() - mailText.size());
+    ASSERT_EQ(shell.Seen().size(), 1u);
+    EXPECT_EQ(shell.Seen()[0].verb, "open");
+    EXPECT_EQ(shell.Seen()[0].file, CAboutDlg::kWebTarget);
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_FALSE(webVisitedBefore);
+    EXPECT_TRUE(webVisitedAfter);
 }
 
 }  // namespace
