@@ -2,7 +2,7 @@
 // does not open, and a program built from C into the board's RAM.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
@@ -11,17 +11,12 @@ using loadhosttest::CallbackLines;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/corvane/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "corvane", name);
 }
 
 std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    std::vector<std::string> lines = {"plugin Corvane", "virtual-time on", "board brontal-g COM3",
-                                      "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
+    std::vector<std::string> lines = loadhosttest::DownloadLines(
+        {"plugin Corvane", "virtual-time on", "board brontal-g COM3", "port port=2"}, extra, file);
     lines.push_back("board-check \"" + file + "\"");
     return lines;
 }
@@ -61,20 +56,16 @@ TEST(CorvaneCancel, NoCallbackStopsTheDownload) {
     }
 }
 
-TEST(CorvanePort, APortThatDoesNotOpenFailsProgramModeAndNothingIsSent) {
-    std::ostringstream output;
-    loadhost::Session session(output);
-    int line = 0;
-    for (const char* text :
-         {"plugin Corvane", "virtual-time on", "board brontal-g COM3", "port port=2"}) {
-        session.RunLine(text, ++line);
-    }
+class CorvanePort : public loadhosttest::SessionTest {};
+
+TEST_F(CorvanePort, APortThatDoesNotOpenFailsProgramModeAndNothingIsSent) {
+    Run({"plugin Corvane", "virtual-time on", "board brontal-g COM3", "port port=2"});
     ASSERT_TRUE(
         w32test::vport::FailNext(3, w32test::vport::CallKind::Open, 100, ERROR_ACCESS_DENIED));
-    session.RunLine("download \"" + File("small.hex") + "\"", ++line);
-    session.RunLine("board-log", ++line);
-    EXPECT_EQ(session.Finish(), 0);
-    const std::string text = output.str();
+    Run("download \"" + File("small.hex") + "\"");
+    Run("board-log");
+    EXPECT_EQ(m_session.Finish(), 0);
+    const std::string text = Output();
     EXPECT_NE(text.find("message \"\\nError changing to Program Mode, ec=1059\"\n"
                         "result 2120 LDR_ERR_PROGRAM_MODE\nport COM3 closed\n"),
               std::string::npos)

@@ -3,41 +3,28 @@
 // built from C into the board's flash.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::Count;
+using loadhosttest::Holds;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/frandle/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "frandle", name);
 }
 
 std::vector<std::string> Download(const std::string& board, const std::string& extra,
                                   const std::string& file) {
-    std::vector<std::string> lines = {"plugin Frandle", "virtual-time on",
-                                      "board brontal-e COM3 baud=19200 " + board, "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
+    std::vector<std::string> lines =
+        loadhosttest::DownloadLines({"plugin Frandle", "virtual-time on",
+                                     "board brontal-e COM3 baud=19200 " + board, "port port=2"},
+                                    extra, file);
     lines.push_back("board-log");
     return lines;
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-bool Holds(const std::string& line, const char* what) {
-    return line.find(what) != std::string::npos;
 }
 
 // A cancel answered to a line's success or to a percentage (or to the start notice, whose record
@@ -116,20 +103,11 @@ TEST(FrandleDetection, NineTriesFindNoBoardThatNeverPrompts) {
     EXPECT_EQ(Count(output, "boot loader starts"), 10u) << output;
 }
 
-class FrandlePort : public ::testing::Test {
+class FrandlePort : public loadhosttest::SessionTest {
 protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
     void Prepare(const char* port) {
-        Run("plugin Frandle");
-        Run("virtual-time on");
-        Run("board brontal-e COM3 baud=19200");
-        Run(port);
+        Run({"plugin Frandle", "virtual-time on", "board brontal-e COM3 baud=19200", port});
     }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
 };
 
 TEST_F(FrandlePort, APortThatDoesNotOpenIsNamedAndNothingIsSent) {

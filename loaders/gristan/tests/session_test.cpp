@@ -2,36 +2,22 @@
 // failing mode switches, and a program built from C into the Gristan board's memory.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::FirstPercent;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/gristan/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "gristan", name);
 }
 
 std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    std::vector<std::string> lines = {"plugin Gristan", "virtual-time on", "board saltrem-a COM3",
-                                      "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
-    return lines;
-}
-
-size_t FirstPercent(const std::vector<std::string>& callbacks) {
-    for (size_t i = 0; i < callbacks.size(); ++i) {
-        if (callbacks[i].find(": percent ") != std::string::npos) {
-            return i + 1;
-        }
-    }
-    return 0;
+    return loadhosttest::DownloadLines(
+        {"plugin Gristan", "virtual-time on", "board saltrem-a COM3", "port port=2"}, extra, file);
 }
 
 // Gristan's messages take no cancel; a percentage does (and the start notice's record is the one
@@ -70,20 +56,11 @@ TEST(GristanCancel, AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes)
     }
 }
 
-class GristanPort : public ::testing::Test {
+class GristanPort : public loadhosttest::SessionTest {
 protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
     void Prepare(const char* port) {
-        Run("plugin Gristan");
-        Run("virtual-time on");
-        Run("board saltrem-a COM3");
-        Run(port);
+        Run({"plugin Gristan", "virtual-time on", "board saltrem-a COM3", port});
     }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
 };
 
 TEST_F(GristanPort, RtsThatCannotBeSetFailsProgramModeWithTheSystemsText) {

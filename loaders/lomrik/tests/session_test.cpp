@@ -2,36 +2,23 @@
 // failing mode switches, and a program built from C into the kit board's memory.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::FirstPercent;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/lomrik/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "lomrik", name);
 }
 
 std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    std::vector<std::string> lines = {"plugin Lomrik", "virtual-time on",
-                                      "board saltrem-a COM3 line=dtr", "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
-    return lines;
-}
-
-size_t FirstPercent(const std::vector<std::string>& callbacks) {
-    for (size_t i = 0; i < callbacks.size(); ++i) {
-        if (callbacks[i].find(": percent ") != std::string::npos) {
-            return i + 1;
-        }
-    }
-    return 0;
+    return loadhosttest::DownloadLines(
+        {"plugin Lomrik", "virtual-time on", "board saltrem-a COM3 line=dtr", "port port=2"}, extra,
+        file);
 }
 
 // Lomrik's messages take no cancel; a percentage does (and the start notice's record is the one
@@ -63,20 +50,11 @@ TEST(LomrikCancel, AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes) 
     }
 }
 
-class LomrikPort : public ::testing::Test {
+class LomrikPort : public loadhosttest::SessionTest {
 protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
     void Prepare(const char* port) {
-        Run("plugin Lomrik");
-        Run("virtual-time on");
-        Run("board saltrem-a COM3 line=dtr");
-        Run(port);
+        Run({"plugin Lomrik", "virtual-time on", "board saltrem-a COM3 line=dtr", port});
     }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
 };
 
 TEST_F(LomrikPort, DtrThatCannotBeSetFailsProgramModeWithTheSystemsText) {

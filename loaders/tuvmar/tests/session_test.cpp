@@ -2,36 +2,22 @@
 // port, a failing line of the host's port, and a program built from C into the monitor's memory.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::FirstPercent;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/tuvmar/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "tuvmar", name);
 }
 
 std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    std::vector<std::string> lines = {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3",
-                                      "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
-    return lines;
-}
-
-size_t FirstPercent(const std::vector<std::string>& callbacks) {
-    for (size_t i = 0; i < callbacks.size(); ++i) {
-        if (callbacks[i].find(": percent ") != std::string::npos) {
-            return i + 1;
-        }
-    }
-    return 0;
+    return loadhosttest::DownloadLines(
+        {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"}, extra, file);
 }
 
 // Tuvmar's messages take no cancel; a percentage does (and the start notice's record is the one
@@ -68,24 +54,11 @@ TEST(TuvmarCancel, AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes) 
     }
 }
 
-class TuvmarPort : public ::testing::Test {
-protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
-};
+class TuvmarPort : public loadhosttest::SessionTest {};
 
 TEST_F(TuvmarPort, RunModeLeavesTheHostsOwnPortOpenForTheNextCommand) {
-    Run("plugin Tuvmar");
-    Run("virtual-time on");
-    Run("board rom-monitor COM3");
-    Run("port port=2 handle=open \"run=G 1000\"");
-    Run("setmode 1");
-    Run("setmode 1");
-    Run("board-log");
+    Run({"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3",
+         "port port=2 handle=open \"run=G 1000\"", "setmode 1", "setmode 1", "board-log"});
     EXPECT_EQ(m_session.Finish(), 0) << Output();
     const std::string text = Output();
     // Both run commands reached the board through the host's handle, and it never closed: the
@@ -102,10 +75,7 @@ TEST_F(TuvmarPort, RunModeLeavesTheHostsOwnPortOpenForTheNextCommand) {
 }
 
 TEST_F(TuvmarPort, ACommandThatCannotBeWrittenEndsWithItsCodeBeforeAnyByte) {
-    Run("plugin Tuvmar");
-    Run("virtual-time on");
-    Run("board rom-monitor COM3");
-    Run("port port=2");
+    Run({"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"});
     // The monitor has no line to switch: the first write is the CR.
     Run("board-log");
     ASSERT_TRUE(w32test::vport::FailNext(3, w32test::vport::CallKind::Write, 1, ERROR_GEN_FAILURE));

@@ -2,36 +2,24 @@
 // mode switches that fail, and a program built from C into the board.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::Count;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/wendra/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "wendra", name);
 }
 
 std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    std::vector<std::string> lines = {"plugin Wendra", "virtual-time on", "board corvanec COM3",
-                                      "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
+    std::vector<std::string> lines = loadhosttest::DownloadLines(
+        {"plugin Wendra", "virtual-time on", "board corvanec COM3", "port port=2"}, extra, file);
     lines.push_back("board-log");
     return lines;
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
 }
 
 // Whether a cancel answered to this callback is taken: the version and set-type texts, the
@@ -87,21 +75,10 @@ TEST(WendraCancel, AtEveryCallbackTheDownloadEndsDefinedWithTheBoardReleased) {
     }
 }
 
-class WendraPort : public ::testing::Test {
-protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
-};
+class WendraPort : public loadhosttest::SessionTest {};
 
 TEST_F(WendraPort, APortThatDoesNotOpenFailsProgramModeAndNothingIsSent) {
-    Run("plugin Wendra");
-    Run("virtual-time on");
-    Run("board corvanec COM3");
-    Run("port port=2");
+    Run({"plugin Wendra", "virtual-time on", "board corvanec COM3", "port port=2"});
     ASSERT_TRUE(
         w32test::vport::FailNext(3, w32test::vport::CallKind::Open, 100, ERROR_ACCESS_DENIED));
     Run("download \"" + File("small.hex") + "\"");
@@ -118,10 +95,7 @@ TEST_F(WendraPort, APortThatDoesNotOpenFailsProgramModeAndNothingIsSent) {
 }
 
 TEST_F(WendraPort, FailingModeSwitchesAnswerTheirCodesAndRelayToNobody) {
-    Run("plugin Wendra");
-    Run("virtual-time on");
-    Run("board corvanec COM3");
-    Run("port port=2 handle=open");
+    Run({"plugin Wendra", "virtual-time on", "board corvanec COM3", "port port=2 handle=open"});
     ASSERT_TRUE(w32test::vport::FailNext(3, w32test::vport::CallKind::Lines, 2, ERROR_GEN_FAILURE));
     Run("setmode 0");
     Run("setmode 1");

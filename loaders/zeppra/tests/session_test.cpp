@@ -3,41 +3,27 @@
 // mode switches, and a program built from C into the board's memory.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_support.h"
+#include "loadhost/session_fixture.h"
 #include "w32test/vport.h"
 
 namespace {
 
 using loadhosttest::CallbackLines;
+using loadhosttest::Count;
+using loadhosttest::Holds;
 using loadhosttest::RunSession;
 
 std::string File(const std::string& name) {
-    return loadhosttest::GenericPath(std::filesystem::path(FWT_SOURCE_DIR) /
-                                     "loaders/zeppra/tests/transcripts" / name);
+    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "zeppra", name);
 }
 
 std::vector<std::string> Download(const std::string& board, const std::string& extra,
                                   const std::string& file) {
-    std::vector<std::string> lines = {"plugin Zeppra", "virtual-time on",
-                                      "board saltrem-a-pic COM3 " + board, "port port=2"};
-    if (!extra.empty()) {
-        lines.push_back(extra);
-    }
-    lines.push_back("download \"" + file + "\"");
+    std::vector<std::string> lines = loadhosttest::DownloadLines(
+        {"plugin Zeppra", "virtual-time on", "board saltrem-a-pic COM3 " + board, "port port=2"},
+        extra, file);
     lines.push_back("board-log");
     return lines;
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-bool Holds(const std::string& line, const char* what) {
-    return line.find(what) != std::string::npos;
 }
 
 const char kCancelLine[] = "message \"Download is cancelled by the users request.\"";
@@ -95,20 +81,11 @@ TEST(ZeppraCancel, ACancelAnsweredToARetryEndsAtOnceWithTheFailedTrysCode) {
     EXPECT_EQ(Count(output, "host> 0D"), 0u) << output;
 }
 
-class ZeppraPort : public ::testing::Test {
+class ZeppraPort : public loadhosttest::SessionTest {
 protected:
-    void Run(const std::string& line) { m_session.RunLine(line, ++m_line); }
-    std::string Output() const { return m_output.str(); }
     void Prepare(const char* port) {
-        Run("plugin Zeppra");
-        Run("virtual-time on");
-        Run("board saltrem-a-pic COM3");
-        Run(port);
+        Run({"plugin Zeppra", "virtual-time on", "board saltrem-a-pic COM3", port});
     }
-
-    std::ostringstream m_output;
-    loadhost::Session m_session{m_output};
-    int m_line = 0;
 };
 
 TEST_F(ZeppraPort, RtsThatCannotBeSetFailsProgramModeWithTheSystemsText) {

@@ -7,21 +7,16 @@
 #include <sstream>
 #include <string>
 
-#include "session.h"
+#include "simhost/session_transcript.h"
 #include "w32/modules.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSessions = fs::path(FWT_SOURCE_DIR) / "targets/ostrel/tests/sessions";
+using simhosttest::ReadText;
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+const fs::path kSessions = fs::path(FWT_SOURCE_DIR) / "targets/ostrel/tests/sessions";
 
 // The folder of the running program, with its last separator: the loader's lines name the kernel
 // image there, and the transcripts say "<program folder>" for it wherever the build is.
@@ -33,21 +28,7 @@ std::string ProgramFolder() {
 }
 
 std::string RunSession(const std::string& name) {
-    // Paths in a script are relative to its folder.
-    const fs::path previous = fs::current_path();
-    fs::current_path(kSessions);
-    std::ifstream script(name + ".script", std::ios::binary);
-    std::ostringstream output;
-    if (!script.is_open()) {
-        output << "cannot read " << name << ".script\n";
-    } else {
-        simhost::Session session(output);
-        session.RunScript(script);
-        const int exitCode = session.Finish();  // its closing line comes first
-        output << "exit code " << exitCode << "\n";
-    }
-    fs::current_path(previous);
-    std::string text = output.str();
+    std::string text = simhosttest::RunScript(kSessions, name);
     // The transcript writes a backslash as two.
     std::string folder;
     for (char c : ProgramFolder()) {
