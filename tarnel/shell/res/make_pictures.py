@@ -140,6 +140,13 @@ def page(c, x0, band):
         c.rect(x0 + 11, y, x0 + 28, y + 1, (128, 128, 128))
 
 
+def disc(c, cx, cy, r, colour):
+    for y in range(cy - r, cy + r + 1):
+        for x in range(cx - r, cx + r + 1):
+            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                c.put(x, y, colour)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico("ok.ico", [button_icon((0, 128, 0), check_sign)])
@@ -169,6 +176,14 @@ def main():
     chip(loaders, 12, 4, 27, 35, (0, 112, 64), (192, 192, 192))
     chip(loaders, 52, 4, 67, 35, (24, 40, 112), (192, 192, 192))
     write_bmp("resident_loaders.bmp", loaders)
+
+    # The Messages window's kinds: plain, information, success, error detail, failure, advice;
+    # a disc of its own colour each, 13 pixels wide.
+    kinds = Canvas(78, 13, WHITE)
+    for i, colour in enumerate([(128, 128, 128), (0, 64, 192), (0, 144, 0), (192, 96, 0),
+                                (208, 0, 0), (144, 0, 160)]):
+        disc(kinds, i * 13 + 6, 6, 5, colour)
+    write_bmp("message_kinds.bmp", kinds)
 
 
 if __name__ == "__main__":

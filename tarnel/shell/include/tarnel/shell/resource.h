@@ -87,3 +87,13 @@
 #define ID_HEX_WORD_MODE 0x4000
 #define ID_HEX_BYTE_MODE 0x4001
 #define ID_HEX_REMOVE_MARKS 0x4002
+
+// Messages window: the kinds' icons (13 pixels wide each) and its list.
+#define IDB_MESSAGE_KINDS 140
+#define IDC_MESSAGE_LIST 102
+
+// Settings bar: the port and chip lists, and the refusal of a port the program does not offer.
+#define IDD_SETTINGS_BAR 103
+#define IDC_SETTINGS_PORTS 1001
+#define IDC_SETTINGS_CHIPS 1002
+#define IDS_PORT_CANNOT_OPEN 4002
