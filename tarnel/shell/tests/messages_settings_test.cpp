@@ -2,6 +2,8 @@
 // swallowed) and the settings bar's two lists kept in step with the settings.
 #include <string>
 
+#include "guitest/capture.h"
+#include "guitest/input.h"
 #include "guitest/pump.h"
 #include "guitest/stand_ins.h"
 #include "shell_test_support.h"
@@ -18,7 +20,7 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         ASSERT_TRUE(m_bar.Create(m_pFrame, 104, "Messages", 400, 120, CBRS_ALIGN_BOTTOM, 0));
-        m_bar.SetWindowPos(nullptr, 0, 300, 400, 120, SWP_NOZORDER);
+        m_bar.SetWindowPos(nullptr, 0, 300, 400, 120, 0);  // above the MDI client
         guitest::PumpPending();
     }
     void TearDown() override {
@@ -150,17 +152,20 @@ TEST_F(MessageBarTest, ALongTextIsCutTo255Characters) {
 
 TEST_F(MessageBarTest, PressesNeitherSelectNorTakeTheFocus) {
     PostLines(3);
+    ASSERT_TRUE(guitest::BringToForeground(m_pFrame));
     m_pFrame->SetFocus();
+    guitest::PumpPending();
     HWND focusBefore = ::GetFocus();
     CRect item;
     List().SendMessage(LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM(item.left + 20, item.CenterPoint().y);
-    for (UINT down : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        List().SendMessage(down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, at);
-        List().SendMessage(down + 1, 0, at);
-        guitest::PumpPending();
-        EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1);
-        EXPECT_EQ(::GetFocus(), focusBefore);
+    const CPoint at =
+        guitest::ClientToScreenPoint(&List(), CPoint(item.left + 20, item.CenterPoint().y));
+    ASSERT_EQ(::WindowFromPoint(at), List().m_hWnd);
+    for (bool right : {false, true}) {
+        guitest::Click(at, right);
+        guitest::PumpFor(100);
+        EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), -1) << right;
+        EXPECT_EQ(::GetFocus(), focusBefore) << right;
     }
 }
 
