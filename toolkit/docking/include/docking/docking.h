@@ -14,3 +14,4 @@
 #include "docking/splitter_dock.h"
 #include "docking/dock_context.h"
 #include "docking/mini_dock_frame.h"
+#include "docking/tab_view.h"
