@@ -39,6 +39,7 @@ int CJobQueue::StartJob(std::unique_ptr<JobRequest> job) {
         return 0;
     }
     const HWND window = job->statusWindow;
+    CancelWord* const cancel = job->cancel;
     {
         CSectionLock lock(m_lock);
         if (m_stopping) {
@@ -56,7 +57,13 @@ int CJobQueue::StartJob(std::unique_ptr<JobRequest> job) {
         if (queued) {
             int count = static_cast<int>(GetSize());
             if (m_serving) {
-                return count;
+                return count;  // a STOP raised meanwhile is meant for the running job: it stays
+            }
+            // A new run: a STOP left over from an earlier one must not cancel it. Whoever queues
+            // the job (a document, or the frame, which leaves the word as it stands) need not
+            // know whether one is left.
+            if (cancel != nullptr) {
+                cancel->store(0);
             }
             HANDLE thread = CreateProgrammingThread();
             if (thread != nullptr) {

@@ -20,6 +20,7 @@ using programming_test::Describe;
 using programming_test::Held;
 using programming_test::Posted;
 using programming_test::Values;
+using programming_test::WithoutPositions;
 
 typedef std::vector<std::string> Lines;
 
@@ -97,6 +98,31 @@ TEST_F(JobQueueTest, DestroyingTheQueueStopsItsThreadAndFreesEveryJob) {
     EXPECT_EQ(Describe(TakePosted()), (Lines{"46", "15=64", "9=16", "9=32", "53"}));
     EXPECT_EQ(protocol_test::HostBytes(board.Log()).size(), 3u + 6 + 6);
     ExpectPortFree();
+}
+
+TEST_F(JobQueueTest, AStopLeftFromAnEarlierRunDoesNotCancelTheNextOne) {
+    Put(std::make_unique<ProgrammerBoard>());
+    m_cancel = 1;  // pressed after the last operation had ended
+    std::vector<BYTE> area(64, 0);
+    EXPECT_EQ(WithoutPositions(Run(Job(kJobRead, 160, kMemoryCode, &area))),
+              (Lines{"46", "15=64", "16"}));
+    EXPECT_EQ(m_cancel.load(), 0);
+}
+
+TEST_F(JobQueueTest, AJobJoiningARunningQueueLeavesAStopForTheRunningJob) {
+    auto& board = Put(std::make_unique<Held<ProgrammerBoard>>());
+    board.HoldAt(3 + 6 + 1);  // the second block's request of the read
+    std::vector<BYTE> area(64, 0);
+    m_queue->StartJob(Job(kJobRead, 160, kMemoryCode, &area));
+    ASSERT_TRUE(board.WaitUntilHeld());
+    m_cancel = 1;  // STOP
+    EXPECT_EQ(m_queue->StartJob(Job(kJobCheckConnection)), 2);
+    EXPECT_EQ(m_cancel.load(), 1);
+    board.Release();
+    WaitUntilIdle();
+    // The read stops; the job queued behind it goes with it.
+    EXPECT_EQ(WithoutPositions(TakePosted()), (Lines{"46", "15=64", "53"}));
+    EXPECT_EQ(m_cancel.load(), 1);
 }
 
 // A port that takes its time (in real time) to be closed: its transmit buffer, emptied only when

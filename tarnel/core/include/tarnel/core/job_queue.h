@@ -38,10 +38,11 @@ public:
     void SetEnvironment(const ProgrammingEnvironment& environment);
 
     // Appends the job, which belongs to the queue from here on. When a thread already serves the
-    // queue: the new count. Otherwise it starts the thread (suspended, then at idle priority,
-    // then resumed) and returns the resume result; when the thread cannot be started it frees
-    // the job, posts kStatusCannotExecute (value 0) to the job's status window and returns the
-    // post's result.
+    // queue: the new count (the job's cancel word is left alone: a STOP raised now is meant for
+    // the running job). Otherwise it lowers the job's cancel word, starts the thread (suspended,
+    // then at idle priority, then resumed) and returns the resume result; when the thread cannot be
+    // started it frees the job, posts kStatusCannotExecute (value 0) to the job's status window and
+    // returns the post's result.
     int StartJob(std::unique_ptr<JobRequest> job);
     // Under the lock: the first job (it stays queued), or null.
     JobRequest* GetFirst();

@@ -97,3 +97,6 @@
 #define IDC_SETTINGS_PORTS 1001
 #define IDC_SETTINGS_CHIPS 1002
 #define IDS_PORT_CANNOT_OPEN 4002
+
+// The texts of the programming statuses (string-table ids 4000 to 4047).
+#include "tarnel/core/status_strings.h"
