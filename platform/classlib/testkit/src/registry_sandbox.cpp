@@ -88,6 +88,25 @@ bool RegistrySandbox::ReadDword(const std::string& section, const char* entry, D
     return rc == ERROR_SUCCESS && type == REG_DWORD;
 }
 
+bool RegistrySandbox::ReadBinary(const std::string& section, const char* entry,
+                                 std::vector<BYTE>* value) const {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD size = 0;
+    DWORD type = 0;
+    LONG rc = ::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
+    if (rc == ERROR_SUCCESS && type == REG_BINARY) {
+        value->resize(size);
+        rc = ::RegQueryValueExA(key, entry, nullptr, &type, value->data(), &size);
+        value->resize(size);
+    }
+    ::RegCloseKey(key);
+    return rc == ERROR_SUCCESS && type == REG_BINARY;
+}
+
 bool RegistrySandbox::KeyExists(const std::string& section) const {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_READ, &key) !=

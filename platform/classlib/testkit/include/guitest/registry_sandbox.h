@@ -5,6 +5,7 @@
 #include "classlib/classlib.h"
 
 #include <string>
+#include <vector>
 
 namespace guitest {
 
@@ -24,6 +25,7 @@ public:
     // backslashes). False when absent or of another type.
     bool ReadString(const std::string& section, const char* entry, std::string* value) const;
     bool ReadDword(const std::string& section, const char* entry, DWORD* value) const;
+    bool ReadBinary(const std::string& section, const char* entry, std::vector<BYTE>* value) const;
     bool KeyExists(const std::string& section) const;
 
 private:
