@@ -160,7 +160,10 @@ TEST_F(BarStateTest, SavingGoesOnPastADockingWindowWithoutASection) {
 }
 
 TEST_F(BarStateTest, TheChildFrameKeepsItsDockingWindowsSizesTheSameWay) {
-    ASSERT_NE(nullptr, OpenFrame(FrameBars{0, 0x13, false, false}));
+    FrameBars bare;
+    bare.bMessages = false;
+    bare.bOutput = false;
+    ASSERT_NE(nullptr, OpenFrame(bare));
     CXTMDIChildWnd* child = OpenTestChild(frame_);
     ASSERT_NE(nullptr, child);
     child->EnableDocking(CBRS_ALIGN_ANY);

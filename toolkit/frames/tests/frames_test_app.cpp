@@ -39,26 +39,20 @@ END_MESSAGE_MAP()
 
 BOOL CFramesTestFrame::PreCreateWindow(CREATESTRUCT& cs) { return LoadIcon(cs, XT_IDI_TOOLKIT); }
 
-BOOL CFramesTestFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra,
-                                AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (nCode == CN_COMMAND && pHandlerInfo == nullptr) {
-        m_commands.push_back(nID);
-    }
-    return CXTMDIFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
-}
-
 int CFramesTestFrame::OnCreate(LPCREATESTRUCT lpcs) {
     if (CXTMDIFrameWnd::OnCreate(lpcs) == -1) {
         return -1;
     }
-    EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(m_bars.dwDockStyle);
     if (m_bars.nFirstDockWindow != 0) {
-        if (!m_wndFirst.Create(this, m_bars.nFirstDockWindow, "First", 200, 90, CBRS_BOTTOM,
-                               m_bars.dwFirstToolkitStyle)) {
+        if (!m_wndFirst.Create(this, m_bars.nFirstDockWindow, m_bars.pszFirstTitle, 200, 90,
+                               CBRS_BOTTOM, kMessagesStyle)) {
             return -1;
         }
         m_wndFirst.EnableDocking(CBRS_ALIGN_ANY);
-        DockControlBar(&m_wndFirst, AFX_IDW_DOCKBAR_BOTTOM);
+        if (m_bars.nFirstDockWindow <= 0xFFFF) {
+            DockControlBar(&m_wndFirst, AFX_IDW_DOCKBAR_BOTTOM);
+        }
     }
     if (m_bars.bMessages) {
         if (!m_wndMessages.Create(this, kMessagesID, "Messages", 400, 120, CBRS_BOTTOM,
@@ -86,12 +80,8 @@ int CFramesTestFrame::OnCreate(LPCREATESTRUCT lpcs) {
         m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
         DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     }
-    if (m_bars.nMenuBar != 0) {
-        if (!m_wndTestMenuBar.CreateEx(this, TBSTYLE_FLAT | TBSTYLE_LIST,
-                                       WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, CRect(0, 0, 0, 0),
-                                       m_bars.nMenuBar)) {
-            return -1;
-        }
+    if (m_bars.bMenuBar && !m_wndMenuBar.CreateEx(this)) {
+        return -1;
     }
     if (m_bars.bLibraryToolBar) {
         static const UINT kButtons[] = {ID_EDIT_COPY};

@@ -8,14 +8,17 @@
 
 // Bars of the test frame, made in this order (the frame's list order).
 struct FrameBars {
-    UINT nFirstDockWindow = 0;  // a docking window made before the others, when not 0
-    DWORD dwFirstToolkitStyle = 0x13;
+    DWORD dwDockStyle = CBRS_ALIGN_ANY;  // the frame's EnableDocking
+    // A docking window made before the others, when not 0 (docked at the bottom when its
+    // identifier fits in 16 bits).
+    UINT nFirstDockWindow = 0;
+    const char* pszFirstTitle = "First";
     bool bMessages = true;  // docking window "Messages", docked at the bottom
-    bool bOutput = true;    // docking window "Output", docked at the bottom
-    UINT nToolBar = 0;      // a toolkit toolbar with no title docked at the top, when not 0
-    UINT nMenuBar = 0;      // a menu bar (a toolkit toolbar too), when not 0
+    bool bOutput = true;    // docking window "Output", docked on the left
+    UINT nToolBar = 0;      // a toolkit toolbar without title docked at the top, when not 0
+    bool bMenuBar = false;  // the frame's menu bar gets its window (at the top)
     bool bLibraryToolBar = false;
-    bool bStatusBar = false;
+    bool bStatusBar = false;  // its window text is "Ready"
 };
 
 constexpr UINT kMessagesID = 104;
@@ -45,17 +48,13 @@ public:
     CXTDockWindow m_wndMessages;
     CXTDockWindow m_wndOutput;
     CRecordingToolBar m_wndToolBar;
-    CXTMenuBar m_wndTestMenuBar;
     CToolBar m_wndLibraryBar;
     CStatusBar m_wndStatusBar;
-    std::vector<UINT> m_commands;  // commands of the bar menu that reached the frame
-
     // Lays the frame out, runs the idle update and paints.
     void Settle();
 
 protected:
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
-    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     int OnCreate(LPCREATESTRUCT lpcs);
     DECLARE_MESSAGE_MAP()
 
