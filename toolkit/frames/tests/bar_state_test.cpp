@@ -159,42 +159,4 @@ TEST_F(BarStateTest, SavingGoesOnPastADockingWindowWithoutASection) {
               BarPosition(sections.at(kOutputID)));
 }
 
-TEST_F(BarStateTest, TheChildFrameKeepsItsDockingWindowsSizesTheSameWay) {
-    FrameBars bare;
-    bare.bMessages = false;
-    bare.bOutput = false;
-    ASSERT_NE(nullptr, OpenFrame(bare));
-    CXTMDIChildWnd* child = OpenTestChild(frame_);
-    ASSERT_NE(nullptr, child);
-    child->EnableDocking(CBRS_ALIGN_ANY);
-    CXTDockWindow window;
-    ASSERT_TRUE(window.Create(child, 107, "Inside", 200, 80, CBRS_RIGHT, kOutputStyle));
-    window.EnableDocking(CBRS_ALIGN_ANY);
-    child->DockControlBar(&window, AFX_IDW_DOCKBAR_RIGHT);
-    child->RecalcLayout();
-    guitest::PumpPending();
-    xtdock::XT_DOCK_SIZES sizes = window.GetDockSizes();
-    sizes.sizeHorzDock = CSize(222, 77);
-    window.SetDockSizes(sizes);
-    child->SaveBarState("Child State");
-
-    DWORD id = 0;
-    int n = 0;
-    while (sandbox_->ReadDword("Child State-Bar" + std::to_string(n), "BarID", &id) && id != 107) {
-        ++n;
-    }
-    ASSERT_EQ(107u, id);
-    std::vector<BYTE> raw;
-    ASSERT_TRUE(sandbox_->ReadBinary("Child State-Bar" + std::to_string(n), "Bar Position", &raw));
-    ASSERT_EQ(44u, raw.size());
-    EXPECT_EQ(222, raw[8] | raw[9] << 8);
-    EXPECT_EQ(77, raw[12] | raw[13] << 8);
-
-    sizes.sizeHorzDock = CSize(10, 10);
-    window.SetDockSizes(sizes);
-    child->LoadBarState("Child State");
-    EXPECT_EQ(CSize(222, 77), window.GetDockSizes().sizeHorzDock);
-    window.DestroyWindow();
-}
-
 }  // namespace

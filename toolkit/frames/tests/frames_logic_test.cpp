@@ -14,20 +14,7 @@ namespace {
 
 using namespace xtframes;
 
-TEST(DockSides, SidesAreMadeTopBottomLeftRightWithTheLibrarysStyles) {
-    const UINT ids[] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BOTTOM, AFX_IDW_DOCKBAR_LEFT,
-                        AFX_IDW_DOCKBAR_RIGHT};
-    const DWORD styles[] = {CBRS_TOP, CBRS_BOTTOM, CBRS_LEFT, CBRS_RIGHT};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ids[i], kXTDockSides[i].nID);
-        EXPECT_EQ(styles[i], kXTDockSides[i].dwStyle);
-        EXPECT_EQ(styles[i] & CBRS_ALIGN_ANY, kXTDockSides[i].dwAlign);
-    }
-    EXPECT_EQ(59419u, kXTDockSides[0].nID);
-    EXPECT_EQ(59422u, kXTDockSides[1].nID);
-}
-
-TEST(DockSides, ABarWithoutDockBarGoesToTheSideOfExactlyItsAlignment) {
+TEST(DockSides, ABarGoesToTheSideOfExactlyItsAlignmentOrTheFirstSideOfTheBarBesideIt) {
     EXPECT_EQ(59419u, XTDockBarForAlignment(CBRS_TOP | CBRS_TOOLTIPS | CBRS_SIZE_DYNAMIC));
     EXPECT_EQ(59422u, XTDockBarForAlignment(CBRS_ALIGN_BOTTOM));
     EXPECT_EQ(59420u, XTDockBarForAlignment(CBRS_LEFT));
@@ -36,9 +23,8 @@ TEST(DockSides, ABarWithoutDockBarGoesToTheSideOfExactlyItsAlignment) {
     EXPECT_EQ(0u, XTDockBarForAlignment(CBRS_ALIGN_TOP | CBRS_ALIGN_LEFT));
     EXPECT_EQ(0u, XTDockBarForAlignment(CBRS_ALIGN_ANY));
     EXPECT_EQ(0u, XTDockBarForAlignment(CBRS_BORDER_BOTTOM));
-}
 
-TEST(DockSides, ABarDockedBesideAnotherTakesTheFirstOfItsSidesInTableOrder) {
+    // Beside another bar: the first of top, bottom, left, right that the other bar has.
     EXPECT_EQ(59419u, XTDockBarBeside(CBRS_ALIGN_ANY));
     EXPECT_EQ(59422u, XTDockBarBeside(CBRS_ALIGN_BOTTOM | CBRS_ALIGN_LEFT));
     EXPECT_EQ(59420u, XTDockBarBeside(CBRS_LEFT | CBRS_ALIGN_RIGHT));
@@ -87,24 +73,6 @@ std::vector<std::string> Lines(const std::vector<XTBarMenuItem>& items) {
                                              (item.checked ? " *" : ""));
     }
     return lines;
-}
-
-TEST(BarMenu, DockingWindowsComeFirstThenToolbarsThenStatusBarsWhateverTheListOrder) {
-    const std::vector<XTBarEntry> bars = {
-        {XTBarKind::StatusBar, 59393, "Ready", true},
-        {XTBarKind::ToolBar, 59392, "", true},
-        {XTBarKind::Other, 59419, "", true},
-        {XTBarKind::DockWindow, 104, "Messages", true},
-        {XTBarKind::ToolBar, 17001, "Edit", false},
-        {XTBarKind::DockWindow, 105, "", false},
-    };
-    EXPECT_EQ((std::vector<std::string>{"104 Messages *", "105 Dock Window", "-", "59392 Toolbar *",
-                                        "17001 Edit", "59393 Status Bar *"}),
-              Lines(XTBuildBarMenu(bars, false, kTexts)));
-    EXPECT_EQ(
-        (std::vector<std::string>{"104 Messages *", "105 Dock Window", "-", "59392 Toolbar *",
-                                  "17001 Edit", "59393 Status Bar *", "-", "52780 Customize..."}),
-        Lines(XTBuildBarMenu(bars, true, kTexts)));
 }
 
 TEST(BarMenu, TheSeparatorFollowsDockingWindowsOnlyAndAnEmptyMenuStaysEmpty) {

@@ -24,7 +24,6 @@ struct FrameBars {
 constexpr UINT kMessagesID = 104;
 constexpr UINT kOutputID = 105;
 constexpr UINT kLibraryToolBarID = 17010;
-constexpr UINT kStatusBarID = 59393;
 constexpr DWORD kMessagesStyle = 0x13;  // caption buttons, grip lines, caption text
 constexpr DWORD kOutputStyle = 0x03;
 
