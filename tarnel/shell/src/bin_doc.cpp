@@ -2,6 +2,7 @@
 #include "tarnel/shell/bin_doc.h"
 
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "tarnel/core/bin_image_file.h"
@@ -84,6 +85,10 @@ void CBinDoc::DeleteContents() {
         }
     }
     CQuilletDocument::DeleteContents();
+}
+
+void CBinDoc::TakeContents(CQuilletDocument& source) {
+    m_area = std::move(static_cast<CBinDoc&>(source).m_area);
 }
 
 CHexView* CBinDoc::FirstView() const {

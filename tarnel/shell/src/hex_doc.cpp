@@ -3,6 +3,7 @@
 #include "tarnel/shell/hex_doc.h"
 
 #include <new>
+#include <utility>
 #include <string>
 
 #include "tarnel/core/hex_writer.h"
@@ -132,6 +133,12 @@ void CHexDoc::DeleteContents() {
         }
     }
     CQuilletDocument::DeleteContents();
+}
+
+void CHexDoc::TakeContents(CQuilletDocument& source) {
+    auto& read = static_cast<CHexDoc&>(source);
+    m_image = std::move(read.m_image);
+    m_strChipName = read.m_strChipName;
 }
 
 BOOL CHexDoc::IsModified() {

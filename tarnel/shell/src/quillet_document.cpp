@@ -1,6 +1,7 @@
 // The image documents' base: file times and the frame's operations with empty bodies.
 #include "tarnel/shell/quillet_document.h"
 
+#include <memory>
 #include <string>
 
 #include "tarnel/shell/document_host.h"
@@ -36,6 +37,22 @@ BOOL CQuilletDocument::OnOpenDocument(LPCTSTR lpszPathName) {
         return FALSE;
     }
     return GetFileModifiedTime(lpszPathName, m_fileTime);
+}
+
+void CQuilletDocument::TakeContents(CQuilletDocument&) {}
+
+BOOL CQuilletDocument::ReloadFile() {
+    std::unique_ptr<CObject> created(GetRuntimeClass()->CreateObject());
+    auto* fresh = dynamic_cast<CQuilletDocument*>(created.get());
+    if (fresh == nullptr || !fresh->OnOpenDocument(m_strPathName)) {
+        return FALSE;
+    }
+    DeleteContents();
+    TakeContents(*fresh);
+    m_fileTime = fresh->m_fileTime;
+    SetModifiedFlag(FALSE);
+    UpdateAllViews(nullptr);
+    return TRUE;
 }
 
 BOOL CQuilletDocument::OnSaveDocument(LPCTSTR lpszPathName) {

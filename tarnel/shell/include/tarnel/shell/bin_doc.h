@@ -42,6 +42,7 @@ public:
     ImageArea& GetArea() { return m_area; }
 
 protected:
+    void TakeContents(CQuilletDocument& source) override;
     // A write (4) or verify (7) of the image, ending in a queued job or a box.
     void QueueChipJob(JobOp operation, const char* verb);
     // The document's first view when it is a hex editor.

@@ -55,6 +55,8 @@ public:
     IAreaViews* GetAreaViews() const;
 
 protected:
+    // The areas and the chip; the format the image was last written in stays.
+    void TakeContents(CQuilletDocument& source) override;
     // The chip-selection step of a new image and of a read: asks until the lengths fit, then
     // makes the chip the current one. FALSE on Cancel.
     BOOL AskChip(ChipChoice& choice);

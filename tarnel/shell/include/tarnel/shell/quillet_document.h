@@ -32,11 +32,21 @@ public:
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
     BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
 
+    // Reads the document's file again. The file is read into a new document of the same kind
+    // first, so a read that fails (after its own box) leaves this image as it was; on success
+    // the contents are replaced in place, the file's time is kept and every view is updated.
+    BOOL ReloadFile();
+
     // The modification time kept with the document (whole seconds).
     long GetFileTimeKept() const { return m_fileTime; }
     void SetFileTimeKept(long time) { m_fileTime = time; }
 
 protected:
+    // Takes over the contents of a document of the same kind that has just read this one's file;
+    // this document's contents are already deleted. Every kind with contents of its own takes
+    // them; the base holds none.
+    virtual void TakeContents(CQuilletDocument& source);
+
     // The box of a failed image file, with the file rules' own text and icon.
     static void ReportImageFileResult(const ImageFileResult& result);
     // Tells the user that a length must lie within minimum..maximum, as a number field would.
