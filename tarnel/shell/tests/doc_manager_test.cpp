@@ -261,6 +261,24 @@ TEST_F(DocManagerTest, TwoChangedFilesOfOneFolderAreAskedInTurnAndYesReloadsInPl
     EXPECT_EQ(boxes.Seen().size(), 2u);
 }
 
+TEST_F(DocManagerTest, AHexImageIsReadAgainWithItsChipOnYes) {
+    const std::string path = File("image.hex", ":0400000001020304F2\r\n:00000001FF");
+    auto* doc = dynamic_cast<CHexDoc*>(theApp.OpenDocumentFile(path.c_str()));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_GE(doc->GetImage().code.size(), 4u);
+    EXPECT_EQ(doc->GetImage().code.cells[0], 0x01);
+    WriteFile(path, ":0400000005060708E2\r\n:00000001FF");
+    SetFileAge(path, 10);
+    guitest::MessageBoxAnswers boxes(IDYES);
+    theApp.Manager().CheckModifiedDocuments();
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    const std::vector<uint8_t>& cells = doc->GetImage().code.cells;
+    EXPECT_EQ(std::vector<uint8_t>(cells.begin(), cells.begin() + 4),
+              (std::vector<uint8_t>{5, 6, 7, 8}));
+    EXPECT_EQ(doc->GetChipName(), kAt89S8252);
+    EXPECT_TRUE(doc->IsFileUpToDate());
+}
+
 TEST_F(DocManagerTest, AfterAYesTheLookStartsOverFromTheFirstImage) {
     const std::string first = File("first.bin", "1111");
     const std::string second = File("second.bin", "2222");
