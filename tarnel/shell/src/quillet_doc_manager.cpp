@@ -43,6 +43,44 @@ DocumentFilter FilterOf(CDocTemplate* pTemplate) {
     return {name.str(), extension.str()};
 }
 
+// Asks about one image whose file may have changed; true when it was read again (or the read
+// failed), so that the look starts over.
+bool AskAboutChangedFile(CQuilletDocument& image) {
+    const CString path = image.GetPathName();
+    ImageFileState state;
+    state.hasPath = !path.IsEmpty();
+    state.upToDate = !state.hasPath || image.IsFileUpToDate();
+    long onDisk = 0;
+    state.fileReadable = state.hasPath && GetFileModifiedTime(path, onDisk);
+    state.keptTime = image.GetFileTimeKept();
+
+    CString prompt;
+    switch (NextReloadStep(state)) {
+        case ReloadStep::kSkip:
+            return false;
+        case ReloadStep::kReportMissing:
+            prompt.Format(kMissingPrompt, static_cast<LPCTSTR>(path));
+            image.SetFileTimeKept(kMissingFileReported);
+            AfxMessageBox(prompt, MB_ICONEXCLAMATION);
+            return false;
+        case ReloadStep::kAskReload:
+            break;
+    }
+    prompt.Format(kModifiedPrompt, static_cast<LPCTSTR>(path));
+    if (AfxMessageBox(prompt, MB_YESNO) != IDYES) {
+        // The same change is not offered again; a time that cannot be read leaves the old one.
+        if (GetFileModifiedTime(path, onDisk)) {
+            image.SetFileTimeKept(onDisk);
+        }
+        return false;
+    }
+    if (!image.ReloadFile()) {
+        // The read has said why; the image stays as it was and this change is not offered again.
+        image.SetFileTimeKept(GetFileModifiedTime(path, onDisk) ? onDisk : kMissingFileReported);
+    }
+    return true;
+}
+
 }  // namespace
 
 CQuilletDocManager::CQuilletDocManager() { StartWatcher(); }
@@ -142,42 +180,7 @@ void CQuilletDocManager::CheckModifiedDocuments() {
             CDocTemplate* tmpl = GetNextDocTemplate(pos);
             for (POSITION docPos = tmpl->GetFirstDocPosition(); docPos != nullptr && !again;) {
                 auto* image = dynamic_cast<CQuilletDocument*>(tmpl->GetNextDoc(docPos));
-                if (image == nullptr) {
-                    continue;
-                }
-                const CString path = image->GetPathName();
-                ImageFileState state;
-                state.hasPath = !path.IsEmpty();
-                state.upToDate = !state.hasPath || image->IsFileUpToDate();
-                long onDisk = 0;
-                state.fileReadable = state.hasPath && GetFileModifiedTime(path, onDisk);
-                state.keptTime = image->GetFileTimeKept();
-
-                CString prompt;
-                switch (NextReloadStep(state)) {
-                    case ReloadStep::kSkip:
-                        break;
-                    case ReloadStep::kReportMissing:
-                        prompt.Format(kMissingPrompt, static_cast<LPCTSTR>(path));
-                        image->SetFileTimeKept(kMissingFileReported);
-                        AfxMessageBox(prompt, MB_ICONEXCLAMATION);
-                        break;
-                    case ReloadStep::kAskReload:
-                        prompt.Format(kModifiedPrompt, static_cast<LPCTSTR>(path));
-                        if (AfxMessageBox(prompt, MB_YESNO) == IDYES) {
-                            if (!image->ReloadFile()) {
-                                // The read has said why; the image stays, and this change of the
-                                // file is not offered again.
-                                image->SetFileTimeKept(GetFileModifiedTime(path, onDisk)
-                                                           ? onDisk
-                                                           : kMissingFileReported);
-                            }
-                            again = true;
-                        } else if (GetFileModifiedTime(path, onDisk)) {
-                            image->SetFileTimeKept(onDisk);
-                        }
-                        break;
-                }
+                again = image != nullptr && AskAboutChangedFile(*image);
             }
         }
     }
