@@ -12,6 +12,11 @@
 #define COMMS_FUNC_API
 #endif
 #define COMMS_CLASS_API __declspec(dllexport)
+#elif defined(COMMS_NO_IMPORT)
+// Plain references: a program that carries the class compiled in resolves them itself, and
+// through the import library they reach the DLL all the same.
+#define COMMS_FUNC_API
+#define COMMS_CLASS_API
 #else
 #define COMMS_FUNC_API __declspec(dllimport)
 #define COMMS_CLASS_API __declspec(dllimport)

@@ -147,6 +147,19 @@ def disc(c, cx, cy, r, colour):
                 c.put(x, y, colour)
 
 
+FACE = (192, 192, 192)
+TOOLBAR_COLOURS = [(255, 0, 0), (0, 160, 0), (0, 0, 255), (255, 128, 0), (128, 0, 255),
+                   (0, 160, 160), (160, 96, 0), (255, 0, 255), (96, 96, 0), (0, 96, 255),
+                   (160, 0, 64), (64, 0, 128), (0, 64, 64), (255, 200, 0)]
+SET_MODE_COLOURS = [("mode_program.bmp", (224, 32, 96)), ("mode_run.bmp", (32, 224, 96)),
+                    ("mode_closed.bmp", (96, 32, 224))]
+
+
+def toolbar_image(c, x0, colour):
+    c.rounded(x0 + 2, 2, x0 + 18, 18, colour, 2)
+    c.rect(x0 + 9, 9, x0 + 11, 11, WHITE)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     write_ico("ok.ico", [button_icon((0, 128, 0), check_sign)])
@@ -184,6 +197,19 @@ def main():
                                 (208, 0, 0), (144, 0, 160)]):
         disc(kinds, i * 13 + 6, 6, 5, colour)
     write_bmp("message_kinds.bmp", kinds)
+
+    # The main toolbar: one 21-pixel square of its own colour per button, in the buttons' order
+    # (New, Open, Save, Read, Write, Verify, AutoSequence, Blank check, Special features, Erase,
+    # Security bits, Set Mode, Check connection, About), on the button face's grey.
+    toolbar = Canvas(21 * len(TOOLBAR_COLOURS), 21, FACE)
+    for i, colour in enumerate(TOOLBAR_COLOURS):
+        toolbar_image(toolbar, i * 21, colour)
+    write_bmp("toolbar.bmp", toolbar)
+    # The Set Mode button's three faces: program mode, run mode, port closed.
+    for name, colour in SET_MODE_COLOURS:
+        image = Canvas(21, 21, FACE)
+        toolbar_image(image, 0, colour)
+        write_bmp(name, image)
 
 
 if __name__ == "__main__":

@@ -2,10 +2,23 @@
 // hex editor's popup commands (definitions only, for the resource compiler too).
 #pragma once
 
+#include "tarnel/core/frame_command_ids.h"
 #include "tarnel/core/pic_config_controls.h"
 
-// The program's icon (also its main frame's resources).
+// The program's icon (also its main frame's resources: menu, toolbar and its bitmap,
+// accelerators, title).
 #define IDR_MAINFRAME 128
+// The two document templates: their menus and document strings.
+#define IDR_BINTYPE 129
+#define IDR_HEXTYPE 130
+
+// The Set Mode button's faces: program mode, run mode, the frame's port closed.
+#define IDB_MODE_PROGRAM 179
+#define IDB_MODE_RUN 180
+#define IDB_MODE_CLOSED 181
+
+// The Messages window's bar id.
+#define IDW_MESSAGE_BAR 104
 
 // Icons of the icon buttons: OK, Cancel (and STOP), Exit; normal and under the mouse.
 #define IDI_OK 138
