@@ -1,0 +1,385 @@
+// The real application under wine: a first start on an empty profile, the board commands'
+// enabled states while idle and while the programming thread runs, closing while it runs, and
+// the Set Mode switch against the programmer board on COM1.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "boards/programmer_board.h"
+#include "guitest/capture.h"
+#include "guitest/pump.h"
+#include "guitest/registry_sandbox.h"
+#include "guitest/stand_ins.h"
+#include "tarnel/shell/main_frame.h"
+#include "tarnel/shell/resource.h"
+#include "tarnel/shell/tarnel_app.h"
+#include "w32test/vport.h"
+
+namespace {
+
+CTarnelApp theApp;
+
+const char* const kAppKey = "Software\\Velcor\\Tarnel";
+const char* const kSecurityChip = "Brontal-A2(22 MHZ): (A)T89C51RX2";  // device code 167
+
+// Starts the program as Windows would, on a profile with nothing stored.
+class StartEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        guitest::DeleteRegistryTree(HKEY_CURRENT_USER, "Software\\Velcor");
+        ASSERT_TRUE(theApp.InitApplicationState(::GetModuleHandleA(nullptr), nullptr, SW_SHOW));
+        ASSERT_TRUE(theApp.InitInstance());
+        guitest::PumpPending();
+    }
+    void TearDown() override {
+        if (theApp.m_pMainWnd != nullptr) {
+            theApp.m_pMainWnd->DestroyWindow();
+        }
+        guitest::PumpPending();
+        guitest::QuitSeen();
+        theApp.ExitInstance();
+    }
+};
+::testing::Environment* const g_env = ::testing::AddGlobalTestEnvironment(new StartEnvironment);
+
+// A value under the application's key: its type and bytes; false when absent.
+bool ReadValue(const char* section, const char* entry, DWORD* type, std::vector<BYTE>* bytes) {
+    HKEY key = nullptr;
+    const std::string path = std::string(kAppKey) + "\\" + section;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    DWORD size = 0;
+    LONG result = ::RegQueryValueExA(key, entry, nullptr, type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        bytes->resize(size);
+        result = ::RegQueryValueExA(key, entry, nullptr, type, bytes->data(), &size);
+    }
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool KeyExists(const std::string& section) {
+    HKEY key = nullptr;
+    const std::string path = std::string(kAppKey) + "\\" + section;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    ::RegCloseKey(key);
+    return true;
+}
+
+void DeleteValue(const char* section, const char* entry) {
+    HKEY key = nullptr;
+    const std::string path = std::string(kAppKey) + "\\" + section;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        ::RegDeleteValueA(key, entry);
+        ::RegCloseKey(key);
+    }
+}
+
+std::string ComboText(CComboBox* combo, int index) {
+    CString text;
+    combo->GetLBText(index, text);
+    return std::string(text);
+}
+
+// The programmer board, holding the host's bytes back from the first one on until released:
+// the programming thread then stays in its first write.
+class HoldingBoard : public boards::ProgrammerBoard {
+public:
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_released = true;
+        m_changed.notify_all();
+    }
+    bool Held() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_held;
+    }
+
+protected:
+    void OnByte(BYTE byte, bool garbled) override {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_held = true;
+            m_changed.wait(lock, [this] { return m_released; });
+        }
+        ProgrammerBoard::OnByte(byte, garbled);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_held = false;
+    bool m_released = false;
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (theApp.MainFrame() == nullptr) {
+            ASSERT_TRUE(theApp.CreateMainFrame());
+        }
+        m_frame = theApp.MainFrame();
+        ASSERT_NE(m_frame, nullptr);
+        guitest::PumpPending();
+    }
+    void TearDown() override {
+        if (m_board != nullptr) {
+            m_board->Release();
+        }
+        EXPECT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+        if (theApp.MainFrame() != nullptr) {
+            theApp.MainFrame()->FramePort().Close();
+        }
+        w32test::vport::Detach(1);
+        guitest::PumpPending();
+    }
+
+    // Puts a programmer board on COM1, the port of a first start.
+    template <class B>
+    B& Attach() {
+        auto board = std::make_unique<B>();
+        B& b = *board;
+        w32test::vport::Detach(1);
+        m_attached = std::move(board);
+        EXPECT_TRUE(w32test::vport::Attach(1, m_attached.get()));
+        return b;
+    }
+
+    void SelectChip(const char* chip) {
+        theApp.Settings().SetChipName(chip);
+        m_frame->RestoreBarSelections();
+    }
+
+    void Command(UINT id) {
+        m_frame->SendMessage(WM_COMMAND, id, 0);
+        guitest::PumpPending();
+    }
+
+    // The toolbar after the idle-time update.
+    bool ButtonEnabled(UINT id) {
+        guitest::RunIdle();
+        return m_frame->ToolBar().GetToolBarCtrl().IsButtonEnabled(static_cast<int>(id)) != FALSE;
+    }
+
+    // The colour in the middle of the Set Mode button's image.
+    COLORREF SetModeFace() {
+        CToolBar& bar = m_frame->ToolBar();
+        bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+        CRect rect;
+        bar.GetItemRect(bar.CommandToIndex(ID_SET_MODE), &rect);
+        guitest::ClientPixels pixels(&bar);
+        return pixels.At(rect.CenterPoint().x - 3, rect.CenterPoint().y - 3);
+    }
+
+    CMainFrame* m_frame = nullptr;
+    std::unique_ptr<boards::Board> m_attached;
+    HoldingBoard* m_board = nullptr;
+};
+
+TEST_F(MainFrameTest, AFirstStartShowsTheFrameWithCom1AndNoChip) {
+    EXPECT_TRUE(m_frame->IsWindowVisible());
+    CString title;
+    m_frame->GetWindowText(title);
+    EXPECT_EQ(std::string(title), "Tarnel");
+    EXPECT_FALSE(m_frame->IsIconic());
+    EXPECT_FALSE(m_frame->IsZoomed());
+
+    CComboBox* ports = m_frame->SettingsBar().PortCombo();
+    ASSERT_EQ(ports->GetCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ComboText(ports, i), "COM" + std::to_string(i + 1));
+    }
+    EXPECT_EQ(ports->GetCurSel(), 0);
+    CComboBox* chips = m_frame->SettingsBar().ChipCombo();
+    EXPECT_EQ(chips->GetCount(), 21);
+    EXPECT_EQ(ComboText(chips, 0), "Vasbel-1 RAM 512K");
+    EXPECT_EQ(chips->GetCurSel(), CB_ERR);
+    EXPECT_EQ(std::string(theApp.Settings().CommPort()), "COM1");
+    EXPECT_TRUE(theApp.Settings().ChipName().IsEmpty());
+    EXPECT_EQ(theApp.GetOpenDocumentCount(), 0);
+
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    EXPECT_FALSE(ReadValue("Settings", "Placement", &type, &bytes));
+    EXPECT_TRUE(m_frame->MessageBar().IsWindowVisible());
+    EXPECT_TRUE(m_frame->SettingsBar().IsWindowVisible());
+    EXPECT_FALSE(m_frame->GetProgressDialog().IsWindowVisible());
+}
+
+TEST_F(MainFrameTest, IdleTheBoardCommandsFollowTheChip) {
+    SelectChip("");
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_READ));
+    EXPECT_TRUE(ButtonEnabled(ID_SET_MODE));
+    EXPECT_TRUE(ButtonEnabled(ID_APP_ABOUT));
+    for (UINT id :
+         {ID_CHIP_WRITE, ID_CHIP_VERIFY, ID_AUTO_SEQUENCE, ID_CHIP_BLANK_CHECK, ID_SPECIAL_FEATURES,
+          ID_CHIP_ERASE, ID_SET_SECURITY_BITS, ID_CHECK_CONNECTION}) {
+        EXPECT_FALSE(ButtonEnabled(id)) << id;
+    }
+    SelectChip(kSecurityChip);
+    EXPECT_EQ(m_frame->SettingsBar().ChipCombo()->GetCurSel(), 16);
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_ERASE));
+    EXPECT_TRUE(ButtonEnabled(ID_SET_SECURITY_BITS));
+    EXPECT_FALSE(ButtonEnabled(ID_CHIP_WRITE));  // no image open
+    EXPECT_FALSE(ButtonEnabled(ID_CHECK_CONNECTION));
+}
+
+TEST_F(MainFrameTest, WhileTheProgrammingThreadRunsOnlySetModeAndTheWindowsStayEnabled) {
+    m_board = &Attach<HoldingBoard>();
+    SelectChip(kSecurityChip);
+    Command(ID_BOARD_INFO);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return m_board->Held(); }, 10000));
+    ASSERT_TRUE(theApp.JobQueue().IsRunning());
+
+    for (UINT id :
+         {ID_CHIP_READ, ID_CHIP_ERASE, ID_SET_SECURITY_BITS, ID_CHIP_WRITE, ID_CHECK_CONNECTION}) {
+        EXPECT_FALSE(ButtonEnabled(id)) << id;
+    }
+    EXPECT_TRUE(ButtonEnabled(ID_SET_MODE));
+    EXPECT_TRUE(ButtonEnabled(ID_FILE_NEW));
+
+    m_board->Release();
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_READ));
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_ERASE));
+}
+
+TEST_F(MainFrameTest, ClosingWhileRunningWaitsThenStaysOpenAndClosesOnceTheThreadEnded) {
+    m_board = &Attach<HoldingBoard>();
+    DeleteValue("Settings", "Placement");
+    Command(ID_BOARD_INFO);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return m_board->Held(); }, 10000));
+    const HWND frame = m_frame->m_hWnd;
+
+    const DWORD start = ::GetTickCount();
+    m_frame->SendMessage(WM_CLOSE);
+    const DWORD waited = ::GetTickCount() - start;
+
+    EXPECT_GE(waited, CMainFrame::kCloseWaitMs - 50);
+    EXPECT_LT(waited, CMainFrame::kCloseWaitMs + 2000);
+    EXPECT_TRUE(::IsWindow(frame));
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    EXPECT_FALSE(ReadValue("Settings", "Placement", &type, &bytes));
+
+    m_board->Release();
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(guitest::WaitUntil([frame] { return !::IsWindow(frame); }, 5000));
+    guitest::QuitSeen();
+    theApp.m_pMainWnd = nullptr;
+
+    ASSERT_TRUE(ReadValue("Settings", "Placement", &type, &bytes));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(bytes.size(), 44u);
+    EXPECT_TRUE(KeyExists("Bar State-Summary"));
+}
+
+TEST_F(MainFrameTest, ARestartPutsTheFrameWhereItWasClosed) {
+    CRect moved(60, 50, 760, 560);
+    m_frame->MoveWindow(&moved);
+    const HWND frame = m_frame->m_hWnd;
+    ::PostMessageA(frame, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(guitest::WaitUntil([frame] { return !::IsWindow(frame); }, 5000));
+    guitest::QuitSeen();
+    theApp.m_pMainWnd = nullptr;
+
+    ASSERT_TRUE(theApp.CreateMainFrame());
+    guitest::PumpPending();
+    CRect now;
+    theApp.MainFrame()->GetWindowRect(&now);
+    EXPECT_EQ(now, moved);
+    EXPECT_TRUE(theApp.MainFrame()->IsWindowVisible());
+}
+
+TEST_F(MainFrameTest, SetModeTwiceOpensThePortOnceForRunThenProgramMode) {
+    boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
+    const COLORREF closed = SetModeFace();
+
+    Command(ID_SET_MODE);
+    EXPECT_TRUE(m_frame->FramePort().IsRunMode());
+    EXPECT_FALSE(board.Rts());
+    const COLORREF run = SetModeFace();
+    EXPECT_EQ(run, RGB(32, 224, 96));
+
+    Command(ID_SET_MODE);
+    EXPECT_FALSE(m_frame->FramePort().IsRunMode());
+    EXPECT_TRUE(board.Rts());
+    EXPECT_EQ(SetModeFace(), RGB(224, 32, 96));
+    EXPECT_NE(closed, run);
+
+    int opens = 0;
+    for (const boards::Record& r : board.Log().Records()) {
+        opens += r.what.compare(0, 4, "open") == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(opens, 1);
+}
+
+TEST_F(MainFrameTest, BoardCommandsCloseTheFramesPortAndShowItClosed) {
+    boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
+    Command(ID_SET_MODE);
+    ASSERT_TRUE(m_frame->FramePort().IsOpen());
+
+    SelectChip("");
+    guitest::MessageBoxAnswers boxes(IDOK);
+    Command(ID_CHIP_READ);  // refused for want of a chip, but the port is handed back first
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_FALSE(m_frame->FramePort().IsOpen());
+    EXPECT_EQ(SetModeFace(), RGB(96, 32, 224));
+    EXPECT_TRUE(m_frame->FramePort().IsRunMode());
+    (void)board;
+}
+
+TEST_F(MainFrameTest, SecurityBitsAfterSetModeLeaveThePortToTheProgrammingThread) {
+    boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
+    SelectChip(kSecurityChip);
+    Command(ID_SET_MODE);
+    ASSERT_TRUE(m_frame->FramePort().IsOpen());
+
+    Command(ID_SET_SECURITY_BITS);
+    EXPECT_FALSE(m_frame->FramePort().IsOpen());
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+
+    // The frame's opening, its close, then the programming thread's own opening.
+    std::vector<std::string> ports;
+    for (const boards::Record& r : board.Log().Records()) {
+        if (r.what.compare(0, 4, "open") == 0 || r.what == "close") {
+            ports.push_back(r.what.substr(0, 5));
+        }
+    }
+    ASSERT_GE(ports.size(), 3u);
+    EXPECT_EQ(ports[0], "open ");
+    EXPECT_EQ(ports[1], "close");
+    EXPECT_EQ(ports[2], "open ");
+}
+
+TEST_F(MainFrameTest, UnknownChipIsRefusedWithTheBoxAndNothingQueued) {
+    SelectChip("");
+    guitest::MessageBoxAnswers boxes(IDOK);
+    Command(ID_CHIP_READ);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(boxes.Seen()[0].text, "Unknown programming mode. Please select chip.");
+    EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_FALSE(theApp.JobQueue().IsRunning());
+    EXPECT_EQ(theApp.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {
+    Command(ID_VIEW_MESSAGES);
+    EXPECT_FALSE(m_frame->MessageBar().IsWindowVisible());
+    Command(ID_VIEW_MESSAGES);
+    EXPECT_TRUE(m_frame->MessageBar().IsWindowVisible());
+    Command(ID_VIEW_SETTINGS);
+    EXPECT_FALSE(m_frame->SettingsBar().IsWindowVisible());
+    Command(ID_VIEW_SETTINGS);
+    EXPECT_TRUE(m_frame->SettingsBar().IsWindowVisible());
+}
+
+}  // namespace
