@@ -116,12 +116,6 @@ void CTarnelApp::SetCurrentChip(const CString& chipName) {
 HWND CTarnelApp::StatusWindow() { return m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr; }
 
 int CTarnelApp::StartJob(std::unique_ptr<JobRequest> job) {
-    // A STOP aimed at an operation that has ended must not cancel the next one: a job that
-    // starts a new run clears the cancel word. A job joining a running queue leaves it alone,
-    // so that a STOP of the running operation still holds.
-    if (!m_queue.IsRunning()) {
-        CancelRequested = 0;
-    }
     return m_queue.StartJob(std::move(job));
 }
 
