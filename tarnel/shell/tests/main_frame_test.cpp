@@ -15,6 +15,7 @@
 #include "guitest/registry_sandbox.h"
 #include "guitest/stand_ins.h"
 #include "tarnel/shell/main_frame.h"
+#include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
 #include "tarnel/shell/tarnel_app.h"
 #include "w32test/vport.h"
@@ -369,6 +370,39 @@ TEST_F(MainFrameTest, UnknownChipIsRefusedWithTheBoxAndNothingQueued) {
     EXPECT_EQ(boxes.Seen()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_FALSE(theApp.JobQueue().IsRunning());
     EXPECT_EQ(theApp.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, ReadChipWithAnUnsavedImageAndThePromptDeclinedKeepsItOpen) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "frame_test_image.bin";
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        const BYTE bytes[16] = {1, 2, 3};
+        file.Write(bytes, sizeof bytes);
+    }
+    CDocument* doc = theApp.OpenDocumentFile(path.c_str());
+    ASSERT_NE(doc, nullptr);
+    guitest::PumpPending();
+    EXPECT_EQ(static_cast<CDocument*>(m_frame->GetActiveQuilletDocument()), doc);
+    doc->SetModifiedFlag(TRUE);
+    SelectChip("Brontal-A: AT89S8252");
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_WRITE));
+    EXPECT_TRUE(ButtonEnabled(ID_CHIP_VERIFY));
+
+    {
+        guitest::MessageBoxAnswers boxes(IDCANCEL);
+        Command(ID_CHIP_READ);
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_EQ(boxes.Seen()[0].type & 0xF, static_cast<UINT>(MB_YESNOCANCEL));
+    }
+    EXPECT_EQ(theApp.GetOpenDocumentCount(), 1);
+    EXPECT_FALSE(theApp.JobQueue().IsRunning());
+
+    doc->SetModifiedFlag(FALSE);
+    theApp.CloseAllDocuments(FALSE);
+    guitest::PumpPending();
+    ::DeleteFileA(path.c_str());
 }
 
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {
