@@ -22,8 +22,6 @@ namespace {
 
 // The status of a chip without a programmable area ("Chip is not electrically erasable").
 constexpr UINT kStatusNotErasable = 29;
-// The line of a board command without a chosen chip ("Chip not selected.").
-constexpr UINT kChipNotSelectedText = 4001;
 // The Messages window's toolkit style: caption buttons, grip lines and caption text.
 constexpr DWORD kMessageBarToolkitStyle = 19;
 // Programming-mode bytes of the chips with configuration-word dialogs.
@@ -368,7 +366,7 @@ void CMainFrame::OnWriteChip() {
         return;
     }
     if (Settings().ChipName().IsEmpty()) {
-        PostMessageId(kChipNotSelectedText, kMessagePlain);
+        PostMessageId(IDS_CHIP_NOT_SELECTED, kMessagePlain);
         return;
     }
     if (CQuilletDocument* doc = GetActiveQuilletDocument()) {
@@ -382,7 +380,7 @@ void CMainFrame::OnVerifyChip() {
         return;
     }
     if (Settings().ChipName().IsEmpty()) {
-        PostMessageId(kChipNotSelectedText, kMessagePlain);
+        PostMessageId(IDS_CHIP_NOT_SELECTED, kMessagePlain);
         return;
     }
     if (CQuilletDocument* doc = GetActiveQuilletDocument()) {

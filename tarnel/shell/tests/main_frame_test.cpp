@@ -83,6 +83,16 @@ void DeleteValue(const char* section, const char* entry) {
     }
 }
 
+// The Messages window's lines, oldest first.
+std::vector<std::string> MessageLines(CMainFrame* frame) {
+    CListCtrl& list = frame->MessageBar().List();
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        lines.push_back(std::string(list.GetItemText(i, 0)));
+    }
+    return lines;
+}
+
 std::string ComboText(CComboBox* combo, int index) {
     CString text;
     combo->GetLBText(index, text);
@@ -303,6 +313,8 @@ TEST_F(MainFrameTest, ARestartPutsTheFrameWhereItWasClosed) {
 TEST_F(MainFrameTest, SetModeTwiceOpensThePortOnceForRunThenProgramMode) {
     boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
     const COLORREF closed = SetModeFace();
+    Command(ID_CLEAR_MESSAGES);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return MessageLines(m_frame).empty(); }));
 
     Command(ID_SET_MODE);
     EXPECT_TRUE(m_frame->FramePort().IsRunMode());
@@ -321,12 +333,33 @@ TEST_F(MainFrameTest, SetModeTwiceOpensThePortOnceForRunThenProgramMode) {
         opens += r.what.compare(0, 4, "open") == 0 ? 1 : 0;
     }
     EXPECT_EQ(opens, 1);
+    EXPECT_TRUE(guitest::WaitUntil([this] { return MessageLines(m_frame).size() >= 2; }));
+    EXPECT_TRUE(guitest::WaitUntil([this] { return MessageLines(m_frame).size() >= 4; }));
+    EXPECT_EQ(MessageLines(m_frame),
+              (std::vector<std::string>{"", "RUN MODE", "", "PROGRAM MODE"}));
+}
+
+TEST_F(MainFrameTest, SetModeOnAPortThatCannotBeOpenedSaysSoAndKeepsTheMode) {
+    Attach<boards::ProgrammerBoard>();
+    ASSERT_TRUE(
+        w32test::vport::FailNext(1, w32test::vport::CallKind::Open, 1, ERROR_ACCESS_DENIED));
+    const bool run = m_frame->FramePort().IsRunMode();
+    Command(ID_CLEAR_MESSAGES);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return MessageLines(m_frame).empty(); }));
+
+    Command(ID_SET_MODE);
+
+    EXPECT_EQ(m_frame->FramePort().IsRunMode(), run);
+    EXPECT_FALSE(m_frame->FramePort().IsOpen());
+    EXPECT_TRUE(guitest::WaitUntil([this] { return MessageLines(m_frame).size() >= 2; }));
+    EXPECT_EQ(MessageLines(m_frame), (std::vector<std::string>{"", "Can not open COM port"}));
 }
 
 TEST_F(MainFrameTest, BoardCommandsCloseTheFramesPortAndShowItClosed) {
     boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
     Command(ID_SET_MODE);
     ASSERT_TRUE(m_frame->FramePort().IsOpen());
+    const bool run = m_frame->FramePort().IsRunMode();
 
     SelectChip("");
     guitest::MessageBoxAnswers boxes(IDOK);
@@ -334,7 +367,7 @@ TEST_F(MainFrameTest, BoardCommandsCloseTheFramesPortAndShowItClosed) {
     EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_FALSE(m_frame->FramePort().IsOpen());
     EXPECT_EQ(SetModeFace(), RGB(96, 32, 224));
-    EXPECT_TRUE(m_frame->FramePort().IsRunMode());
+    EXPECT_EQ(m_frame->FramePort().IsRunMode(), run);
     (void)board;
 }
 
