@@ -3,6 +3,7 @@
 // the Set Mode switch against the programmer board on COM1.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -14,6 +15,7 @@
 #include "guitest/pump.h"
 #include "guitest/registry_sandbox.h"
 #include "guitest/stand_ins.h"
+#include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/main_frame.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
@@ -431,6 +433,57 @@ TEST_F(MainFrameTest, ReadChipWithAnUnsavedImageAndThePromptDeclinedKeepsItOpen)
     }
     EXPECT_EQ(theApp.GetOpenDocumentCount(), 1);
     EXPECT_FALSE(theApp.JobQueue().IsRunning());
+
+    doc->SetModifiedFlag(FALSE);
+    theApp.CloseAllDocuments(FALSE);
+    guitest::PumpPending();
+    ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, WriteThenVerifyAnImageThroughTheBoardAndMarkWhatDiffers) {
+    boards::ProgrammerBoard& board = Attach<boards::ProgrammerBoard>();
+    SelectChip("Brontal-A: AT89S53");  // code only
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "frame_test_write.bin";
+    std::vector<BYTE> bytes(64);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<BYTE>(0xA0 ^ i);
+    }
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    }
+    auto* doc = dynamic_cast<CBinDoc*>(theApp.OpenDocumentFile(path.c_str()));
+    ASSERT_NE(doc, nullptr);
+    guitest::PumpPending();
+
+    // The memory dialog as it comes, then Yes to the range shorter than the chip.
+    auto run = [this](UINT command) {
+        guitest::ModalDialogDriver dialogs;
+        dialogs.Then([](CDialog* dlg) {
+            guitest::ClickItem(dlg, IDC_MEMORY_CODE);
+            guitest::ClickItem(dlg, IDOK);
+        });
+        guitest::MessageBoxAnswers boxes(IDYES);
+        Command(command);
+        EXPECT_EQ(dialogs.DialogsSeen(), 1);
+        EXPECT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 20000));
+        guitest::PumpFor(200);
+    };
+    run(ID_CHIP_WRITE);
+    // The board's packets name an 8051 chip's program memory as kind 1.
+    std::vector<BYTE>& code = board.Memory(1);
+    ASSERT_GE(code.size(), bytes.size());
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), code.begin()));
+    EXPECT_FALSE(MessageLines(m_frame).empty());
+
+    code[37] ^= 0xFF;
+    run(ID_CHIP_VERIFY);
+    ASSERT_EQ(doc->GetArea().marks.size(), bytes.size());
+    EXPECT_EQ(doc->GetArea().marks[37], 2);
+    EXPECT_EQ(doc->GetArea().marks[36], doc->GetArea().marks[38]);
+    EXPECT_NE(doc->GetArea().marks[36], 2);
 
     doc->SetModifiedFlag(FALSE);
     theApp.CloseAllDocuments(FALSE);
