@@ -491,6 +491,37 @@ TEST_F(MainFrameTest, WriteThenVerifyAnImageThroughTheBoardAndMarkWhatDiffers) {
     ::DeleteFileA(path.c_str());
 }
 
+TEST_F(MainFrameTest, AboutOpensTheAboutBoxAndSaveWaitsForAnImage) {
+    guitest::ModalDialogDriver dialogs;
+    std::string caption;
+    dialogs.Then([&caption](CDialog* dlg) {
+        CString text;
+        dlg->GetWindowText(text);
+        caption = text;
+        guitest::ClickItem(dlg, IDOK);
+    });
+    Command(ID_APP_ABOUT);
+    EXPECT_EQ(dialogs.DialogsSeen(), 1);
+    EXPECT_EQ(caption, "About Tarnel");
+
+    EXPECT_FALSE(ButtonEnabled(ID_FILE_SAVE));
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "frame_test_save.bin";
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        const BYTE bytes[8] = {};
+        file.Write(bytes, sizeof bytes);
+    }
+    ASSERT_NE(theApp.OpenDocumentFile(path.c_str()), nullptr);
+    guitest::PumpPending();
+    EXPECT_TRUE(ButtonEnabled(ID_FILE_SAVE));
+    theApp.CloseAllDocuments(FALSE);
+    guitest::PumpPending();
+    EXPECT_FALSE(ButtonEnabled(ID_FILE_SAVE));
+    ::DeleteFileA(path.c_str());
+}
+
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {
     Command(ID_VIEW_MESSAGES);
     EXPECT_FALSE(m_frame->MessageBar().IsWindowVisible());
