@@ -1,7 +1,7 @@
 // The image documents' child frame.
 #include "tarnel/shell/child_wnd.h"
 
-IMPLEMENT_DYNCREATE(CChildWnd, CMDIChildWnd)
+IMPLEMENT_DYNCREATE(CChildWnd, CXTMDIChildWnd)
 
 CChildWnd::CChildWnd() = default;
 
@@ -11,5 +11,5 @@ BOOL CChildWnd::OnCreateClient(LPCREATESTRUCT lpcs, CCreateContext* pContext) {
     if (pContext != nullptr) {
         m_pDocument = pContext->m_pCurrentDoc;
     }
-    return CMDIChildWnd::OnCreateClient(lpcs, pContext);
+    return CXTMDIChildWnd::OnCreateClient(lpcs, pContext);
 }

@@ -38,9 +38,9 @@ CAppSettings& Settings() { return DocumentHost().Settings(); }
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+IMPLEMENT_DYNCREATE(CMainFrame, CXTMDIFrameWnd)
 
-BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CXTMDIFrameWnd)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_MESSAGE(WM_OPERATION_STATUS, OnOperationStatus)
@@ -86,7 +86,7 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame() = default;
 
 int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
-    if (CMDIFrameWnd::OnCreate(lpcs) == -1) {
+    if (CXTMDIFrameWnd::OnCreate(lpcs) == -1) {
         return -1;
     }
     if (!m_wndStatusBar.Create(this) ||
@@ -135,7 +135,7 @@ void CMainFrame::OnClose() {
     }
     SaveBarState(kBarStateName);
     SavePlacement();
-    CMDIFrameWnd::OnClose();
+    CXTMDIFrameWnd::OnClose();
 }
 
 LRESULT CMainFrame::OnOperationStatus(WPARAM wParam, LPARAM lParam) {

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "classlib/classlib.h"
+#include "frames/mdi_child.h"
 
-class CChildWnd : public CMDIChildWnd {
+class CChildWnd : public CXTMDIChildWnd {
     DECLARE_DYNCREATE(CChildWnd)
 public:
     CChildWnd();

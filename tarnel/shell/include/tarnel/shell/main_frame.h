@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/classlib.h"
+#include "frames/mdi_frame.h"
 #include "tarnel/core/frame_commands.h"
 #include "tarnel/core/frame_port.h"
 #include "tarnel/core/job_request.h"
@@ -13,7 +14,7 @@
 
 class CQuilletDocument;
 
-class CMainFrame : public CMDIFrameWnd, public IStatusTarget {
+class CMainFrame : public CXTMDIFrameWnd, public IStatusTarget {
     DECLARE_DYNCREATE(CMainFrame)
 public:
     CMainFrame();
