@@ -16,6 +16,7 @@
 #include "guitest/registry_sandbox.h"
 #include "guitest/stand_ins.h"
 #include "tarnel/shell/bin_doc.h"
+#include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/main_frame.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
@@ -519,6 +520,50 @@ TEST_F(MainFrameTest, AboutOpensTheAboutBoxAndSaveWaitsForAnImage) {
     theApp.CloseAllDocuments(FALSE);
     guitest::PumpPending();
     EXPECT_FALSE(ButtonEnabled(ID_FILE_SAVE));
+    ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, AHexImageLocksTheChipListToItsChipWhileActive) {
+    SelectChip("Brontal-A: AT89S8252");
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "frame_test_image.hex";
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        const char text[] = ":0400000001020304F2\r\n:00000001FF";
+        file.Write(text, sizeof text - 1);
+    }
+    CHexDoc* doc = nullptr;
+    {
+        guitest::ModalDialogDriver dialogs;
+        dialogs.Then([](CDialog* dlg) { guitest::ClickItem(dlg, IDOK); });  // the current chip
+        doc = dynamic_cast<CHexDoc*>(theApp.OpenDocumentFile(path.c_str()));
+    }
+    ASSERT_NE(doc, nullptr);
+    guitest::PumpPending();
+    EXPECT_EQ(std::string(doc->GetChipName()), "Brontal-A: AT89S8252");
+    EXPECT_TRUE(ButtonEnabled(ID_SPECIAL_FEATURES));
+    EXPECT_FALSE(m_frame->SettingsBar().ChipCombo()->IsWindowEnabled());
+
+    // Another current chip than the image's: the idle update puts the image's chip back.
+    SelectChip(kSecurityChip);
+    guitest::RunIdle();
+    EXPECT_EQ(std::string(theApp.Settings().ChipName()), "Brontal-A: AT89S8252");
+    EXPECT_EQ(m_frame->SettingsBar().ChipCombo()->GetCurSel(), 3);
+
+    {
+        guitest::MessageBoxAnswers boxes(IDOK);
+        Command(ID_SPECIAL_FEATURES);
+        ASSERT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_EQ(boxes.Seen()[0].text,
+                  "FOR NOW SPECIAL FUNCTIONS FOR THIS PROCESSOR ARE NOT SUPPORTED");
+    }
+
+    theApp.CloseAllDocuments(FALSE);
+    guitest::PumpPending();
+    guitest::RunIdle();
+    EXPECT_TRUE(m_frame->SettingsBar().ChipCombo()->IsWindowEnabled());
+    EXPECT_FALSE(ButtonEnabled(ID_SPECIAL_FEATURES));
     ::DeleteFileA(path.c_str());
 }
 
