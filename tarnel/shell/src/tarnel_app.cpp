@@ -7,9 +7,10 @@
 #include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/bin_view.h"
 #include "tarnel/shell/child_wnd.h"
-#include "pending_parts.h"
+#include "tarnel/shell/file_view.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/main_frame.h"
+#include "tarnel/shell/quillet_doc_manager.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
 
@@ -47,7 +48,7 @@ ON_COMMAND(ID_FILE_SAVE, OnFileSave)
 ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
 ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateFileSave)
-ON_THREAD_MESSAGE(WM_FILES_CHANGED, OnFilesChanged)
+ON_THREAD_MESSAGE(kFilesChangedMessage, OnFilesChanged)
 END_MESSAGE_MAP()
 
 CTarnelApp::CTarnelApp() = default;
@@ -66,11 +67,12 @@ BOOL CTarnelApp::InitInstance() {
     m_settings.Load(store);
     LoadStdProfileSettings(kRecentFiles);
 
-    InstallDocManager(*this);
+    // Installed before the templates; making it starts the file-change watcher.
+    m_pDocManager = std::make_unique<CQuilletDocManager>();
     AddDocTemplate(std::make_unique<CMultiDocTemplate>(
         IDR_BINTYPE, RUNTIME_CLASS(CBinDoc), RUNTIME_CLASS(CChildWnd), RUNTIME_CLASS(CBinView)));
-    AddDocTemplate(std::make_unique<CMultiDocTemplate>(IDR_HEXTYPE, RUNTIME_CLASS(CHexDoc),
-                                                       RUNTIME_CLASS(CChildWnd), HexViewClass()));
+    AddDocTemplate(std::make_unique<CMultiDocTemplate>(
+        IDR_HEXTYPE, RUNTIME_CLASS(CHexDoc), RUNTIME_CLASS(CChildWnd), RUNTIME_CLASS(CFileView)));
     return CreateMainFrame();
 }
 
@@ -144,4 +146,8 @@ void CTarnelApp::OnUpdateFileSave(CCmdUI* pCmdUI) {
     pCmdUI->Enable(frame != nullptr && frame->MDIGetActive() != nullptr);
 }
 
-void CTarnelApp::OnFilesChanged(WPARAM, LPARAM) { CheckModifiedDocuments(*this); }
+void CTarnelApp::OnFilesChanged(WPARAM, LPARAM) {
+    if (auto* manager = dynamic_cast<CQuilletDocManager*>(m_pDocManager.get())) {
+        manager->CheckModifiedDocuments();
+    }
+}

@@ -40,8 +40,6 @@ class CTarnelApp : public CWinApp, public IDocumentHost {
 public:
     // The registry key under HKEY_CURRENT_USER\Software.
     static constexpr const char* kRegistryKey = "Velcor";
-    // The thread message the file-change watcher posts.
-    static constexpr UINT WM_FILES_CHANGED = WM_USER + 1;
 
     CTarnelApp();
     ~CTarnelApp() override;
