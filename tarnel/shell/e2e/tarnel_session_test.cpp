@@ -32,7 +32,7 @@ CTarnelApp theApp;
 
 const char* const kChip = "Brontal-A: AT89S53";  // code 0x3000, written through the controller
 constexpr BYTE kCodeKind = 1;                    // the board's memory of the chip's code
-constexpr uint32_t kDamagedCell = 0x0105;        // inside the program's pattern table
+constexpr uint32_t kDamagedCell = 0x0181;        // the "u" of the program's banner text
 constexpr DWORD kJobMs = 60000;
 
 std::vector<std::string> Lines(CMainFrame* frame) {
