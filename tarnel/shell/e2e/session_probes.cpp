@@ -25,6 +25,79 @@ std::vector<std::string> ListViewLines(HWND list) {
     return lines;
 }
 
+std::vector<std::string> RemoteListViewLines(HWND list) {
+    std::vector<std::string> lines;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(list, &process);
+    HANDLE handle =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (handle == nullptr) {
+        return lines;
+    }
+    constexpr SIZE_T kText = 1024;
+    auto* remote = static_cast<char*>(
+        ::VirtualAllocEx(handle, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT, PAGE_READWRITE));
+    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; remote != nullptr && i < count; ++i) {
+        LVITEMA item{};
+        item.pszText = remote + sizeof(LVITEMA);
+        item.cchTextMax = kText;
+        char text[kText] = {};
+        if (!::WriteProcessMemory(handle, remote, &item, sizeof item, nullptr)) {
+            break;
+        }
+        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(remote));
+        ::ReadProcessMemory(handle, remote + sizeof(LVITEMA), text, kText - 1, nullptr);
+        lines.emplace_back(text);
+    }
+    if (remote != nullptr) {
+        ::VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(handle);
+    return lines;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD process;
+    std::string title;
+    bool prefixOnly;
+    HWND found;
+};
+
+BOOL CALLBACK TakeIfTitled(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    char title[256] = {};
+    ::GetWindowTextA(window, title, sizeof title);
+    const std::string text = title;
+    const bool titled =
+        search->prefixOnly ? text.rfind(search->title, 0) == 0 : text == search->title;
+    if ((search->process == 0 || process == search->process) && titled &&
+        ::IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForTopWindow(DWORD process, const char* title, bool prefixOnly, DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        WindowSearch search{process, title, prefixOnly, nullptr};
+        ::EnumWindows(TakeIfTitled, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || ::GetTickCount() - start > ms) {
+            return search.found;
+        }
+        ::Sleep(50);
+    }
+}
+
 std::string RegistryProbe::Path(const std::string& section) const {
     return section.empty() ? m_key : m_key + "\\" + section;
 }

@@ -11,9 +11,15 @@
 
 namespace e2e {
 
-// The first column of every item of a list view, read with LVM_GETITEMTEXT (works across
-// processes only for windows of this process: the text buffer is passed by address).
+// The first column of every item of a list view of this process, read with LVM_GETITEMTEXT.
 std::vector<std::string> ListViewLines(HWND list);
+// The same for a list view of another process: the item record and its text buffer are placed
+// in that process's memory, where the list can fill them.
+std::vector<std::string> RemoteListViewLines(HWND list);
+
+// A shown top-level window whose title is `title` (or begins with it, with `prefixOnly`), of the
+// given process (0: any), waiting up to `ms`; null when none came.
+HWND WaitForTopWindow(DWORD process, const char* title, bool prefixOnly, DWORD ms);
 
 // Values below HKEY_CURRENT_USER\<key> (e.g. "Software\Velcor\Tarnel"), read straight from the
 // registry.

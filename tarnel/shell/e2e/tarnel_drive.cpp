@@ -43,34 +43,8 @@ bool SetString(const std::string& section, const char* name, const std::string& 
     return ok;
 }
 
-struct Search {
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK TakeTitled(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    char title[256] = {};
-    ::GetWindowTextA(window, title, sizeof title);
-    if (std::strncmp(title, search->title, std::strlen(search->title)) == 0 &&
-        ::IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A shown top-level window whose title begins with `title`, waiting up to `ms`.
 HWND WaitForWindow(const char* title, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        Search search{title, nullptr};
-        ::EnumWindows(TakeTitled, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || ::GetTickCount() - start > ms) {
-            return search.found;
-        }
-        ::Sleep(50);
-    }
+    return e2e::WaitForTopWindow(0, title, true, ms);
 }
 
 struct ChildSearch {
@@ -90,41 +64,6 @@ BOOL CALLBACK TakeChild(HWND window, LPARAM data) {
     return TRUE;
 }
 
-// The lines of a list view of another process: the item record and its text buffer lie in that
-// process's memory, where the list can fill them.
-std::vector<std::string> RemoteListLines(HWND list) {
-    std::vector<std::string> lines;
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(list, &process);
-    HANDLE handle =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
-    if (handle == nullptr) {
-        return lines;
-    }
-    constexpr SIZE_T kText = 1024;
-    auto* remote = static_cast<char*>(
-        ::VirtualAllocEx(handle, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT, PAGE_READWRITE));
-    const int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; remote != nullptr && i < count; ++i) {
-        LVITEMA item{};
-        item.pszText = remote + sizeof(LVITEMA);
-        item.cchTextMax = kText;
-        char text[kText] = {};
-        if (!::WriteProcessMemory(handle, remote, &item, sizeof item, nullptr)) {
-            break;
-        }
-        ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(i),
-                       reinterpret_cast<LPARAM>(remote));
-        ::ReadProcessMemory(handle, remote + sizeof(LVITEMA), text, kText - 1, nullptr);
-        lines.emplace_back(text);
-    }
-    if (remote != nullptr) {
-        ::VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
-    }
-    ::CloseHandle(handle);
-    return lines;
-}
-
 class Session {
 public:
     explicit Session(HWND main) : m_main(main) {
@@ -138,7 +77,7 @@ public:
     // added and the progress dialog's status, then closes the dialog. True when `success` came.
     bool Command(const char* name, UINT command, const char* success, const char* failure) {
         std::printf("%s\n", name);
-        const size_t before = RemoteListLines(m_list).size();
+        const size_t before = e2e::RemoteListViewLines(m_list).size();
         ::PostMessageA(m_main, WM_COMMAND, command, 0);
         std::vector<std::string> lines;
         bool ended = false;
@@ -146,7 +85,7 @@ public:
         const DWORD start = ::GetTickCount();
         while (!ended && ::GetTickCount() - start < 120000) {
             ::Sleep(100);
-            lines = RemoteListLines(m_list);
+            lines = e2e::RemoteListViewLines(m_list);
             for (size_t i = before; i < lines.size(); ++i) {
                 succeeded = succeeded || lines[i] == success;
                 ended = ended || lines[i] == success || lines[i] == failure;

@@ -14,36 +14,8 @@ namespace {
 constexpr UINT kAboutCommand = 0xE140;  // the About item of the Help menu
 constexpr DWORD kStartMs = 30000;
 
-struct Found {
-    DWORD process;
-    std::string title;
-    HWND window;
-};
-
-BOOL CALLBACK TakeIfTitled(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<Found*>(data);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(window, &process);
-    char title[256] = {};
-    ::GetWindowTextA(window, title, sizeof title);
-    if (process == found->process && found->title == title && ::IsWindowVisible(window)) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The shown top-level window of the process with exactly this title, waiting up to `ms`.
 HWND WaitForWindow(DWORD process, const char* title, DWORD ms) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        Found found{process, title, nullptr};
-        ::EnumWindows(TakeIfTitled, reinterpret_cast<LPARAM>(&found));
-        if (found.window != nullptr || ::GetTickCount() - start > ms) {
-            return found.window;
-        }
-        ::Sleep(50);
-    }
+    return e2e::WaitForTopWindow(process, title, false, ms);
 }
 
 bool WaitUntilGone(HWND window, DWORD ms) {
