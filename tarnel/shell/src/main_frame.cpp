@@ -357,33 +357,31 @@ void CMainFrame::OnReadChip() {
     }
 }
 
+// The steps Write chip and Verify chip share before they hand the active document its command:
+// the port freed for the programming thread, a chip with a mode, a chip name.
+CQuilletDocument* CMainFrame::DocumentForChipCommand() {
+    ClosePort();
+    if (!CheckChipMode()) {
+        return nullptr;
+    }
+    if (Settings().ChipName().IsEmpty()) {
+        PostMessageId(IDS_CHIP_NOT_SELECTED, kMessagePlain);
+        return nullptr;
+    }
+    return GetActiveQuilletDocument();
+}
+
 void CMainFrame::OnWriteChip() {
     if (IsProgrammingRunning()) {
         return;
     }
-    ClosePort();
-    if (!CheckChipMode()) {
-        return;
-    }
-    if (Settings().ChipName().IsEmpty()) {
-        PostMessageId(IDS_CHIP_NOT_SELECTED, kMessagePlain);
-        return;
-    }
-    if (CQuilletDocument* doc = GetActiveQuilletDocument()) {
+    if (CQuilletDocument* doc = DocumentForChipCommand()) {
         doc->WriteChip(TRUE);
     }
 }
 
 void CMainFrame::OnVerifyChip() {
-    ClosePort();
-    if (!CheckChipMode()) {
-        return;
-    }
-    if (Settings().ChipName().IsEmpty()) {
-        PostMessageId(IDS_CHIP_NOT_SELECTED, kMessagePlain);
-        return;
-    }
-    if (CQuilletDocument* doc = GetActiveQuilletDocument()) {
+    if (CQuilletDocument* doc = DocumentForChipCommand()) {
         doc->VerifyChip(TRUE);
     }
 }

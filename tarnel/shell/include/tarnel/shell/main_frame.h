@@ -69,6 +69,9 @@ protected:
     LRESULT OnOperationStatus(WPARAM wParam, LPARAM lParam);
 
     void OnReadChip();
+    // The active document for Write chip or Verify chip after their checks; nullptr ends the
+    // command.
+    CQuilletDocument* DocumentForChipCommand();
     void OnWriteChip();
     void OnVerifyChip();
     void OnAutoSequence();
