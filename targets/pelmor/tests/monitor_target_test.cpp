@@ -87,6 +87,20 @@ TEST_F(Target, RegistersSetByNameReachTheMonitorAndComeBackAfterAStep) {
     EXPECT_EQ(Sent(true), "");
 }
 
+TEST_F(Target, AWorkingRegisterOfTheSelectedBankReachesThatBanksByteOnly) {
+    Load("");
+    m_target->SetRegister("PSW", 0x08);  // bank 1: R7 is internal RAM 0x0F
+    m_target->SetRegister("R7", 0x55);
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x0F], 0x55);
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x07], 0x00);
+    // The first instruction sets SP only: R7 is still the user's value after it.
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK);
+    EXPECT_EQ(m_target->GetRegister("R7"), 0x55u);
+    BYTE bank0R7 = 0xEE;
+    ASSERT_EQ(m_target->ReadMemory(0x07, &bank0R7, 1, nullptr, pelmor::kSpaceInternalRam), SIM_OK);
+    EXPECT_EQ(bank0R7, 0x00);
+}
+
 TEST_F(Target, AMonitorThatFailsAWriteLeavesTheCopyAndSaysSo) {
     // Silent from the first command after the load and the reset (eleven commands).
     Load("monitor-fault=silent monitor-fault-at=12");
