@@ -5,6 +5,7 @@
 
 #include "monitor_fixture.h"
 #include "simtarget/hex_reader.h"
+#include "w32/clock.h"
 
 namespace {
 
@@ -99,6 +100,20 @@ TEST_F(Target, AWorkingRegisterOfTheSelectedBankReachesThatBanksByteOnly) {
     BYTE bank0R7 = 0xEE;
     ASSERT_EQ(m_target->ReadMemory(0x07, &bank0R7, 1, nullptr, pelmor::kSpaceInternalRam), SIM_OK);
     EXPECT_EQ(bank0R7, 0x00);
+}
+
+TEST_F(Target, AResetRegainsTheBoardFromAProgramThatIsStillRunning) {
+    Load("");
+    // A run the host gave up on: the program loops on the board with no breakpoint to stop it.
+    const BYTE go[] = {'G', ' '};
+    ASSERT_TRUE(Link().WriteRaw(go, 2));
+    w32::Sleep(100);
+    ASSERT_TRUE(Board().Monitor().Chip().Running());
+    ASSERT_EQ(m_target->Reset(), SIM_OK) << Messages();
+    EXPECT_FALSE(Board().Monitor().Chip().Running());
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1000);
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK);
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1003);
 }
 
 TEST_F(Target, AMonitorThatFailsAWriteLeavesTheCopyAndSaysSo) {

@@ -36,7 +36,10 @@ int MonitorRegister(const char* name) {
 
 }  // namespace
 
-CMonitorTarget::CMonitorTarget() { m_link.Context().sp = 7; }
+CMonitorTarget::CMonitorTarget() {
+    m_link.Context().sp = 7;
+    m_link.SetBreakFlag(&BreakFlag());
+}
 
 CMonitorTarget::~CMonitorTarget() = default;
 
