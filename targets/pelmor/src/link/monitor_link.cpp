@@ -216,7 +216,8 @@ bool CMonitorLink::SetMonitorBreakpoint(int n, uint16_t address) {
 bool CMonitorLink::Step() { return Execute(kMonitorStep) && ReadRegisters(); }
 
 bool CMonitorLink::Go() {
-    // The monitor would stop at once on the breakpoint the PC stands in: step off it first.
+    // Within a breakpoint's three bytes a run would meet the instruction the monitor planted
+    // there: it steps off them first.
     for (int steps = 0; InBreakpoint(m_context.Pc()); ++steps) {
         if (BreakRequested() || steps == kStepOffLimit) {
             return false;
