@@ -152,7 +152,10 @@ TEST_F(Dialogue, ARunWithoutItsPromptFailsAfterItsReadsAndSendsNothingMore) {
     Load("monitor-fault=no-prompt monitor-fault-at=13");
     ASSERT_TRUE(Link().SetBreakpoint(1, 0x1013));
     m_board->Log().Clear();
+    const DWORD start = w32::GetTickCount();
     EXPECT_FALSE(Link().Go());
+    // The bound is kept: read after read times out, a second each, until 1024 reads are made.
+    EXPECT_GT(w32::GetTickCount() - start, 1000u * 1000u);
     // A dump asked for now could reach a program still running.
     EXPECT_EQ(Sent(true), "G ");
     EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1013);
