@@ -51,6 +51,8 @@ bool C8051Target::DetectKernelBaud() {
         w32::Sleep(kResetPulseMs);
         m_boardPort.ResetRTS();
         w32::Sleep(kResetPulseMs);
+        // Whatever came with the reset (a glitch, the board program's output) is not the answer.
+        m_boardPort.PurgeRcvBuffer();
         m_boardPort.Write(kProbe);
         char version[6] = {};
         BYTE* reply = reinterpret_cast<BYTE*>(version);

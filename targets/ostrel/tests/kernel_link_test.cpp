@@ -39,6 +39,21 @@ private:
     std::string m_answer;
 };
 
+// A kernel at 57600 baud whose board puts a byte on the line as RTS falls (a glitch of the
+// reset, or the output of the program it starts): the byte waits in the host's receive buffer
+// when the probe goes out.
+class ResetGlitchBoard : public ProbeAnswerBoard {
+public:
+    ResetGlitchBoard() : ProbeAnswerBoard(57600, "V1.00") {}
+
+protected:
+    void OnRts(bool on) override {
+        if (!on) {
+            Send(std::vector<BYTE>{0x00});
+        }
+    }
+};
+
 class KernelLink : public KernelTest {
 protected:
     void Detect(bool expected) {
@@ -107,6 +122,22 @@ TEST_F(KernelLink, AVersionIsTakenOnlyWithADotAsItsThirdCharacter) {
         TearDown();
         board_.reset();
     }
+}
+
+TEST_F(KernelLink, AByteThatCameWithTheResetIsNotTakenForTheKernelsAnswer) {
+    board_ = std::make_unique<ResetGlitchBoard>();
+    ASSERT_TRUE(w32test::vport::Attach(kKernelCom, board_.get()));
+    Prepare(kPortProgram);
+    Detect(true);
+    EXPECT_EQ(Messages(), (Lines{"Detecting simulation kernel baud rate...", "Trying 57600 baud...",
+                                 "Simulation Kernel V1.00 detected"}));
+    // The byte is thrown away after the pulse, just before the probe.
+    const boards::Transcript& log = board_->Log();
+    const uint64_t low = log.TimeOf("rts 0", 0);
+    const uint64_t purge = log.TimeOf("purge rx", low);
+    ASSERT_NE(purge, boards::Transcript::kNever) << log.Text();
+    EXPECT_EQ(purge - low, 50000u);
+    EXPECT_LE(purge, log.TimeOf("host> 7F", purge));
 }
 
 TEST_F(KernelLink, AtStartUpTheKernelIsFoundAndTheProgramUsesTheBoardsPorts) {

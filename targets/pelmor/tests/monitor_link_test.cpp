@@ -2,7 +2,10 @@
 // it reads and checks, the register dump's rules and the run that steps off a breakpoint.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "monitor_fixture.h"
+#include "w32/clock.h"
 
 namespace {
 
@@ -128,6 +131,42 @@ TEST_F(Dialogue, AStepOffABreakpointThatLandsOnAnotherEndsTheRunThere) {
     ASSERT_TRUE(Link().Go());
     EXPECT_EQ(Sent(true), "SR");
     EXPECT_EQ(Link().Context().Pc(), 0x1019);
+}
+
+TEST_F(Dialogue, ARunThatNeverLeavesABreakpointsBytesGivesUpAfter1024Steps) {
+    // 0x1010 NOP, 0x1011 NOP, 0x1012 SJMP 0x1011: the PC moves on every step, yet never leaves.
+    Load("", "tight_loops.hex");
+    ASSERT_TRUE(Link().SetBreakpoint(1, 0x1010));
+    ASSERT_TRUE(Link().ChangeRegister16('P', 0x10, 0x10));
+    Link().Context().SetPc(0x1010);
+    m_board->Log().Clear();
+    EXPECT_FALSE(Link().Go());
+    const std::string sent = Sent(true);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 'S'), kStepOffLimit);
+    EXPECT_EQ(sent.find('G'), std::string::npos);
+}
+
+TEST_F(Dialogue, ARunWithoutItsPromptFailsAfterItsReadsAndSendsNothingMore) {
+    // The load and the reset are eleven commands, the breakpoint the twelfth: the run's answer
+    // at the breakpoint lacks its '*'.
+    Load("monitor-fault=no-prompt monitor-fault-at=13");
+    ASSERT_TRUE(Link().SetBreakpoint(1, 0x1013));
+    m_board->Log().Clear();
+    const DWORD start = w32::GetTickCount();
+    EXPECT_FALSE(Link().Go());
+    // The bound is kept: read after read times out, a second each, until 1024 reads are made.
+    EXPECT_GT(w32::GetTickCount() - start, 1000u * 1000u);
+    // A dump asked for now could reach a program still running.
+    EXPECT_EQ(Sent(true), "G ");
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1013);
+}
+
+TEST_F(Dialogue, AStepThatBringsNoAnswerFailsAtTheFirstReadTimeOut) {
+    Load("monitor-fault=silent monitor-fault-at=12");
+    const DWORD start = w32::GetTickCount();
+    EXPECT_FALSE(Link().Step());
+    // One read's time-out of a second, not one for each of the run's reads.
+    EXPECT_LT(w32::GetTickCount() - start, 2000u);
 }
 
 }  // namespace

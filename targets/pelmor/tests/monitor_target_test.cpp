@@ -5,6 +5,7 @@
 
 #include "monitor_fixture.h"
 #include "simtarget/hex_reader.h"
+#include "w32/clock.h"
 
 namespace {
 
@@ -85,6 +86,34 @@ TEST_F(Target, RegistersSetByNameReachTheMonitorAndComeBackAfterAStep) {
     m_target->SetRegister("IE", 0x85);
     EXPECT_EQ(m_target->GetRegister("IE"), 0u);
     EXPECT_EQ(Sent(true), "");
+}
+
+TEST_F(Target, AWorkingRegisterOfTheSelectedBankReachesThatBanksByteOnly) {
+    Load("");
+    m_target->SetRegister("PSW", 0x08);  // bank 1: R7 is internal RAM 0x0F
+    m_target->SetRegister("R7", 0x55);
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x0F], 0x55);
+    EXPECT_EQ(Board().Monitor().Chip().InternalRam()[0x07], 0x00);
+    // The first instruction sets SP only: R7 is still the user's value after it.
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK);
+    EXPECT_EQ(m_target->GetRegister("R7"), 0x55u);
+    BYTE bank0R7 = 0xEE;
+    ASSERT_EQ(m_target->ReadMemory(0x07, &bank0R7, 1, nullptr, pelmor::kSpaceInternalRam), SIM_OK);
+    EXPECT_EQ(bank0R7, 0x00);
+}
+
+TEST_F(Target, AResetRegainsTheBoardFromAProgramThatIsStillRunning) {
+    Load("");
+    // A run the host gave up on: the program loops on the board with no breakpoint to stop it.
+    const BYTE go[] = {'G', ' '};
+    ASSERT_TRUE(Link().WriteRaw(go, 2));
+    w32::Sleep(100);
+    ASSERT_TRUE(Board().Monitor().Chip().Running());
+    ASSERT_EQ(m_target->Reset(), SIM_OK) << Messages();
+    EXPECT_FALSE(Board().Monitor().Chip().Running());
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1000);
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK);
+    EXPECT_EQ(Board().Monitor().Chip().Registers().Pc(), 0x1003);
 }
 
 TEST_F(Target, AMonitorThatFailsAWriteLeavesTheCopyAndSaysSo) {

@@ -137,11 +137,15 @@ inline SimStatus CChip::StepPending(const RunMode& mode) {
         m_requests = true;
     }
     // The chip finishes one more instruction after RETI and after any write of IE or IP before
-    // it takes an interrupt.
-    if (mode.interrupts && op != kReti && !m_interrupts.WrittenByInstruction()) {
-        status = PollInterrupts();
-        if (status != SIM_OK) {
-            return status;
+    // it takes an interrupt; the requests are seen meanwhile all the same.
+    if (mode.interrupts) {
+        if (op != kReti && !m_interrupts.WrittenByInstruction()) {
+            status = PollInterrupts();
+            if (status != SIM_OK) {
+                return status;
+            }
+        } else if (m_requests) {
+            m_interrupts.RecordRequests();
         }
     }
     if (mode.timers) {
@@ -189,6 +193,8 @@ SimStatus CChip::CheckInterrupts() {
     const uint8_t startLevel = m_interrupts.Level();
     const int32_t vector = m_interrupts.Choose(m_cycleClass);
     if (vector < 0) {
+        // Requests just recorded, or disabled ones, need no poll until something changes.
+        m_requests = m_interrupts.AnyRequest();
         return SIM_OK;
     }
     const uint16_t returnAddress = m_registers.Pc();

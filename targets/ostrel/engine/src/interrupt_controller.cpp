@@ -83,7 +83,30 @@ void CInterruptController::WriteRegister(uint8_t address, uint8_t value) {
     m_written = 1;
 }
 
+uint8_t CInterruptController::UnrecordedRequests() const {
+    uint8_t waiting = 0;
+    for (const LatchedSource& source : kLatchedSources) {
+        if (m_delay[source.delayFlag] == 0) {
+            waiting |= source.tconFlag;
+        }
+    }
+    return static_cast<uint8_t>(m_chip.Timers().LatchedTcon() & waiting);
+}
+
+void CInterruptController::RecordRequests() {
+    const uint8_t latchedTcon = m_chip.Timers().LatchedTcon();
+    for (const LatchedSource& source : kLatchedSources) {
+        if ((latchedTcon & source.tconFlag) != 0) {
+            m_delay[source.delayFlag] = 1;
+        }
+    }
+}
+
 bool CInterruptController::AnyRequest() const {
+    // A request not yet seen is recorded after the next instruction, whatever IE says.
+    if (UnrecordedRequests() != 0) {
+        return true;
+    }
     const uint8_t* const s = Sfr();
     const uint8_t ie = s[sfr::IE];
     if ((ie & sfr::IE_EA) == 0) {
@@ -110,6 +133,7 @@ int32_t CInterruptController::Choose(int cycleClass) {
     const uint8_t* const s = Sfr();
     const uint8_t ie = s[sfr::IE];
     if ((ie & sfr::IE_EA) == 0) {
+        RecordRequests();
         return -1;
     }
     const uint8_t startLevel = m_level;
@@ -134,10 +158,10 @@ int32_t CInterruptController::Choose(int cycleClass) {
         // A request raised in the last cycle of a one-cycle instruction waits one instruction.
         if (cycleClass > 1 || m_delay[source.delayFlag] != 0) {
             compete(source.enable, source.vector);
-        } else {
-            m_delay[source.delayFlag] = 1;
         }
     }
+    // Every request is seen now, enabled or not: from the next instruction on it competes at once.
+    RecordRequests();
     if ((s[sfr::SCON] & (sfr::SCON_RI | sfr::SCON_TI)) != 0 && (ie & sfr::IE_ES) != 0) {
         compete(sfr::IP_PS, kSerialVector);
     }

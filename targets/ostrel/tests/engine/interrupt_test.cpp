@@ -110,10 +110,11 @@ TEST_F(InterruptTest, NothingIsTakenRightAfterReti) {
     Steps(1);  // RETI
     EXPECT_EQ(Pc(), 0x0046u);
     EXPECT_EQ(Chip().Interrupts().Level(), 0);
-    Steps(1);  // a one-cycle NOP: Timer 0 waits one more instruction
-    EXPECT_EQ(Pc(), 0x0047u);
+    // Timer 0 has waited long enough: it is taken after the one instruction behind RETI, a
+    // one-cycle NOP.
     Steps(1);
     EXPECT_EQ(Pc(), 0x000Bu);
+    EXPECT_EQ(Ram(0x08), 0x47);
 }
 
 // MOV IE,#82h / MOV 30h,#1 / SETB EA / MOV IP,#2: writes of IE and IP, each followed by a
@@ -178,6 +179,70 @@ TEST_F(InterruptTest, AnotherTwoCycleWriteInTheSamePlaceLetsTheRequestInAtOnce) 
     Steps(1);
     EXPECT_EQ(Pc(), 0x000Bu);
     EXPECT_EQ(Ram(0x30), 0);
+}
+
+// Every source pending while EA is clear, then one write that enables them all: the order in
+// which the routines are entered, one after each RETI and the instruction behind it.
+class PendingSourcesTest : public testing::EngineTest {
+protected:
+    static constexpr uint16_t kExternal0 = 0x03, kTimer0 = 0x0B, kExternal1 = 0x13, kTimer1 = 0x1B,
+                              kSerial = 0x23, kTimer2 = 0x2B;
+
+    // From 0x0040: MOV TCON,#0AFh (TF1, TF0, IE1, IE0, both edge-triggered, no timer running) /
+    // SETB TI / [SETB TF2] / NOP / `enable` / NOPs. The serial routine clears TI, Timer 2's TF2;
+    // the other requests are cleared by their entries.
+    void Run(const char* chipId, bool timer2, const std::vector<uint8_t>& enable) {
+        std::vector<uint8_t> code = {0x75, 0x88, 0xAF, 0xD2, 0x99};
+        if (timer2) {
+            code.insert(code.end(), {0xD2, 0xCF});
+        }
+        code.push_back(0x00);
+        code.insert(code.end(), enable.begin(), enable.end());
+        code.resize(code.size() + 40, 0x00);
+        Load({{0x0000, {0x02, 0x00, 0x40}},
+              {kExternal0, {0x32}},
+              {kTimer0, {0x32}},
+              {kExternal1, {0x32}},
+              {kTimer1, {0x32}},
+              {kSerial, {0xC2, 0x99, 0x32}},
+              {kTimer2, {0xC2, 0xCF, 0x32}},
+              {0x0040, code}},
+             chipId);
+        Simulate(true, true);
+        for (int i = 0; i < 40 && entered_.size() < 6; ++i) {
+            Steps(1);
+            for (uint16_t vector : {kExternal0, kTimer0, kExternal1, kTimer1, kSerial, kTimer2}) {
+                if (Pc() == vector) {
+                    entered_.push_back(vector);
+                }
+            }
+        }
+    }
+
+    std::vector<uint16_t> entered_;
+};
+
+// MOV IE,#0BFh: EA with every source's enable bit.
+const std::vector<uint8_t> kEnableAll = {0x75, 0xA8, 0xBF};
+
+TEST_F(PendingSourcesTest, AllEnabledAtOnceAreServedInPollingOrderWithTimer2Last) {
+    Run("8052", true, kEnableAll);
+    EXPECT_EQ(entered_,
+              (std::vector<uint16_t>{kExternal0, kTimer0, kExternal1, kTimer1, kSerial, kTimer2}));
+}
+
+TEST_F(PendingSourcesTest, AllEnabledAtOnceAreServedInPollingOrderOnAChipWithoutTimer2) {
+    Run("8051", false, kEnableAll);
+    EXPECT_EQ(entered_, (std::vector<uint16_t>{kExternal0, kTimer0, kExternal1, kTimer1, kSerial}));
+}
+
+TEST_F(PendingSourcesTest, AfterAnIpWriteTheHighSourceComesFirstThenThePollingOrder) {
+    // MOV IE,#0BFh / MOV IP,#08h: Timer 1 high; the IP write holds off one more instruction.
+    std::vector<uint8_t> enable = kEnableAll;
+    enable.insert(enable.end(), {0x75, 0xB8, 0x08});
+    Run("8052", true, enable);
+    EXPECT_EQ(entered_,
+              (std::vector<uint16_t>{kTimer1, kExternal0, kTimer0, kExternal1, kSerial, kTimer2}));
 }
 
 TEST_F(InterruptTest, AHighRoutineNestsInALowOneAndRetiUnwindsTheLevels) {

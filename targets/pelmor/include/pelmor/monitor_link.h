@@ -4,6 +4,7 @@
 // monitor's load command.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "boardlink/board_link.h"
@@ -40,8 +41,12 @@ constexpr int kMonitorBreakpoints = 4;
 constexpr uint16_t kUserCodeStart = 0x1000;
 // The register dump line's largest read, and its buffer (with room for a terminator).
 constexpr DWORD kDumpReadSize = 94;
-// Reads an Execute makes without a prompt before it takes the command as done.
+// Reads an Execute makes without a prompt: a step's answer is then taken as done, a run that
+// reached no breakpoint as failed.
 constexpr int kExecuteReadLimit = 1024;
+// Steps a run makes to leave the three bytes of a breakpoint before it gives up (leaving them
+// normally takes at most three).
+constexpr int kStepOffLimit = 1024;
 // Purges the end of a download tries before it gives up.
 constexpr int kFinalPurgeTries = 10;
 
@@ -55,6 +60,8 @@ public:
     void ReceiveText(const uint8_t* data, uint32_t count) override;
 
     void SetPortHandle(HANDLE port) { m_port = port; }
+    // The owner's break flag, raised from any thread to end a run; none: runs are not broken.
+    void SetBreakFlag(const std::atomic<uint8_t>* flag) { m_breakFlag = flag; }
     MonitorContext& Context() { return m_context; }
     const MonitorContext& Context() const { return m_context; }
     uint32_t BreakpointAddress(int n) const { return m_breakpoints[n]; }
@@ -62,7 +69,10 @@ public:
     bool WriteRaw(const BYTE* data, DWORD count);
     // One read of `count` bytes; what came goes to ReceiveText; true when all came.
     bool ReadRaw(BYTE* data, DWORD count);
-    // kMonitorStep or kMonitorGo, then the bytes up to the prompt (or kExecuteReadLimit reads).
+    // kMonitorStep or kMonitorGo, then the bytes up to the prompt. A step fails at the first read
+    // that brings nothing and is taken as done after kExecuteReadLimit bytes; a run fails when the
+    // break flag is raised or kExecuteReadLimit reads pass without the prompt. After a failure
+    // the board may still be running the program: nothing more is sent to it.
     bool Execute(BYTE code);
     // The register dump into the context; false for a short or unreadable line, or a PC below
     // kUserCodeStart (after its message; the values stay stored).
@@ -76,14 +86,16 @@ public:
     bool SetMonitorBreakpoint(int n, uint16_t address);
     bool Step();
     // Steps while the PC lies within three bytes of a breakpoint (ending at a breakpoint a step
-    // lands on), then runs to the next one and reads the registers.
+    // lands on, or where a step left the PC as it was), then runs to the next one and reads the
+    // registers. Fails on the break flag, or after kStepOffLimit steps still within the bytes.
     bool Go();
     // Whether `pc` lies within the three bytes of a set breakpoint.
     bool InBreakpoint(uint32_t pc) const;
     // Host indices 1 to 4.
     bool SetBreakpoint(int index, uint32_t address);
     bool ClearBreakpoint(int index);
-    // Restarts the board (RTS), writes the context's registers and clears the four breakpoints.
+    // Restarts the monitor with a pulse of RTS (a program it runs included), writes the
+    // context's registers and clears the four breakpoints.
     bool Reset();
     // Space 0 (ACC, B, SP, DPL, DPH, PSW, one byte) through the change command, space 2 through
     // the alteration; the context follows. Other spaces and SFRs fail.
@@ -99,8 +111,11 @@ private:
         return WriteRaw(&byte, 1);
     }
     void FinalPurge(CComms& comms);
+    bool BreakRequested() const { return m_breakFlag != nullptr && m_breakFlag->load() != 0; }
+    bool AtBreakpoint(uint32_t pc) const;
 
     HANDLE m_port = INVALID_HANDLE_VALUE;
     MonitorContext m_context = {};
     uint32_t m_breakpoints[kMonitorBreakpoints] = {};
+    const std::atomic<uint8_t>* m_breakFlag = nullptr;
 };

@@ -17,7 +17,7 @@ constexpr DWORD kAlterReply = 10;
 constexpr DWORD kAlterTail = 3;
 constexpr DWORD kBreakpointRead = 32;
 constexpr int kBreakpointReads = 3;
-constexpr DWORD kResetSettleMs = 20;
+constexpr DWORD kResetPulseMs = 20;
 constexpr DWORD kResetWaitMs = 500;
 // A breakpoint covers the three bytes of the instruction the monitor plants there.
 constexpr uint32_t kBreakpointSpan = 3;
@@ -62,7 +62,11 @@ bool CMonitorLink::Execute(BYTE code) {
     } else {
         return false;
     }
+    const bool run = code == kMonitorGo;
     for (int i = 0; i < kExecuteReadLimit; ++i) {
+        if (run && BreakRequested()) {
+            return false;
+        }
         BYTE byte = 0;
         DWORD read = 0;
         if (!w32::ReadFile(m_port, &byte, 1, &read, nullptr)) {
@@ -72,8 +76,14 @@ bool CMonitorLink::Execute(BYTE code) {
         if (read == 1 && byte == kPrompt) {
             return true;
         }
+        // A step is answered at once: a read time-out means no answer is coming.
+        if (!run && read == 0) {
+            return false;
+        }
     }
-    return true;
+    // A run without its prompt may still be going: a register dump sent now would reach the
+    // program as its serial input.
+    return !run;
 }
 
 bool CMonitorLink::ReadRegisters() {
@@ -206,18 +216,32 @@ bool CMonitorLink::SetMonitorBreakpoint(int n, uint16_t address) {
 bool CMonitorLink::Step() { return Execute(kMonitorStep) && ReadRegisters(); }
 
 bool CMonitorLink::Go() {
-    while (InBreakpoint(m_context.Pc())) {
+    // Within a breakpoint's three bytes a run would meet the instruction the monitor planted
+    // there: it steps off them first.
+    for (int steps = 0; InBreakpoint(m_context.Pc()); ++steps) {
+        if (BreakRequested() || steps == kStepOffLimit) {
+            return false;
+        }
+        const uint16_t from = m_context.Pc();
         if (!Step()) {
             return false;
         }
-        // A step that lands on a breakpoint has reached it: the run ends there.
-        for (uint32_t address : m_breakpoints) {
-            if (address != 0 && address == m_context.Pc()) {
-                return true;
-            }
+        // A step that lands on a breakpoint has reached it; one that jumps to itself never leaves
+        // the breakpoint: either way the run ends there.
+        if (AtBreakpoint(m_context.Pc()) || m_context.Pc() == from) {
+            return true;
         }
     }
     return Execute(kMonitorGo) && ReadRegisters();
+}
+
+bool CMonitorLink::AtBreakpoint(uint32_t pc) const {
+    for (uint32_t address : m_breakpoints) {
+        if (address != 0 && address == pc) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CMonitorLink::InBreakpoint(uint32_t pc) const {
@@ -241,7 +265,12 @@ bool CMonitorLink::SetBreakpoint(int index, uint32_t address) {
 bool CMonitorLink::ClearBreakpoint(int index) { return SetBreakpoint(index, 0); }
 
 bool CMonitorLink::Reset() {
-    w32::Sleep(kResetSettleMs);
+    // The monitor restarts when RTS falls; RTS is already low after a download, so it is raised
+    // first. The restart also regains a program that a run left going.
+    if (!w32::EscapeCommFunction(m_port, SETRTS)) {
+        return false;
+    }
+    w32::Sleep(kResetPulseMs);
     if (!w32::EscapeCommFunction(m_port, CLRRTS)) {
         return false;
     }

@@ -36,7 +36,10 @@ int MonitorRegister(const char* name) {
 
 }  // namespace
 
-CMonitorTarget::CMonitorTarget() { m_link.Context().sp = 7; }
+CMonitorTarget::CMonitorTarget() {
+    m_link.Context().sp = 7;
+    m_link.SetBreakFlag(&BreakFlag());
+}
 
 CMonitorTarget::~CMonitorTarget() = default;
 
@@ -132,9 +135,10 @@ bool CMonitorTarget::SendRegister(int index) {
         case kRegAtR1:
             return ramByte(model.R(1), m_internalRam->ReadByte(model.R(1)));
         default: {
-            // R0 to R7: the monitor keeps them at internal RAM 0x00 to 0x07.
+            // R0 to R7 of the bank PSW selects: the byte the model changed, which the program
+            // uses after the next step.
             const int n = index - kRegR0;
-            return ramByte(static_cast<uint32_t>(n), model.R(n));
+            return ramByte(model.RegisterAddress(n), model.R(n));
         }
     }
 }

@@ -34,8 +34,7 @@ public:
     int32_t SIM_CALL GetRegisterCount() override { return kMonitorRegisterCount; }
     const char* SIM_CALL GetRegisterName(int32_t index) override;
     uint32_t SIM_CALL GetRegister(const char* name) override;
-    // Into the model, then to the monitor (R0 to R7 at internal RAM 0x00 to 0x07, where its dump
-    // reads them from).
+    // Into the model, then to the monitor (R0 to R7 at the current bank's internal RAM).
     void SIM_CALL SetRegister(const char* name, uint32_t value) override;
     SimStatus SIM_CALL SetCommSettings(const comm_settings* settings) override;
     const comm_settings* SIM_CALL GetCommSettings() override;

@@ -60,6 +60,8 @@ public:
     bool EntryEnabled(int32_t entry) const { return m_enabled[entry] != 0; }
     bool IsLoaded() const { return m_loaded != 0; }
     bool IsBreakRequested() const { return m_breakFlag.load() != 0; }
+    // For whatever polls the flag inside a run (the link, while the board runs the program).
+    const std::atomic<uint8_t>& BreakFlag() const { return m_breakFlag; }
 
 protected:
     // Releases the host objects still installed.

@@ -37,13 +37,19 @@ public:
     bool WrittenByInstruction() const { return m_written != 0; }
     void ForgetWrite() { m_written = 0; }
 
-    // Whether any source asks for an interrupt now; when none does, Choose would change nothing.
+    // Whether any source asks for an interrupt now, or a latched request has not been recorded
+    // yet; when neither, Choose would change nothing.
     bool AnyRequest() const;
     // The pending, enabled source that an entry takes after an instruction of `cycleClass`, by
     // priority and polling order: its vector, or -1. The level becomes the source's priority on
     // top of the level at the start. Sources seen for the first time after a one-cycle
-    // instruction wait one instruction (their delay flags are set).
+    // instruction wait one instruction. Every latched request is recorded (RecordRequests), so
+    // also while EA is clear.
     int32_t Choose(int cycleClass);
+    // Sets the delay flag of every source whose request is latched, enabled or not: a request
+    // that was pending while EA was clear, or through the instruction after a write of IE or IP
+    // or after RETI, has waited its instruction and competes as soon as interrupts are taken.
+    void RecordRequests();
     // The sources beyond the 8051's own (Timer 2): may replace `*vector` and raise the level as
     // Choose does, given the level it started from.
     void ChooseExtra(int32_t* vector, uint8_t startLevel);
@@ -61,6 +67,9 @@ public:
     void PowerOn() override;
 
 private:
+    // The latched requests (TCON bits) whose delay flags are still clear.
+    uint8_t UnrecordedRequests() const;
+
     uint8_t m_level = 0;
     uint8_t m_delay[kDelayFlagCount] = {0, 1, 0, 1};
     uint8_t m_previousPins = 0xFF;
