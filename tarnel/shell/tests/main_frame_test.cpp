@@ -102,6 +102,47 @@ std::string ComboText(CComboBox* combo, int index) {
     return std::string(text);
 }
 
+// The colour of each toolbar picture that no other picture uses, in the buttons' order, then
+// the Set Mode button's faces: program mode, run mode, port closed.
+constexpr COLORREF kToolbarColours[] = {
+    RGB(255, 200, 0), RGB(216, 160, 32), RGB(0, 64, 176),  RGB(0, 150, 0),    RGB(208, 0, 0),
+    RGB(0, 112, 240), RGB(255, 128, 0),  RGB(0, 160, 160), RGB(128, 64, 192), RGB(240, 96, 160),
+    RGB(200, 160, 0), RGB(96, 96, 0),    RGB(0, 96, 255),  RGB(32, 64, 144)};
+constexpr COLORREF kProgramFace = RGB(224, 32, 96);
+constexpr COLORREF kRunFace = RGB(32, 224, 96);
+constexpr COLORREF kClosedFace = RGB(96, 32, 224);
+
+// One picture of the toolbar's image list drawn on a colour that no picture uses (showing
+// where the list masks the button face out): its pixels, rows top-down.
+constexpr COLORREF kBehind = RGB(1, 2, 3);
+std::vector<COLORREF> ToolbarPicture(CToolBar& bar, int image) {
+    auto list = reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETIMAGELIST));
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(list, &cx, &cy);
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH behind = ::CreateSolidBrush(kBehind);
+    RECT all = {0, 0, cx, cy};
+    ::FillRect(memory, &all, behind);
+    ::DeleteObject(behind);
+    if (::ImageList_Draw(list, image, memory, 0, 0, ILD_NORMAL)) {
+        for (int y = 0; y < cy; ++y) {
+            for (int x = 0; x < cx; ++x) {
+                pixels.push_back(::GetPixel(memory, x, y));
+            }
+        }
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // The programmer board, holding the host's bytes back from the first one on until released:
 // the programming thread then stays in its first write.
 class HoldingBoard : public boards::ProgrammerBoard {
@@ -182,14 +223,34 @@ protected:
         return m_frame->ToolBar().GetToolBarCtrl().IsButtonEnabled(static_cast<int>(id)) != FALSE;
     }
 
-    // The colour in the middle of the Set Mode button's image.
+    // Which picture the Set Mode button shows on the screen, by the colour that is its own:
+    // one of its three faces or the toolbar's own picture; CLR_INVALID for none of them.
     COLORREF SetModeFace() {
         CToolBar& bar = m_frame->ToolBar();
         bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
         CRect rect;
         bar.GetItemRect(bar.CommandToIndex(ID_SET_MODE), &rect);
         guitest::ClientPixels pixels(&bar);
-        return pixels.At(rect.CenterPoint().x - 3, rect.CenterPoint().y - 3);
+        for (COLORREF face : {kProgramFace, kRunFace, kClosedFace, kToolbarColours[11]}) {
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                for (int x = rect.left; x < rect.right; ++x) {
+                    if (pixels.At(x, y) == face) {
+                        return face;
+                    }
+                }
+            }
+        }
+        return CLR_INVALID;
+    }
+
+    // The toolbar's image of a button now.
+    int ImageOf(UINT id) {
+        CToolBar& bar = m_frame->ToolBar();
+        UINT nID = 0;
+        UINT style = 0;
+        int image = -1;
+        bar.GetButtonInfo(bar.CommandToIndex(id), nID, style, image);
+        return image;
     }
 
     CMainFrame* m_frame = nullptr;
@@ -323,12 +384,12 @@ TEST_F(MainFrameTest, SetModeTwiceOpensThePortOnceForRunThenProgramMode) {
     EXPECT_TRUE(m_frame->FramePort().IsRunMode());
     EXPECT_FALSE(board.Rts());
     const COLORREF run = SetModeFace();
-    EXPECT_EQ(run, RGB(32, 224, 96));
+    EXPECT_EQ(run, kRunFace);
 
     Command(ID_SET_MODE);
     EXPECT_FALSE(m_frame->FramePort().IsRunMode());
     EXPECT_TRUE(board.Rts());
-    EXPECT_EQ(SetModeFace(), RGB(224, 32, 96));
+    EXPECT_EQ(SetModeFace(), kProgramFace);
     EXPECT_NE(closed, run);
 
     int opens = 0;
@@ -369,7 +430,7 @@ TEST_F(MainFrameTest, BoardCommandsCloseTheFramesPortAndShowItClosed) {
     Command(ID_CHIP_READ);  // refused for want of a chip, but the port is handed back first
     EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_FALSE(m_frame->FramePort().IsOpen());
-    EXPECT_EQ(SetModeFace(), RGB(96, 32, 224));
+    EXPECT_EQ(SetModeFace(), kClosedFace);
     EXPECT_EQ(m_frame->FramePort().IsRunMode(), run);
     (void)board;
 }
@@ -565,6 +626,54 @@ TEST_F(MainFrameTest, AHexImageLocksTheChipListToItsChipWhileActive) {
     EXPECT_TRUE(m_frame->SettingsBar().ChipCombo()->IsWindowEnabled());
     EXPECT_FALSE(ButtonEnabled(ID_SPECIAL_FEATURES));
     ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, EveryToolbarButtonAndSetModeFaceShowsAPictureOfItsOwn) {
+    CToolBar& bar = m_frame->ToolBar();
+    std::vector<std::vector<COLORREF>> pictures;
+    for (int image = 0; image < 14; ++image) {
+        pictures.push_back(ToolbarPicture(bar, image));
+    }
+    Attach<boards::ProgrammerBoard>();
+    m_frame->ClosePort();
+    Command(ID_SET_MODE);
+    const bool run = m_frame->FramePort().IsRunMode();
+    const int first = ImageOf(ID_SET_MODE);
+    Command(ID_SET_MODE);
+    const int second = ImageOf(ID_SET_MODE);
+    pictures.push_back(ToolbarPicture(bar, run ? second : first));  // program
+    pictures.push_back(ToolbarPicture(bar, run ? first : second));  // run
+    m_frame->ClosePort();
+    pictures.push_back(ToolbarPicture(bar, ImageOf(ID_SET_MODE)));
+    std::vector<COLORREF> colours(std::begin(kToolbarColours), std::end(kToolbarColours));
+    colours.insert(colours.end(), {kProgramFace, kRunFace, kClosedFace});
+
+    const size_t pixels = 21 * 21;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        ASSERT_EQ(pictures[i].size(), pixels) << i;
+        // Its own colour, and no other picture's.
+        for (size_t j = 0; j < colours.size(); ++j) {
+            const auto n = std::count(pictures[i].begin(), pictures[i].end(), colours[j]);
+            if (i == j) {
+                EXPECT_GE(n, 4) << i;
+            } else {
+                EXPECT_EQ(n, 0) << i << " has the colour of " << j;
+            }
+        }
+        // A shape of its own: the pixels it draws on the button face (its corner's colour)
+        // differ from every other picture's in a few places at least, not only in colour.
+        auto drawn = [&pictures](size_t picture, size_t p) {
+            const COLORREF colour = pictures[picture][p];
+            return colour != kBehind && colour != pictures[picture][0];
+        };
+        for (size_t j = 0; j < i; ++j) {
+            int differ = 0;
+            for (size_t p = 0; p < pixels; ++p) {
+                differ += drawn(i, p) != drawn(j, p) ? 1 : 0;
+            }
+            EXPECT_GE(differ, 12) << i << " and " << j << " have one shape";
+        }
+    }
 }
 
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {
