@@ -12,11 +12,13 @@
 
 #include "boards/programmer_board.h"
 #include "guitest/capture.h"
+#include "guitest/input.h"
 #include "guitest/pump.h"
 #include "guitest/registry_sandbox.h"
 #include "guitest/stand_ins.h"
 #include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/hex_doc.h"
+#include "tarnel/shell/hex_view.h"
 #include "tarnel/shell/main_frame.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
@@ -100,6 +102,26 @@ std::string ComboText(CComboBox* combo, int index) {
     CString text;
     combo->GetLBText(index, text);
     return std::string(text);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
 }
 
 // The colour of each toolbar picture that no other picture uses, in the buttons' order, then
@@ -253,9 +275,33 @@ protected:
         return image;
     }
 
+    // A .bin image of `size` bytes 'A', 'B', ... opened as the active document.
+    CBinDoc* OpenLetters(const char* name, size_t size) {
+        char folder[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, folder);
+        m_path = std::string(folder) + name;
+        std::vector<BYTE> bytes(size);
+        for (size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<BYTE>('A' + i % 26);
+        }
+        {
+            CFile file(m_path.c_str(), CFile::modeCreate | CFile::modeWrite);
+            file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        }
+        auto* doc = dynamic_cast<CBinDoc*>(theApp.OpenDocumentFile(m_path.c_str()));
+        guitest::PumpPending();
+        return doc;
+    }
+    void CloseLetters() {
+        theApp.CloseAllDocuments(FALSE);
+        guitest::PumpPending();
+        ::DeleteFileA(m_path.c_str());
+    }
+
     CMainFrame* m_frame = nullptr;
     std::unique_ptr<boards::Board> m_attached;
     HoldingBoard* m_board = nullptr;
+    std::string m_path;
 };
 
 TEST_F(MainFrameTest, AFirstStartShowsTheFrameWithCom1AndNoChip) {
@@ -355,6 +401,46 @@ TEST_F(MainFrameTest, ClosingWhileRunningWaitsThenStaysOpenAndClosesOnceTheThrea
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(bytes.size(), 44u);
     EXPECT_TRUE(KeyExists("Bar State-Summary"));
+}
+
+TEST_F(MainFrameTest, FileExitClosesAsTheCloseBoxDoesWaitingForTheRunFirst) {
+    HMENU file = ::GetSubMenu(::GetMenu(m_frame->m_hWnd), 0);
+    ASSERT_NE(file, nullptr);
+    m_frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    const std::vector<guitest::MenuItemSeen> items = guitest::MenuItems(file);
+    auto exit = std::find_if(items.begin(), items.end(), [](const guitest::MenuItemSeen& item) {
+        return item.id == static_cast<UINT>(ID_APP_EXIT);
+    });
+    ASSERT_NE(exit, items.end());
+    EXPECT_FALSE(exit->grayed);
+
+    m_board = &Attach<HoldingBoard>();
+    DeleteValue("Settings", "Placement");
+    Command(ID_BOARD_INFO);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return m_board->Held(); }, 10000));
+    const HWND frame = m_frame->m_hWnd;
+    const DWORD start = ::GetTickCount();
+    Command(ID_APP_EXIT);
+    EXPECT_GE(::GetTickCount() - start, CMainFrame::kCloseWaitMs - 50);
+    EXPECT_TRUE(::IsWindow(frame));
+
+    m_board->Release();
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+    {
+        // Alt+F, then X in the File menu's own loop: the keys come from a thread of their own.
+        // Escapes close a menu that refused the choice.
+        guitest::InputScript keys;
+        keys.Foreground(m_frame).KeyDown(VK_MENU).KeyDown('F').KeyUp('F').KeyUp(VK_MENU);
+        keys.Pause(200).KeyDown('X').KeyUp('X').Pause(300);
+        keys.KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE).KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE);
+        EXPECT_TRUE(keys.Run());
+    }
+    EXPECT_TRUE(guitest::WaitUntil([frame] { return !::IsWindow(frame); }, 5000));
+    guitest::QuitSeen();
+    theApp.m_pMainWnd = nullptr;
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    EXPECT_TRUE(ReadValue("Settings", "Placement", &type, &bytes));
 }
 
 TEST_F(MainFrameTest, ARestartPutsTheFrameWhereItWasClosed) {
@@ -626,6 +712,72 @@ TEST_F(MainFrameTest, AHexImageLocksTheChipListToItsChipWhileActive) {
     EXPECT_TRUE(m_frame->SettingsBar().ChipCombo()->IsWindowEnabled());
     EXPECT_FALSE(ButtonEnabled(ID_SPECIAL_FEATURES));
     ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, CtrlCTypedInTheHexEditorCopiesItsSelection) {
+    CBinDoc* doc = OpenLetters("frame_test_copy.bin", 64);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* view = dynamic_cast<CHexView*>(doc->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(guitest::BringToForeground(m_frame));
+    view->SetFocus();
+    guitest::PumpPending();
+    EmptyTheClipboard();
+
+    guitest::KeyDown(VK_SHIFT);
+    for (int i = 0; i < 4; ++i) {
+        guitest::PressKey(VK_RIGHT);
+    }
+    guitest::KeyUp(VK_SHIFT);
+    ASSERT_TRUE(guitest::WaitUntil([view] { return view->GetSelLast() == 2; }));
+    guitest::KeyChord({VK_CONTROL, 'C'});
+    EXPECT_TRUE(guitest::WaitUntil([] { return ClipboardText() == "ABC"; }));
+    EXPECT_EQ(ClipboardText(), "ABC");
+
+    // Shift, then Ctrl, then End: the selection grows from its anchor to the last cell.
+    guitest::KeyChord({VK_SHIFT, VK_CONTROL, VK_END});
+    EXPECT_TRUE(guitest::WaitUntil([view] { return view->GetSelLast() == 63; }));
+    EXPECT_EQ(view->GetSelFirst(), 0);
+    CloseLetters();
+}
+
+TEST_F(MainFrameTest, TheMessagesWindowHasItsOwnStyleAndItsBarMenuItemHidesIt) {
+    CMessageBar& bar = m_frame->MessageBar();
+    EXPECT_EQ(bar.GetBarStyle() & (CBRS_TOOLTIPS | CBRS_FLYBY), 0u);
+    EXPECT_EQ(bar.GetStyle() & WS_GROUP, 0u);  // where a fly-by bit would land in the window
+    EXPECT_NE(bar.GetBarStyle() & CBRS_ALIGN_BOTTOM, 0u);
+    ASSERT_TRUE(bar.IsWindowVisible());
+
+    // A point of the window itself, outside its list and caption buttons.
+    CRect client;
+    bar.GetClientRect(&client);
+    CPoint free(-1, -1);
+    for (int y = client.top + 1; y < client.bottom && free.x < 0; y += 3) {
+        for (int x = client.left + 1; x < client.right && free.x < 0; x += 3) {
+            if (::ChildWindowFromPoint(bar.m_hWnd, POINT{x, y}) == bar.m_hWnd) {
+                free = CPoint(x, y);
+            }
+        }
+    }
+    ASSERT_GE(free.x, 0);
+    guitest::PopupMenuAnswers menus;
+    menus.Choose(IDW_MESSAGE_BAR);
+    ASSERT_TRUE(guitest::BringToForeground(m_frame));
+    guitest::Click(guitest::ClientToScreenPoint(&bar, free), true);
+    EXPECT_TRUE(guitest::WaitUntil([&bar] { return !bar.IsWindowVisible(); }));
+    ASSERT_EQ(menus.Seen().size(), 1u);
+    const std::vector<guitest::MenuItemSeen>& items = menus.Seen()[0];
+    auto messages = std::find_if(items.begin(), items.end(), [](const guitest::MenuItemSeen& i) {
+        return i.id == static_cast<UINT>(IDW_MESSAGE_BAR);
+    });
+    ASSERT_NE(messages, items.end());
+    EXPECT_EQ(messages->text, "Messages");
+    EXPECT_TRUE(messages->checked);
+    EXPECT_FALSE(messages->grayed);
+
+    Command(IDW_MESSAGE_BAR);
+    EXPECT_TRUE(bar.IsWindowVisible());
 }
 
 TEST_F(MainFrameTest, EveryToolbarButtonAndSetModeFaceShowsAPictureOfItsOwn) {
