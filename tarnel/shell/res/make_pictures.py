@@ -102,6 +102,32 @@ def write_bmp(name, canvas):
         f.write(head + info + pixels)
 
 
+def write_bmp_palette(name, canvas):
+    """An 8-bit picture with a colour table: the bars map the table's button-face grey (and
+    black, dark grey and white) to the system's colours, so the face turns transparent and a
+    disabled button shows the picture's outline instead of a grey square."""
+    w, h = canvas.w, canvas.h
+    colours = []
+    for row in canvas.px:
+        for p in row:
+            p = WHITE if p is None else p
+            if p not in colours:
+                colours.append(p)
+    assert len(colours) <= 256, name
+    table = b"".join(bytes((p[2], p[1], p[0], 0)) for p in colours)
+    stride = (w + 3) & ~3
+    pixels = bytearray()
+    for row in reversed(canvas.px):
+        line = bytes(colours.index(WHITE if p is None else p) for p in row)
+        pixels += line + bytes(stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(pixels), 2835, 2835, len(colours),
+                       0)
+    offset = 14 + len(info) + len(table)
+    head = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
+    with open(os.path.join(OUT, name), "wb") as f:
+        f.write(head + info + table + pixels)
+
+
 def button_icon(fill, sign):
     c = Canvas(32, 32)
     c.rounded(1, 1, 30, 30, fill)
@@ -423,13 +449,13 @@ def main():
         draw(image, colour)
         for y in range(21):
             toolbar.px[y][i * 21:(i + 1) * 21] = image.px[y]
-    write_bmp("toolbar.bmp", toolbar)
+    write_bmp_palette("toolbar.bmp", toolbar)
     # The Set Mode button's three faces: program mode, run mode, port closed.
     for name, (draw, colour) in zip(["mode_program.bmp", "mode_run.bmp", "mode_closed.bmp"],
                                     SET_MODE_PICTURES):
         image = Canvas(21, 21, FACE)
         draw(image, colour)
-        write_bmp(name, image)
+        write_bmp_palette(name, image)
 
 
 if __name__ == "__main__":
