@@ -1,6 +1,7 @@
 // The real application under wine: a first start on an empty profile, the board commands'
-// enabled states while idle and while the programming thread runs, closing while it runs, and
-// the Set Mode switch against the programmer board on COM1.
+// enabled states while idle and while the programming thread runs, closing (close box and File
+// Exit) while it runs, the Set Mode switch against the programmer board on COM1, keys typed in
+// the hex editor, the Messages window's bar menu and the toolbar's pictures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
