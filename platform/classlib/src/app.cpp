@@ -8,6 +8,7 @@ IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
+ON_COMMAND(ID_APP_EXIT, OnAppExit)
 ON_COMMAND_RANGE(ID_FILE_MRU_FIRST, ID_FILE_MRU_LAST, OnOpenRecentFile)
 ON_UPDATE_COMMAND_UI(ID_FILE_MRU_FILE1, OnUpdateRecentFileMenu)
 END_MESSAGE_MAP()
@@ -175,6 +176,12 @@ int CWinApp::ExitInstance() {
 }
 
 BOOL CWinApp::OnIdle(LONG lCount) { return CWinThread::OnIdle(lCount); }
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->SendMessage(WM_CLOSE);
+    }
+}
 
 HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(nIDResource));

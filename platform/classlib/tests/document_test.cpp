@@ -526,6 +526,31 @@ TEST_F(MdiTest, ClosingTheMainWindowOffersModifiedDocumentsAndEndsTheLoop) {
     EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST_F(MdiTest, FileExitChosenByTheUserClosesTheMainWindowAsItsCloseBoxDoes) {
+    HMENU file = ::GetSubMenu(::GetMenu(frame_->m_hWnd), 0);
+    ASSERT_NE(file, nullptr);
+    frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    const std::vector<guitest::MenuItemSeen> items = guitest::MenuItems(file);
+    ASSERT_FALSE(items.empty());
+    EXPECT_EQ(items.back().id, static_cast<UINT>(ID_APP_EXIT));
+    EXPECT_FALSE(items.back().grayed);
+
+    HWND hWnd = frame_->m_hWnd;
+    {
+        // Alt+F opens the File menu, X chooses Exit; the menu's own loop takes the keys, so they
+        // come from a thread of their own. Escapes close a menu that refused the choice.
+        guitest::InputScript keys;
+        keys.Foreground(frame_).KeyDown(VK_MENU).KeyDown('F').KeyUp('F').KeyUp(VK_MENU);
+        keys.Pause(200).KeyDown('X').KeyUp('X').Pause(300);
+        keys.KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE).KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE);
+        EXPECT_TRUE(keys.Run());
+    }
+    EXPECT_TRUE(guitest::WaitUntil([hWnd] { return !::IsWindow(hWnd); }));
+    EXPECT_EQ(theApp.m_pMainWnd, nullptr);
+    MSG quit;
+    EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) || guitest::QuitSeen());
+}
+
 TEST_F(MdiTest, ClosingAChildWithChangesAsksAndCancelKeepsIt) {
     guitest::MessageBoxAnswers boxes;
     CTextDoc* doc = NewText();

@@ -353,7 +353,9 @@ HexEditorModel::Change HexEditorModel::KeyDown(Key key, bool shift, bool ctrl) {
             m_selLast = m_cursor;
             m_anchor = m_cursor;
         }
-    } else if (key != Key::kShift) {
+    } else if (key != Key::kShift && key != Key::kControl) {
+        // The modifiers keep the selection for the key that follows them: Ctrl+C copies it
+        // and Shift+Ctrl+Home/End extend it from its anchor.
         ClearSelection();
     }
 

@@ -239,14 +239,33 @@ TEST_F(EditorTest, ShiftOnTheHighDigitSelectsTheCursorCellAndTheNextMoveExtends)
     EXPECT_EQ(model_.SelLast(), 11);
 }
 
-TEST_F(EditorTest, AnyOtherKeyButShiftDropsTheSelection) {
+TEST_F(EditorTest, AnyOtherKeyButShiftAndCtrlDropsTheSelection) {
     Open(64);
     Press(Key::kRight, 4, true);
     ASSERT_TRUE(model_.HasSelection());
     Press(Key::kShift);
     EXPECT_TRUE(model_.HasSelection());
+    Press(Key::kControl, 1, false, true);  // the key-down of Ctrl before its C
+    EXPECT_EQ(model_.SelFirst(), 0);
+    EXPECT_EQ(model_.SelLast(), 2);
     Press(Key::kOther);
     EXPECT_FALSE(model_.HasSelection());
+}
+
+TEST_F(EditorTest, ShiftCtrlEndAndHomeExtendTheSelectionFromItsAnchor) {
+    Open(64);
+    model_.GoToCell(20);
+    Press(Key::kRight, 4, true);  // cells 20 to 22, anchored at 20
+    ASSERT_EQ(model_.SelFirst(), 20);
+    Press(Key::kShift, 1, true);
+    Press(Key::kControl, 1, true, true);
+    Press(Key::kEnd, 1, true, true);
+    EXPECT_EQ(model_.SelFirst(), 20);
+    EXPECT_EQ(model_.SelLast(), 63);
+    Press(Key::kControl, 1, true, true);
+    Press(Key::kHome, 1, true, true);
+    EXPECT_EQ(model_.SelFirst(), 0);
+    EXPECT_EQ(model_.SelLast(), 20);
 }
 
 TEST_F(EditorTest, DeleteClearsTheCellAndStepsOnButStaysOnTheLastCell) {

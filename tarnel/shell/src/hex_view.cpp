@@ -52,6 +52,8 @@ HexEditorModel::Key KeyOf(UINT nChar) {
             return Key::kDelete;
         case VK_SHIFT:
             return Key::kShift;
+        case VK_CONTROL:
+            return Key::kControl;
         default:
             return Key::kOther;
     }

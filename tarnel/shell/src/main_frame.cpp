@@ -57,6 +57,9 @@ ON_COMMAND(ID_CHECK_CONNECTION, OnCheckConnection)
 ON_COMMAND(ID_BOARD_INFO, OnBoardInfo)
 ON_COMMAND(ID_CLEAR_MESSAGES, OnClearMessages)
 ON_COMMAND(ID_VIEW_MESSAGES, OnViewMessages)
+// The bar menu names each docking window by its identifier, and the toolkit frame toggles only
+// bars of its own identifier range: the Messages window's item is this frame's to answer.
+ON_COMMAND(IDW_MESSAGE_BAR, OnViewMessages)
 ON_COMMAND(ID_VIEW_SETTINGS, OnViewSettings)
 ON_COMMAND(ID_EDIT_FILL, OnFill)
 ON_COMMAND(ID_EDIT_GOTO_ADDRESS, OnGoToAddress)
@@ -74,6 +77,7 @@ ON_UPDATE_COMMAND_UI(ID_CHECK_CONNECTION, OnUpdateCommand)
 ON_UPDATE_COMMAND_UI(ID_BOARD_INFO, OnUpdateCommand)
 ON_UPDATE_COMMAND_UI(ID_CLEAR_MESSAGES, OnUpdateCommand)
 ON_UPDATE_COMMAND_UI(ID_VIEW_MESSAGES, OnUpdateViewMessages)
+ON_UPDATE_COMMAND_UI(IDW_MESSAGE_BAR, OnUpdateViewMessages)
 ON_UPDATE_COMMAND_UI(ID_VIEW_SETTINGS, OnUpdateViewSettings)
 ON_UPDATE_COMMAND_UI(ID_EDIT_FILL, OnUpdateCommand)
 ON_UPDATE_COMMAND_UI(ID_EDIT_GOTO_ADDRESS, OnUpdateCommand)
@@ -110,9 +114,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpcs) {
     DockControlBar(&m_wndSettingsBar);
 
     if (!m_wndMessageBar.Create(this, IDW_MESSAGE_BAR, "Messages", 400, 120,
-                                WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_TOOLTIPS |
-                                    CBRS_FLYBY | CBRS_SIZE_DYNAMIC,
-                                kMessageBarToolkitStyle)) {
+                                CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP, kMessageBarToolkitStyle)) {
         return -1;
     }
     m_wndMessageBar.EnableDocking(CBRS_ALIGN_ANY);

@@ -1,6 +1,7 @@
 // The real application under wine: a first start on an empty profile, the board commands'
-// enabled states while idle and while the programming thread runs, closing while it runs, and
-// the Set Mode switch against the programmer board on COM1.
+// enabled states while idle and while the programming thread runs, closing (close box and File
+// Exit) while it runs, the Set Mode switch against the programmer board on COM1, keys typed in
+// the hex editor, the Messages window's bar menu and the toolbar's pictures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,11 +13,13 @@
 
 #include "boards/programmer_board.h"
 #include "guitest/capture.h"
+#include "guitest/input.h"
 #include "guitest/pump.h"
 #include "guitest/registry_sandbox.h"
 #include "guitest/stand_ins.h"
 #include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/hex_doc.h"
+#include "tarnel/shell/hex_view.h"
 #include "tarnel/shell/main_frame.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
@@ -102,6 +105,67 @@ std::string ComboText(CComboBox* combo, int index) {
     return std::string(text);
 }
 
+std::string ClipboardText() {
+    std::string text;
+    if (!::OpenClipboard(nullptr)) {
+        return text;
+    }
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        ::CloseClipboard();
+    }
+}
+
+// The colour of each toolbar picture that no other picture uses, in the buttons' order, then
+// the Set Mode button's faces: program mode, run mode, port closed.
+constexpr COLORREF kToolbarColours[] = {
+    RGB(255, 200, 0), RGB(216, 160, 32), RGB(0, 64, 176),  RGB(0, 150, 0),    RGB(208, 0, 0),
+    RGB(0, 112, 240), RGB(255, 128, 0),  RGB(0, 160, 160), RGB(128, 64, 192), RGB(240, 96, 160),
+    RGB(200, 160, 0), RGB(96, 96, 0),    RGB(0, 96, 255),  RGB(32, 64, 144)};
+constexpr COLORREF kProgramFace = RGB(224, 32, 96);
+constexpr COLORREF kRunFace = RGB(32, 224, 96);
+constexpr COLORREF kClosedFace = RGB(96, 32, 224);
+
+// One picture of the toolbar's image list drawn on a colour that no picture uses (showing
+// where the list masks the button face out): its pixels, rows top-down.
+constexpr COLORREF kBehind = RGB(1, 2, 3);
+std::vector<COLORREF> ToolbarPicture(CToolBar& bar, int image) {
+    auto list = reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETIMAGELIST));
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(list, &cx, &cy);
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, cx, cy);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    HBRUSH behind = ::CreateSolidBrush(kBehind);
+    RECT all = {0, 0, cx, cy};
+    ::FillRect(memory, &all, behind);
+    ::DeleteObject(behind);
+    if (::ImageList_Draw(list, image, memory, 0, 0, ILD_NORMAL)) {
+        for (int y = 0; y < cy; ++y) {
+            for (int x = 0; x < cx; ++x) {
+                pixels.push_back(::GetPixel(memory, x, y));
+            }
+        }
+    }
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 // The programmer board, holding the host's bytes back from the first one on until released:
 // the programming thread then stays in its first write.
 class HoldingBoard : public boards::ProgrammerBoard {
@@ -182,19 +246,63 @@ protected:
         return m_frame->ToolBar().GetToolBarCtrl().IsButtonEnabled(static_cast<int>(id)) != FALSE;
     }
 
-    // The colour in the middle of the Set Mode button's image.
+    // Which picture the Set Mode button shows on the screen, by the colour that is its own:
+    // one of its three faces or the toolbar's own picture; CLR_INVALID for none of them.
     COLORREF SetModeFace() {
         CToolBar& bar = m_frame->ToolBar();
         bar.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
         CRect rect;
         bar.GetItemRect(bar.CommandToIndex(ID_SET_MODE), &rect);
         guitest::ClientPixels pixels(&bar);
-        return pixels.At(rect.CenterPoint().x - 3, rect.CenterPoint().y - 3);
+        for (COLORREF face : {kProgramFace, kRunFace, kClosedFace, kToolbarColours[11]}) {
+            for (int y = rect.top; y < rect.bottom; ++y) {
+                for (int x = rect.left; x < rect.right; ++x) {
+                    if (pixels.At(x, y) == face) {
+                        return face;
+                    }
+                }
+            }
+        }
+        return CLR_INVALID;
+    }
+
+    // The toolbar's image of a button now.
+    int ImageOf(UINT id) {
+        CToolBar& bar = m_frame->ToolBar();
+        UINT nID = 0;
+        UINT style = 0;
+        int image = -1;
+        bar.GetButtonInfo(bar.CommandToIndex(id), nID, style, image);
+        return image;
+    }
+
+    // A .bin image of `size` bytes 'A', 'B', ... opened as the active document.
+    CBinDoc* OpenLetters(const char* name, size_t size) {
+        char folder[MAX_PATH];
+        ::GetTempPathA(MAX_PATH, folder);
+        m_path = std::string(folder) + name;
+        std::vector<BYTE> bytes(size);
+        for (size_t i = 0; i < size; ++i) {
+            bytes[i] = static_cast<BYTE>('A' + i % 26);
+        }
+        {
+            CFile file(m_path.c_str(), CFile::modeCreate | CFile::modeWrite);
+            file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+        }
+        auto* doc = dynamic_cast<CBinDoc*>(theApp.OpenDocumentFile(m_path.c_str()));
+        guitest::PumpPending();
+        return doc;
+    }
+    void CloseLetters() {
+        theApp.CloseAllDocuments(FALSE);
+        guitest::PumpPending();
+        ::DeleteFileA(m_path.c_str());
     }
 
     CMainFrame* m_frame = nullptr;
     std::unique_ptr<boards::Board> m_attached;
     HoldingBoard* m_board = nullptr;
+    std::string m_path;
 };
 
 TEST_F(MainFrameTest, AFirstStartShowsTheFrameWithCom1AndNoChip) {
@@ -296,6 +404,46 @@ TEST_F(MainFrameTest, ClosingWhileRunningWaitsThenStaysOpenAndClosesOnceTheThrea
     EXPECT_TRUE(KeyExists("Bar State-Summary"));
 }
 
+TEST_F(MainFrameTest, FileExitClosesAsTheCloseBoxDoesWaitingForTheRunFirst) {
+    HMENU file = ::GetSubMenu(::GetMenu(m_frame->m_hWnd), 0);
+    ASSERT_NE(file, nullptr);
+    m_frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    const std::vector<guitest::MenuItemSeen> items = guitest::MenuItems(file);
+    auto exit = std::find_if(items.begin(), items.end(), [](const guitest::MenuItemSeen& item) {
+        return item.id == static_cast<UINT>(ID_APP_EXIT);
+    });
+    ASSERT_NE(exit, items.end());
+    EXPECT_FALSE(exit->grayed);
+
+    m_board = &Attach<HoldingBoard>();
+    DeleteValue("Settings", "Placement");
+    Command(ID_BOARD_INFO);
+    ASSERT_TRUE(guitest::WaitUntil([this] { return m_board->Held(); }, 10000));
+    const HWND frame = m_frame->m_hWnd;
+    const DWORD start = ::GetTickCount();
+    Command(ID_APP_EXIT);
+    EXPECT_GE(::GetTickCount() - start, CMainFrame::kCloseWaitMs - 50);
+    EXPECT_TRUE(::IsWindow(frame));
+
+    m_board->Release();
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 10000));
+    {
+        // Alt+F, then X in the File menu's own loop: the keys come from a thread of their own.
+        // Escapes close a menu that refused the choice.
+        guitest::InputScript keys;
+        keys.Foreground(m_frame).KeyDown(VK_MENU).KeyDown('F').KeyUp('F').KeyUp(VK_MENU);
+        keys.Pause(200).KeyDown('X').KeyUp('X').Pause(300);
+        keys.KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE).KeyDown(VK_ESCAPE).KeyUp(VK_ESCAPE);
+        EXPECT_TRUE(keys.Run());
+    }
+    EXPECT_TRUE(guitest::WaitUntil([frame] { return !::IsWindow(frame); }, 5000));
+    guitest::QuitSeen();
+    theApp.m_pMainWnd = nullptr;
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    EXPECT_TRUE(ReadValue("Settings", "Placement", &type, &bytes));
+}
+
 TEST_F(MainFrameTest, ARestartPutsTheFrameWhereItWasClosed) {
     CRect moved(60, 50, 760, 560);
     m_frame->MoveWindow(&moved);
@@ -323,12 +471,12 @@ TEST_F(MainFrameTest, SetModeTwiceOpensThePortOnceForRunThenProgramMode) {
     EXPECT_TRUE(m_frame->FramePort().IsRunMode());
     EXPECT_FALSE(board.Rts());
     const COLORREF run = SetModeFace();
-    EXPECT_EQ(run, RGB(32, 224, 96));
+    EXPECT_EQ(run, kRunFace);
 
     Command(ID_SET_MODE);
     EXPECT_FALSE(m_frame->FramePort().IsRunMode());
     EXPECT_TRUE(board.Rts());
-    EXPECT_EQ(SetModeFace(), RGB(224, 32, 96));
+    EXPECT_EQ(SetModeFace(), kProgramFace);
     EXPECT_NE(closed, run);
 
     int opens = 0;
@@ -369,7 +517,7 @@ TEST_F(MainFrameTest, BoardCommandsCloseTheFramesPortAndShowItClosed) {
     Command(ID_CHIP_READ);  // refused for want of a chip, but the port is handed back first
     EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_FALSE(m_frame->FramePort().IsOpen());
-    EXPECT_EQ(SetModeFace(), RGB(96, 32, 224));
+    EXPECT_EQ(SetModeFace(), kClosedFace);
     EXPECT_EQ(m_frame->FramePort().IsRunMode(), run);
     (void)board;
 }
@@ -565,6 +713,120 @@ TEST_F(MainFrameTest, AHexImageLocksTheChipListToItsChipWhileActive) {
     EXPECT_TRUE(m_frame->SettingsBar().ChipCombo()->IsWindowEnabled());
     EXPECT_FALSE(ButtonEnabled(ID_SPECIAL_FEATURES));
     ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, CtrlCTypedInTheHexEditorCopiesItsSelection) {
+    CBinDoc* doc = OpenLetters("frame_test_copy.bin", 64);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* view = dynamic_cast<CHexView*>(doc->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(guitest::BringToForeground(m_frame));
+    view->SetFocus();
+    guitest::PumpPending();
+    EmptyTheClipboard();
+
+    guitest::KeyDown(VK_SHIFT);
+    for (int i = 0; i < 4; ++i) {
+        guitest::PressKey(VK_RIGHT);
+    }
+    guitest::KeyUp(VK_SHIFT);
+    ASSERT_TRUE(guitest::WaitUntil([view] { return view->GetSelLast() == 2; }));
+    guitest::KeyChord({VK_CONTROL, 'C'});
+    EXPECT_TRUE(guitest::WaitUntil([] { return ClipboardText() == "ABC"; }));
+    EXPECT_EQ(ClipboardText(), "ABC");
+
+    // Shift, then Ctrl, then End: the selection grows from its anchor to the last cell.
+    guitest::KeyChord({VK_SHIFT, VK_CONTROL, VK_END});
+    EXPECT_TRUE(guitest::WaitUntil([view] { return view->GetSelLast() == 63; }));
+    EXPECT_EQ(view->GetSelFirst(), 0);
+    CloseLetters();
+}
+
+TEST_F(MainFrameTest, TheMessagesWindowHasItsOwnStyleAndItsBarMenuItemHidesIt) {
+    CMessageBar& bar = m_frame->MessageBar();
+    EXPECT_EQ(bar.GetBarStyle() & (CBRS_TOOLTIPS | CBRS_FLYBY), 0u);
+    EXPECT_EQ(bar.GetStyle() & WS_GROUP, 0u);  // where a fly-by bit would land in the window
+    EXPECT_NE(bar.GetBarStyle() & CBRS_ALIGN_BOTTOM, 0u);
+    ASSERT_TRUE(bar.IsWindowVisible());
+
+    // A point of the window itself, outside its list and caption buttons.
+    CRect client;
+    bar.GetClientRect(&client);
+    CPoint free(-1, -1);
+    for (int y = client.top + 1; y < client.bottom && free.x < 0; y += 3) {
+        for (int x = client.left + 1; x < client.right && free.x < 0; x += 3) {
+            if (::ChildWindowFromPoint(bar.m_hWnd, POINT{x, y}) == bar.m_hWnd) {
+                free = CPoint(x, y);
+            }
+        }
+    }
+    ASSERT_GE(free.x, 0);
+    guitest::PopupMenuAnswers menus;
+    menus.Choose(IDW_MESSAGE_BAR);
+    ASSERT_TRUE(guitest::BringToForeground(m_frame));
+    guitest::Click(guitest::ClientToScreenPoint(&bar, free), true);
+    EXPECT_TRUE(guitest::WaitUntil([&bar] { return !bar.IsWindowVisible(); }));
+    ASSERT_EQ(menus.Seen().size(), 1u);
+    const std::vector<guitest::MenuItemSeen>& items = menus.Seen()[0];
+    auto messages = std::find_if(items.begin(), items.end(), [](const guitest::MenuItemSeen& i) {
+        return i.id == static_cast<UINT>(IDW_MESSAGE_BAR);
+    });
+    ASSERT_NE(messages, items.end());
+    EXPECT_EQ(messages->text, "Messages");
+    EXPECT_TRUE(messages->checked);
+    EXPECT_FALSE(messages->grayed);
+
+    Command(IDW_MESSAGE_BAR);
+    EXPECT_TRUE(bar.IsWindowVisible());
+}
+
+TEST_F(MainFrameTest, EveryToolbarButtonAndSetModeFaceShowsAPictureOfItsOwn) {
+    CToolBar& bar = m_frame->ToolBar();
+    std::vector<std::vector<COLORREF>> pictures;
+    for (int image = 0; image < 14; ++image) {
+        pictures.push_back(ToolbarPicture(bar, image));
+    }
+    Attach<boards::ProgrammerBoard>();
+    m_frame->ClosePort();
+    Command(ID_SET_MODE);
+    const bool run = m_frame->FramePort().IsRunMode();
+    const int first = ImageOf(ID_SET_MODE);
+    Command(ID_SET_MODE);
+    const int second = ImageOf(ID_SET_MODE);
+    pictures.push_back(ToolbarPicture(bar, run ? second : first));  // program
+    pictures.push_back(ToolbarPicture(bar, run ? first : second));  // run
+    m_frame->ClosePort();
+    pictures.push_back(ToolbarPicture(bar, ImageOf(ID_SET_MODE)));
+    std::vector<COLORREF> colours(std::begin(kToolbarColours), std::end(kToolbarColours));
+    colours.insert(colours.end(), {kProgramFace, kRunFace, kClosedFace});
+
+    const size_t pixels = 21 * 21;
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        ASSERT_EQ(pictures[i].size(), pixels) << i;
+        // Its own colour, and no other picture's.
+        for (size_t j = 0; j < colours.size(); ++j) {
+            const auto n = std::count(pictures[i].begin(), pictures[i].end(), colours[j]);
+            if (i == j) {
+                EXPECT_GE(n, 4) << i;
+            } else {
+                EXPECT_EQ(n, 0) << i << " has the colour of " << j;
+            }
+        }
+        // A shape of its own: the pixels it draws on the button face (its corner's colour)
+        // differ from every other picture's in a few places at least, not only in colour.
+        auto drawn = [&pictures](size_t picture, size_t p) {
+            const COLORREF colour = pictures[picture][p];
+            return colour != kBehind && colour != pictures[picture][0];
+        };
+        for (size_t j = 0; j < i; ++j) {
+            int differ = 0;
+            for (size_t p = 0; p < pixels; ++p) {
+                differ += drawn(i, p) != drawn(j, p) ? 1 : 0;
+            }
+            EXPECT_GE(differ, 12) << i << " and " << j << " have one shape";
+        }
+    }
 }
 
 TEST_F(MainFrameTest, ViewCommandsShowAndHideTheBars) {

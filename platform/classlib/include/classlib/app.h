@@ -103,6 +103,9 @@ public:
                           CDocTemplate* pTemplate);
     void OnFileNew();
     void OnFileOpen();
+    // File Exit: the main window is asked to close as its close box asks it (WM_CLOSE), so
+    // that the program ends through the same questions and checks.
+    void OnAppExit();
     // The recent-file commands: open entry n (an entry that fails to open leaves the list), and
     // the list shown in place of the first entry's menu item.
     void OnOpenRecentFile(UINT nID);

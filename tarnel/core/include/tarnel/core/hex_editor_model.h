@@ -16,7 +16,8 @@ public:
     // How a cell is drawn.
     enum class CellLook { kNormal, kMismatch, kSelected, kSelectedMismatch };
 
-    // Keys the editor acts on; every other key is kOther.
+    // Keys the editor acts on; every other key is kOther. Shift and Ctrl are the modifiers'
+    // own key-downs, which arrive before the key they modify.
     enum class Key {
         kRight,
         kLeft,
@@ -28,6 +29,7 @@ public:
         kEnd,
         kDelete,
         kShift,
+        kControl,
         kOther
     };
 
