@@ -162,6 +162,34 @@ TEST_F(AsyncComms, ReadsWaitTheirPollsAndReportShortData) {
     EXPECT_EQ(buffer[1], 'y');
 }
 
+TEST_F(AsyncComms, ReadsAndPeeksTakeWhatTheRingHoldsWithoutWaitingForMore) {
+    port_.SetAsyncTimeOut(10);
+    BYTE b = 0;
+    uint64_t before = w32test::clock::NowMicros();
+    EXPECT_EQ(port_.PeekChar(&b), COMMS_NOTHING_TO_PEEK);  // the polls are the reads' alone
+    EXPECT_EQ(w32test::clock::NowMicros(), before);
+
+    Send({'x', 'y'});
+    ASSERT_TRUE(Received(2));
+    BYTE buffer[4] = {};
+    DWORD n = 0;
+    before = w32test::clock::NowMicros();
+    EXPECT_EQ(port_.Read(buffer, 4, n), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(n, 2u);
+    EXPECT_EQ(w32test::clock::NowMicros(), before);
+}
+
+TEST_F(AsyncComms, AWriteCutShortByItsTimeOutSucceedsAndOnlyItsCountTellsIt) {
+    // A write limit of 1 ms lets one byte of four out at 19200 baud (521 us each).
+    COMMTIMEOUTS t{0, 0, 0, 0, 1};
+    ASSERT_EQ(port_.SetTimeOut(&t), COMMS_OK);
+    BYTE data[] = {1, 2, 3, 4};
+    DWORD written = 9;
+    EXPECT_EQ(port_.Write(data, 4, written), COMMS_OK);
+    EXPECT_EQ(written, 1u);
+    EXPECT_EQ(port_.GetNumWritten(), 1u);
+}
+
 TEST_F(AsyncComms, PeekLooksAheadWithoutConsuming) {
     Send({'a', 'b', 'c'});
     ASSERT_TRUE(Received(3));

@@ -336,6 +336,103 @@ TEST_F(CommsOnBoard, ReadsGetWhatTheBoardSends) {
     EXPECT_EQ(count, 0u);
 }
 
+// Sends "a", "b" and "c" 5, 14 and 23 ms after it hears 't': each gap shorter than a 10 ms read
+// time-out, the whole longer.
+class TrickleBoard : public boards::Board {
+public:
+    TrickleBoard() : Board(w32test::vport::LineSettings{19200}) {}
+
+protected:
+    void OnByte(BYTE b, bool garbled) override {
+        if (!garbled && b == 't') {
+            SendAfter(5000, "a");
+            SendAfter(14000, "b");
+            SendAfter(23000, "c");
+        }
+    }
+};
+
+TEST_F(CommsOnBoard, ASynchronousReadTimesOutOnlyAfterATimeOutWithoutAByte) {
+    Put(std::make_shared<TrickleBoard>());
+    CComms c;
+    c.CurrPort(1);
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+    COMMTIMEOUTS t{0, 0, 10, 0, 0};
+    ASSERT_EQ(c.SetTimeOut(&t), COMMS_OK);
+    BYTE buffer[4] = {};
+    DWORD got = 0;
+
+    // Bytes that keep coming keep the read going past its time-out.
+    ASSERT_EQ(c.PutByte('t'), COMMS_OK);
+    uint64_t start = w32test::clock::NowMicros();
+    EXPECT_EQ(c.Read(buffer, 3, got), COMMS_OK);
+    EXPECT_EQ(got, 3u);
+    EXPECT_GT(w32test::clock::NowMicros() - start, 20000u);
+    EXPECT_EQ(std::memcmp(buffer, "abc", 3), 0);
+
+    // Asked for one more than comes, it ends a whole time-out after the ask that brought "c".
+    ASSERT_EQ(c.PutByte('t'), COMMS_OK);
+    start = w32test::clock::NowMicros();
+    EXPECT_EQ(c.Read(buffer, 4, got), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(got, 3u);
+    EXPECT_EQ(c.GetNumRead(), 3u);
+    EXPECT_EQ(std::memcmp(buffer, "abc", 3), 0);
+    EXPECT_GE(w32test::clock::NowMicros() - start, 40000u);
+}
+
+TEST_F(CommsOnBoard, StringReadsStopAtTheirEndOrTheFirstReadThatFails) {
+    Put(std::make_shared<ReplyBoard>(std::map<BYTE, std::string>{{'l', "ok\n"}, {'h', "ha"}}));
+    CComms c;
+    c.CurrPort(1);
+    BYTE buffer[8] = {};
+    DWORD count = 9;
+    // Closed: not opened for a read; a null buffer is refused first.
+    EXPECT_EQ(c.GetString(buffer, count), COMMS_NOT_OPEN);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(c.GetString(nullptr), COMMS_READ_FAILED);
+    EXPECT_FALSE(c.IsInitialized());
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+    ASSERT_EQ(c.SetTimeOut(100), COMMS_OK);
+
+    // Part of a string, then silence: the part is stored and counted, the time-out returned.
+    ASSERT_EQ(c.PutByte('h'), COMMS_OK);
+    EXPECT_EQ(c.GetString(buffer), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(c.GetNumRead(), 2u);
+    EXPECT_EQ(std::memcmp(buffer, "ha", 2), 0);
+
+    // The strings with an end byte of their own count in `count` only; the bytes-read count is
+    // the last one-byte read's.
+    ASSERT_EQ(c.PutByte('l'), COMMS_OK);
+    EXPECT_EQ(c.GetStringLF(buffer, count), COMMS_OK);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(c.GetNumRead(), 1u);
+    ASSERT_EQ(c.PutByte('h'), COMMS_OK);
+    EXPECT_EQ(c.GetStringCR(buffer, count), COMMS_READ_TIMEOUT);
+    EXPECT_EQ(count, 2u);
+    EXPECT_EQ(c.GetNumRead(), 0u);
+}
+
+TEST_F(CommsOnBoard, PutStringStopsAtTheFirstByteThatFailsAndCountsThoseBefore) {
+    auto board = std::make_shared<ReplyBoard>();
+    board->FailWriteAt(3);
+    Put(board);
+    CComms c;
+    c.CurrPort(1);
+    ASSERT_EQ(c.Initialize(), COMMS_OK);
+    EXPECT_EQ(c.PutString(reinterpret_cast<const BYTE*>("hello")), COMMS_WRITE_FAILED);
+    EXPECT_EQ(c.GetNumWritten(), 2u);
+    EXPECT_EQ(board->Log().Events(),
+              "open 9600 8N1\nsettings 19200 8N1\ndtr 1\nhost> 68 'h'\nhost> 65 'e'\n"
+              "the host's next write fails\n");
+
+    // Nothing to send: nothing sent, and no port opened for it.
+    CComms closed;
+    closed.CurrPort(1);
+    EXPECT_EQ(closed.PutString(nullptr), COMMS_OK);
+    EXPECT_EQ(closed.GetNumWritten(), 0u);
+    EXPECT_FALSE(closed.IsInitialized());
+}
+
 TEST_F(CommsOnBoard, WritesCountWhatLeft) {
     CComms c;
     c.CurrPort(1);

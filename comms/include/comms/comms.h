@@ -82,10 +82,15 @@ public:
     CComms& operator=(const CComms&) = delete;
 
     // Opening and closing.
+    // Opens the port in the current mode: COMMS_ALREADY_OPEN when it is open; a failed open
+    // leaves it closed. InitializePort is the same under another name.
     virtual int Initialize();
     int InitializePort();
+    // Whether the port is open; IsPortAvailable is the same under another name.
     BOOL IsInitialized();
     BOOL IsPortAvailable();
+    // Closes the port (COMMS_NOT_OPEN when it was not open), back in synchronous mode.
+    // UnInitializePort is the same under another name.
     int Deinstall();
     int UnInitializePort();
     void Detach();
@@ -119,35 +124,82 @@ public:
     int GetTimeOut(COMMTIMEOUTS* timeouts);
     void SetAsyncTimeOut(DWORD polls);
 
-    // Reading.
+    // Reading. No read opens a closed port: each then gives COMMS_NOT_OPEN. The bytes a read
+    // stores stay in the buffer, also when it ends early, and GetNumRead() counts them.
+    //
+    // How long a read waits depends on the mode:
+    // - Synchronous: the port is asked again for the bytes still missing until all have come. A
+    //   time-out is one ask that brings no byte within the port's read time-outs (SetTimeOut;
+    //   every open sets 1000 ms between bytes and 1000 ms per byte), so bytes that keep coming
+    //   keep a read going past that time.
+    // - Asynchronous: bytes come from the receive ring. While it is empty the read polls it every
+    //   millisecond, SetAsyncTimeOut's count of times (0 by default and after a close); once any
+    //   byte is there it takes what the ring holds, up to `length`, and returns without waiting
+    //   for the rest.
+    //
+    // Results: COMMS_OK when every byte asked for came (a length of 0 included);
+    // COMMS_READ_TIMEOUT when fewer came, none or part; COMMS_READ_FAILED when the system's read
+    // failed (the bytes before it kept and counted) or the buffer is null with a length.
     int Read(BYTE* buffer, DWORD length);
+    // Read(buffer, length), and `got` := GetNumRead().
     int Read(BYTE* buffer, DWORD length, DWORD& got);
+    // One byte: Read(byte, 1) under two names. A time-out is COMMS_READ_TIMEOUT with nothing
+    // stored.
     int Read(BYTE* byte);
     int GetByte(BYTE* byte);
+    // Read(buffer, length) under another name.
     int GetPacket(BYTE* buffer, DWORD length);
-    // The string reads stop only at their end byte or a failed read: the buffer must hold
-    // whatever the far end sends.
+    // The string reads take one byte at a time, each a Read(byte, 1) with its own time-out, until
+    // their end byte (stored and counted) or the first read that does not give COMMS_OK, whose
+    // result they return: a time-out part-way is COMMS_READ_TIMEOUT with the part stored and
+    // counted. They have no length limit: the buffer must hold whatever the far end sends. A null
+    // buffer is COMMS_READ_FAILED with a count of 0, open port or not.
+    //
+    // Ends at CR (13), LF (10) or 0, whichever comes first; GetNumRead() is the string's count.
     int GetString(BYTE* buffer);
+    // GetString(buffer), and `count` := its count.
     int GetString(BYTE* buffer, DWORD& count);
+    // Ends at `end` only. Just `count` counts the string: GetNumRead() keeps the count of the last
+    // one-byte read (1, or 0 when it timed out).
     int GetString(BYTE* buffer, DWORD& count, BYTE end);
+    // GetString(buffer, count, end) with `end` 0, CR (13) and LF (10).
     int GetStringZero(BYTE* buffer, DWORD& count);
     int GetStringCR(BYTE* buffer, DWORD& count);
     int GetStringLF(BYTE* buffer, DWORD& count);
 
-    // Writing.
-    virtual int Write(BYTE* data, DWORD length, DWORD& written);
+    // Writing. A write opens a closed port first, in the current mode (COMMS_NOT_OPEN when that
+    // fails). Every write below ends in the virtual Write(data, length), so a derived class that
+    // overrides it sees every byte sent. GetNumWritten() counts the bytes that left.
+    //
+    // Write(data, length) returns once its bytes have left or the port's write time-out has run
+    // out (SetTimeOut; a synchronous open sets 1000 ms per byte, an asynchronous one applies the
+    // time-outs last set).
+    // - Synchronous: COMMS_OK when all left, COMMS_PART_WRITTEN when some did and
+    //   COMMS_NOTHING_WRITTEN when none did; COMMS_WRITE_FAILED when the system's write failed.
+    // - Asynchronous: COMMS_OK once the write has ended, also when its time-out left bytes
+    //   unsent: only GetNumWritten() tells a partial write. COMMS_WRITE_FAILED when it failed.
+    virtual int Write(BYTE* data, DWORD length, DWORD& written);  // and `written` := the count
     virtual int Write(const BYTE* data, DWORD length);
+    // One byte: Write(&byte, 1) under three names. A time-out is COMMS_NOTHING_WRITTEN
+    // (synchronous).
     virtual int Write(BYTE byte);
     virtual int WriteByte(BYTE byte);
     int PutByte(BYTE byte);
+    // Write(data, length) under another name.
     int PutPacket(const BYTE* data, DWORD length);
-    // Sends the text and its terminating 0.
+    // Sends the text and its terminating 0 one WriteByte at a time, stopping at the first that
+    // does not give COMMS_OK and returning its result; GetNumWritten() counts the bytes sent
+    // before it (the 0 included when all went). A null text sends nothing and gives COMMS_OK.
     int PutString(const BYTE* text);
+    // The object keeps no transmit buffer of its own: flushing does nothing, the count is always
+    // 0 and the buffer always empty.
     void FlushTransmitBuffer();
     DWORD BytesInTransmitBuffer();
     BOOL IsTransmitBufferEmpty();
 
-    // Lines and status.
+    // Lines and status. The four line changes open a closed port first, as a write does;
+    // RtsOn, RtsOff, DtrOn and DtrOff are SetRTS, ResetRTS, SetDTR and ResetDTR under other names.
+    // GetRTS and GetDTR give the levels last set, not read from the port.
     int SetRTS();
     int ResetRTS();
     int SetDTR();
@@ -158,6 +210,9 @@ public:
     int DtrOff();
     BOOL GetRTS() const;
     BOOL GetDTR() const;
+    // GetModemStatus and GetErrors read the port's modem lines and error flags into the object
+    // (COMMS_NOT_OPEN on a closed port, which they do not open); the Is calls read what they
+    // stored. Reading the errors clears them on the port.
     int GetModemStatus();
     BOOL IsCts();
     BOOL IsDsr();
@@ -169,6 +224,7 @@ public:
     BOOL IsBreak();
     int PurgeRcvBuffer();
     int PurgeTransmitBuffer();
+    // The counts of the last write and the last read, as each call above states.
     DWORD GetNumWritten();
     DWORD GetNumRead();
 
@@ -183,6 +239,10 @@ public:
     void SetHWND(HWND window);
     void Set_WM_COMM_RXCHAR(UINT message);
     void Set_WM_COMM_BUFFER_OVERLOAD(UINT message);
+    // The next byte of the ring not yet peeked, without taking it; after a read, peeking goes on
+    // behind the bytes read. It never waits: COMMS_NOTHING_TO_PEEK when every byte in the ring has
+    // been peeked, the ring is empty or the port is not asynchronous; COMMS_NO_BUFFER for a null
+    // `byte`.
     int PeekChar(BYTE* byte);
     DWORD BytesInReceiveBuffer();
     BOOL IsReceiveBufferEmpty();
