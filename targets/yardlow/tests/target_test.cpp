@@ -140,6 +140,19 @@ TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     EXPECT_EQ(Code(0x0800, kProgramSize), program);
 }
 
+TEST_F(Target, APortWrittenLowReachesTheBoardLowButForTheSerialLinesPins) {
+    Load("");
+    for (const char* port : {"Port0", "Port1", "Port2", "Port3"}) {
+        m_target->SetRegister(port, 0x00);
+    }
+    // After the last write the block goes out whole: IP, P0 to P3, TL0 and TH0.
+    const std::vector<BYTE> host = Sent(true);
+    ASSERT_GE(host.size(), 14u);
+    EXPECT_EQ(std::vector<BYTE>(host.end() - 12, host.end() - 4),
+              (std::vector<BYTE>{KSFR_P0 + 4, 0x00, KSFR_P1 + 4, 0x00, KSFR_P2 + 4, 0x00,
+                                 KSFR_P3 + 4, 0x03}));
+}
+
 TEST_F(Target, TheKernelImageIsLookedForBesideALoadedCorvanecModuleFirst) {
     Attach("");
     m_target = new yardlow::CKernelTarget("");

@@ -13,7 +13,8 @@ namespace sfr = ostrel::sfr;
 
 constexpr DWORD kMsPerByte = 100;
 constexpr int kWaitingPolls = 100;
-// The port bits that carry the serial line (P3.0 and P3.1) stay high in every port written.
+// P3.0 and P3.1 are the serial line's RXD and TXD: written high, so that the kernel keeps its
+// line. The other ports' low bits are the user's pins like any other.
 constexpr BYTE kSerialPins = 0x03;
 
 }  // namespace
@@ -91,9 +92,9 @@ void CKernelTarget::PutContext() {
     c.ie = m.Sfr(sfr::IE);
     c.SetPc(m.m_pc);
     m_link.WriteSfr(KSFR_IP, m.Sfr(sfr::IP));
-    m_link.WriteSfr(KSFR_P0, m.Sfr(sfr::P0) | kSerialPins);
-    m_link.WriteSfr(KSFR_P1, m.Sfr(sfr::P1) | kSerialPins);
-    m_link.WriteSfr(KSFR_P2, m.Sfr(sfr::P2) | kSerialPins);
+    m_link.WriteSfr(KSFR_P0, m.Sfr(sfr::P0));
+    m_link.WriteSfr(KSFR_P1, m.Sfr(sfr::P1));
+    m_link.WriteSfr(KSFR_P2, m.Sfr(sfr::P2));
     m_link.WriteSfr(KSFR_P3, m.Sfr(sfr::P3) | kSerialPins);
     m_link.WriteSfr(KSFR_TL0, m.Sfr(sfr::TL0));
     m_link.WriteSfr(KSFR_TH0, m.Sfr(sfr::TH0));
