@@ -120,6 +120,76 @@ TEST_F(Target, AStopFromAnotherThreadHoldsTheBoardOnlyOnceTheRunsExchangesHaveEn
     EXPECT_EQ(pc, 0xFFFFu);
 }
 
+// A host that shows the program's output on its own thread: the run's terminal output waits for
+// that thread, which may be busy stopping the run. It gives up after a minute of clock time, so
+// that a stop that waits for the run for ever fails the test instead of hanging it.
+class HostThreadTerminal : public ISimSerialTerminal {
+public:
+    void SIM_CALL Transmit(int32_t, const uint8_t*, uint32_t) override {
+        m_entered.store(true);
+        const uint64_t start = w32test::clock::NowMicros();
+        uint64_t now = start;
+        while (!m_free.load() && now - start < 60000000u) {
+            now = w32test::clock::WaitForAdvance(now, 10);
+        }
+    }
+    void SIM_CALL Release() override {}
+
+    bool Entered() const { return m_entered.load(); }
+    void Free() { m_free.store(true); }
+
+private:
+    std::atomic<bool> m_entered{false};
+    std::atomic<bool> m_free{false};
+};
+
+TEST_F(Target, AStopThatTheRunCannotAnswerGivesUpAndLeavesTheBoardToTheNextStop) {
+    Load("");
+    HostThreadTerminal terminal;
+    m_target->SetSerialTerminal(&terminal);
+    int32_t index = 0;
+    ASSERT_EQ(m_target->AddBreakpoint(0x0860, &index), SIM_OK);
+    std::atomic<bool> ready{false};
+    std::atomic<int32_t> stopped{-1};
+    std::thread host([this, &terminal, &ready, &stopped] {
+        w32test::clock::TakePart();
+        ready.store(true);
+        // The program's greeting reaches the terminal, which waits for this thread.
+        while (!terminal.Entered()) {
+            w32::Sleep(1);
+        }
+        stopped.store(m_target->Stop());
+        terminal.Free();
+    });
+    while (!ready.load()) {
+        std::this_thread::yield();
+    }
+    const uint64_t start = w32test::clock::NowMicros();
+    EXPECT_EQ(m_target->RunSteps(-1), SIM_EXECUTION_STOPPED);
+    {
+        w32test::clock::OutsideWaitScope outside;
+        host.join();
+    }
+    EXPECT_EQ(stopped.load(), SIM_EXECUTION_STOPPED);
+    // The stop waited well beyond the longest exchange, and not much more.
+    const uint64_t waited = w32test::clock::NowMicros() - start;
+    EXPECT_GT(waited, 25500000u);
+    EXPECT_LT(waited, 30000000u);
+    // It did not hold the board or clear the model under the run.
+    for (const boards::Record& record : m_board->Log().Records()) {
+        EXPECT_NE(record.what, "rts 1");
+    }
+    uint32_t pc = 0;
+    ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
+    EXPECT_NE(pc, 0xFFFFu);
+    // The next stop does it.
+    m_target->SetSerialTerminal(&m_terminal);
+    EXPECT_EQ(m_target->Stop(), SIM_OK);
+    EXPECT_TRUE(m_board->Rts());
+    ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
+    EXPECT_EQ(pc, 0xFFFFu);
+}
+
 TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     // The kernel refuses its second program write: the second breakpoint's LCALL.
     Load("code-write-fault=2");

@@ -72,12 +72,18 @@ public:
     SimStatus SIM_CALL RunSteps(int32_t count) override;
     SimStatus SIM_CALL StepOver(uint8_t whole) override;
     SimStatus SIM_CALL StepOut(uint8_t whole) override;
+    // StopDebugging, then StartDebugging: 1108 when the stop left a run still going (nothing
+    // is started then), 0 otherwise.
+    SimStatus SIM_CALL Reset() override;
+    // StopDebugging: 1108 when a run is still going after the stop's wait, 0 otherwise.
+    SimStatus SIM_CALL Stop() override;
 
     // --- framework ---
     // The model's reset, the PC at the program's start, the kernel started (run mode).
     SimStatus StartDebugging() override;
     // Ends a run in progress (also from another thread), clears RAM and external data, and
-    // holds the board (program mode).
+    // holds the board (program mode). 1108, with model, port and board untouched, when the run
+    // has not ended after the wait for it.
     SimStatus StopDebugging() override;
 
     // --- the target's own operations ---

@@ -13,6 +13,12 @@ namespace sfr = ostrel::sfr;
 
 constexpr DWORD kMsPerByte = 100;
 constexpr int kWaitingPolls = 100;
+// How long a stop waits for the run's exchange in progress to end. The longest exchange is a read
+// of 255 bytes (the most one count byte asks for) at 100 ms per byte: 25.5 s when the board goes
+// silent at its start. An aborted run ends its exchange in progress and gives up at the first
+// byte that does not come, so a run the board holds up ends within that. A run still going
+// after it waits for something other than the board.
+constexpr DWORD kExecutingWaitMs = 26000;
 // P3.0 and P3.1 are the serial line's RXD and TXD: written high, so that the kernel keeps its
 // line. The other ports' low bits are the user's pins like any other.
 constexpr BYTE kSerialPins = 0x03;
@@ -59,9 +65,16 @@ SimStatus CKernelTarget::StopDebugging() {
     if (m_executing.load() != 0) {
         m_link.Message(1, "Stop Debugger2.Please wait...");
         // The exchange in progress ends by itself (the abort ends a report wait, every read has
-        // its time-out): the board and the model are not touched before it has.
-        while (m_executing.load() != 0) {
+        // its time-out): the board and the model are not touched before it has. A run that has
+        // not ended in time is held by its host (one that serves the run's terminal or messages
+        // on the thread that called Stop would wait for this stop for ever): the stop leaves
+        // board and model to it, and the next Stop or Reset holds the board.
+        const DWORD start = w32::GetTickCount();
+        while (m_executing.load() != 0 && w32::GetTickCount() - start < kExecutingWaitMs) {
             w32::Sleep(1);
+        }
+        if (m_executing.load() != 0) {
+            return SIM_EXECUTION_STOPPED;
         }
     }
     m_callStack->Clear();
@@ -75,6 +88,24 @@ SimStatus CKernelTarget::StopDebugging() {
     PrepareExchange();
     m_link.EnterProgramMode();
     return SIM_OK;
+}
+
+SimStatus SIM_CALL CKernelTarget::Reset() {
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    if (StopDebugging() == SIM_EXECUTION_STOPPED) {
+        return SIM_EXECUTION_STOPPED;
+    }
+    StartDebugging();
+    return SIM_OK;
+}
+
+SimStatus SIM_CALL CKernelTarget::Stop() {
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    return StopDebugging() == SIM_EXECUTION_STOPPED ? SIM_EXECUTION_STOPPED : SIM_OK;
 }
 
 void CKernelTarget::PutContext() {
