@@ -30,7 +30,35 @@ protected:
         EXPECT_EQ(read, 0x10000u);
         return std::vector<BYTE>(whole.begin() + address, whole.begin() + address + count);
     }
+
+    // A run to a breakpoint the program never reaches at 0x0860, which the host stops from
+    // another thread after a second: the program still runs when the run tries to put the
+    // breakpoint's bytes back, so they stay planted.
+    void RunStoppedWithItsBreakpointLeftPlanted() {
+        int32_t index = 0;
+        ASSERT_EQ(m_target->AddBreakpoint(0x0860, &index), SIM_OK);
+        std::atomic<bool> ready{false};
+        std::thread host([this, &ready] {
+            w32test::clock::TakePart();
+            ready.store(true);
+            w32::Sleep(1000);
+            m_target->Stop();
+        });
+        while (!ready.load()) {
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(m_target->RunSteps(-1), SIM_EXECUTION_STOPPED);
+        {
+            w32test::clock::OutsideWaitScope outside;
+            host.join();
+        }
+        ASSERT_EQ(Code(0x0860, 3), std::vector<BYTE>(kBreakpointCall, kBreakpointCall + 3));
+        ASSERT_TRUE(m_target->Link().HasUsedSlots());
+        Forget();
+    }
 };
+
+const std::vector<BYTE> kNeverBytes = {0x02, 0x08, 0x60};  // LJMP never, at 0x0860
 
 TEST_F(Target, TheOptionTextChoosesExternalDataByItsValueInAnyCase) {
     using yardlow::CKernelTarget;
@@ -208,6 +236,64 @@ TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
     EXPECT_EQ(pc, 0x0846u);
     EXPECT_EQ(Code(0x0800, kProgramSize), program);
+}
+
+TEST_F(Target, BreakpointBytesARunLeftPlantedAreBackBeforeTheNextSessionStarts) {
+    Load("");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    ASSERT_EQ(m_target->Reset(), SIM_OK);
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
+    BYTE shown[3] = {};
+    uint32_t read = 0;
+    ASSERT_EQ(m_target->ReadMemory(0x0860, shown, 3, &read, yardlow::kSpaceProgram), SIM_OK);
+    EXPECT_EQ(std::vector<BYTE>(shown, shown + 3), kNeverBytes);
+}
+
+TEST_F(Target, BreakpointBytesLeftPlantedGoBackWhenTheTargetGoesFromAHeldBoard) {
+    Load("");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    ASSERT_TRUE(m_board->Rts());
+    m_target->Destroy(kSimDestroyFree);
+    m_target = nullptr;
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    // The kernel was let run for the restore and the board held again before the port closed.
+    std::vector<std::string> lines;
+    for (const boards::Record& record : m_board->Log().Records()) {
+        const bool wire =
+            record.what.compare(0, 5, "host>") == 0 || record.what.compare(0, 6, "board>") == 0;
+        if (!wire) {
+            lines.push_back(record.what);
+        } else if (lines.empty() || lines.back() != "bytes") {
+            lines.push_back("bytes");
+        }
+    }
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 4),
+        (std::vector<std::string>{"rts 0", "kernel: up at 19200 baud, V1.06", "bytes", "rts 1"}));
+}
+
+TEST_F(Target, ARestoreThatFailsFailsTheResetAndIsTriedAgainBeforeProgramMemoryIsRead) {
+    // The kernel refuses its second program write: the restore at the reset.
+    Load("code-write-fault=2");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    EXPECT_EQ(m_target->Reset(), SIM_EXECUTION_STOPPED);
+    EXPECT_TRUE(m_target->Link().HasUsedSlots());
+    BYTE shown[3] = {};
+    uint32_t read = 0;
+    ASSERT_EQ(m_target->ReadMemory(0x0860, shown, 3, &read, yardlow::kSpaceProgram), SIM_OK);
+    EXPECT_EQ(std::vector<BYTE>(shown, shown + 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
+}
+
+TEST_F(Target, ARestoreThatFailsIsTriedAgainBeforeTheNextStep) {
+    Load("code-write-fault=2");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    EXPECT_EQ(m_target->Reset(), SIM_EXECUTION_STOPPED);
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK) << Messages();
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
 }
 
 TEST_F(Target, APortWrittenLowReachesTheBoardLowButForTheSerialLinesPins) {

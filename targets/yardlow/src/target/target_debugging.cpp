@@ -49,7 +49,9 @@ SimStatus CKernelTarget::StartDebugging() {
     }
     PrepareExchange();
     m_link.EnterRunMode();
-    return SIM_OK;
+    m_held = false;
+    // Nothing the user does from here on may see or run a planted byte.
+    return RestoreLeftoverSlots() ? SIM_OK : SIM_EXECUTION_STOPPED;
 }
 
 SimStatus CKernelTarget::StopDebugging() {
@@ -87,6 +89,7 @@ SimStatus CKernelTarget::StopDebugging() {
     }
     PrepareExchange();
     m_link.EnterProgramMode();
+    m_held = true;
     return SIM_OK;
 }
 
@@ -97,8 +100,7 @@ SimStatus SIM_CALL CKernelTarget::Reset() {
     if (StopDebugging() == SIM_EXECUTION_STOPPED) {
         return SIM_EXECUTION_STOPPED;
     }
-    StartDebugging();
-    return SIM_OK;
+    return StartDebugging() == SIM_EXECUTION_STOPPED ? SIM_EXECUTION_STOPPED : SIM_OK;
 }
 
 SimStatus SIM_CALL CKernelTarget::Stop() {
@@ -106,6 +108,27 @@ SimStatus SIM_CALL CKernelTarget::Stop() {
         return SIM_NOT_LOADED;
     }
     return StopDebugging() == SIM_EXECUTION_STOPPED ? SIM_EXECUTION_STOPPED : SIM_OK;
+}
+
+bool CKernelTarget::RestoreLeftoverSlots() {
+    if (!m_link.HasUsedSlots()) {
+        return true;
+    }
+    if (OpenPort() != 0) {
+        return false;
+    }
+    PrepareExchange();
+    Executing executing(*this);
+    // A held board's kernel takes no command: it runs for the restore and is held again after.
+    const bool held = m_held;
+    if (held) {
+        m_link.EnterRunMode();
+    }
+    const bool restored = m_link.RemoveBreakpoints();
+    if (held) {
+        m_link.EnterProgramMode();
+    }
+    return restored;
 }
 
 void CKernelTarget::PutContext() {
@@ -194,6 +217,9 @@ SimStatus CKernelTarget::StepOnBoard() {
         return static_cast<SimStatus>(opened);
     }
     PrepareExchange();
+    if (!RestoreLeftoverSlots()) {
+        return BoardDoesNotReply();
+    }
     PutContext();
     const uint32_t address = m_model->m_pc;
     m_lastOpcode = ProgramByte(address);
@@ -216,8 +242,12 @@ SimStatus CKernelTarget::KernelExecute(int32_t mode) {
         return static_cast<SimStatus>(opened);
     }
     PrepareExchange();
+    const bool steps = mode == kFastStep || mode == kFastStepFromPc;
+    if (steps && !RestoreLeftoverSlots()) {
+        return BoardDoesNotReply();
+    }
     Executing executing(*this);
-    if (mode == kFastStep || mode == kFastStepFromPc) {
+    if (steps) {
         const uint32_t address = m_model->m_pc;
         m_lastOpcode = ProgramByte(address);
         if (ContextPcInKernel()) {
