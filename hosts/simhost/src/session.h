@@ -60,6 +60,9 @@ private:
     // The status with the PC appended when the target answers it.
     void RunStatus(SimStatus status);
     bool Number(const Word& word, uint32_t* value);
+    // A number from `low` to `high`; one outside them is an error line that names the word and
+    // what it stands for.
+    bool NumberIn(const Word& word, uint32_t low, uint32_t high, const char* what, uint32_t* value);
     bool Flag(const std::vector<Word>& words, size_t index, uint8_t fallback, uint8_t* flag);
     void DestroyTarget();
     void PrintMultiline(const char* text);

@@ -102,6 +102,10 @@ void Session::DoRun(const std::vector<Word>& words) {
     if (!Number(words[1], &count)) {
         return;
     }
+    if (count > kMaxSigned32 && count != 0xFFFFFFFFu) {
+        Error("'" + words[1].text + "' is out of range for a run's count (-1 to 0x7FFFFFFF)");
+        return;
+    }
     // A run of N steps is the target's own bounded run, so the limit costs it nothing; whether
     // the limit ended it shows afterwards: not at a breakpoint, not interrupted, no failure.
     int32_t steps = static_cast<int32_t>(count);
@@ -214,7 +218,10 @@ void Session::DoBreakpoint(const std::vector<Word>& words) {
             "bp disable-all|remove-all|list|max");
         return;
     }
-    if (withValue && !Number(words[2], &value)) {
+    // An index counts from 1 (the target answers for one it lacks); an address is any number.
+    if (withValue &&
+        !(action == "add" ? Number(words[2], &value)
+                          : NumberIn(words[2], 0, kMaxSigned32, "a breakpoint index", &value))) {
         return;
     }
     int32_t index = static_cast<int32_t>(value);
