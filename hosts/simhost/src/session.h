@@ -15,6 +15,7 @@
 #include "host_objects.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
+#include "step_limit.h"
 #include "stopper.h"
 #include "target_family.h"
 #include "transcript.h"
@@ -75,7 +76,7 @@ private:
     // Runs (session_run.cpp): a run of the target that Ctrl-C can break into, its end reported
     // ("interrupted", or the step limit as an error) before its status line.
     SimStatus RunInterruptible(const std::function<SimStatus()>& run, bool* interrupted);
-    void ReportRun(SimStatus status, bool interrupted, bool limitReached);
+    void ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit);
     // A run operation that stops at the step limit by counting instructions (StepUntil,
     // StepOver, StepOut).
     void RunCounted(const std::function<SimStatus()>& run);
