@@ -76,7 +76,9 @@ private:
     // Runs (session_run.cpp): a run of the target that Ctrl-C can break into, its end reported
     // ("interrupted", or the step limit as an error) before its status line.
     SimStatus RunInterruptible(const std::function<SimStatus()>& run, bool* interrupted);
-    void ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit);
+    // `limitMicros`: the limit's time, when the limit's time ended the run.
+    void ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit,
+                   uint64_t limitMicros = 0);
     // A run operation that stops at the step limit by counting instructions (StepUntil,
     // StepOver, StepOut).
     void RunCounted(const std::function<SimStatus()>& run);

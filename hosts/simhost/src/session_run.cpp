@@ -33,7 +33,8 @@ SimStatus Session::RunInterruptible(const std::function<SimStatus()>& run, bool*
     return status;
 }
 
-void Session::ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit) {
+void Session::ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit,
+                        uint64_t limitMicros) {
     if (interrupted) {
         m_transcript.Line("interrupted by Ctrl-C");
     } else if (limit == StepLimit::Reached::Counted) {
@@ -43,7 +44,7 @@ void Session::ReportRun(SimStatus status, bool interrupted, StepLimit::Reached l
         Error(
             "step limit reached: the target counts no instructions, so the run was broken "
             "after the limit's time, " +
-            std::to_string(StepLimit::TimeMicros(m_stepLimit) / 1000u) + " ms of clock time");
+            std::to_string(limitMicros / 1000u) + " ms of clock time");
     }
     RunStatus(status);
 }
@@ -60,11 +61,13 @@ void Session::RunCounted(const std::function<SimStatus()>& run) {
     bool interrupted = false;
     SimStatus status = RunInterruptible(run, &interrupted);
     StepLimit::Reached reached = StepLimit::Reached::No;
+    uint64_t limitMicros = 0;
     if (limit != nullptr) {
         reached = limit->Finish();
+        limitMicros = limit->TimeMicros();
         m_target->SetPortObserver(ScriptObserver());
     }
-    ReportRun(status, interrupted, reached);
+    ReportRun(status, interrupted, reached, limitMicros);
 }
 
 bool Session::AtEnabledBreakpoint(uint32_t pc) {

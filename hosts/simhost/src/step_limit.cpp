@@ -2,11 +2,26 @@
 // limit's time for a target that never asks.
 #include "step_limit.h"
 
+#include "w32test/clock.h"
+
 namespace simhost {
 
+namespace {
+
+constexpr uint64_t kMicrosPerInstruction = 1000;
+constexpr uint64_t kLeastRealTimeMicros = 1000000;
+
+}  // namespace
+
 StepLimit::StepLimit(ISimTarget& target, ISimPortObserver* forward, uint32_t limit)
-    : m_target(target), m_forward(forward), m_limit(limit) {
-    m_timer = std::make_unique<Stopper>(target, Stopper::Call::Break, TimeMicros(limit),
+    : m_target(target),
+      m_forward(forward),
+      m_limit(limit),
+      m_timeMicros(limit * kMicrosPerInstruction) {
+    if (!w32test::clock::IsVirtual() && m_timeMicros < kLeastRealTimeMicros) {
+        m_timeMicros = kLeastRealTimeMicros;
+    }
+    m_timer = std::make_unique<Stopper>(target, Stopper::Call::Break, m_timeMicros,
                                         [this] { return m_steps.load() == 0; });
 }
 

@@ -19,7 +19,9 @@ namespace simhost {
 // and its answer on a serial line, which takes a millisecond or more. A target that has not
 // asked once when the limit's time has passed (a millisecond of clock time per instruction) is
 // asked to break then, from a second thread. A step is at least eight bytes on the line, so
-// the run has gone no further than the limit unless its line is faster than 80000 baud.
+// the run has gone no further than the limit unless its line is faster than 80000 baud. In real
+// time the limit's time is a second at least: a busy machine may take that long to start a
+// target that counts.
 class StepLimit : public ISimPortObserver {
 public:
     // How the run reached the limit: not at all, by its count, or by the limit's time.
@@ -40,13 +42,14 @@ public:
     // Whether and how the run was stopped because of the limit; ends the wait for its time.
     Reached Finish();
 
-    // The limit's time for a target that does not count: a millisecond per instruction.
-    static uint64_t TimeMicros(uint32_t limit) { return static_cast<uint64_t>(limit) * 1000u; }
+    // The limit's time for a target that does not count.
+    uint64_t TimeMicros() const { return m_timeMicros; }
 
 private:
     ISimTarget& m_target;
     ISimPortObserver* m_forward;
     uint32_t m_limit;
+    uint64_t m_timeMicros;
     // Asked on the target's thread, read by the timer's.
     std::atomic<uint32_t> m_steps{0};
     bool m_reached = false;
