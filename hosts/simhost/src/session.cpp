@@ -204,6 +204,20 @@ bool Session::Number(const Word& word, uint32_t* value) {
     return true;
 }
 
+bool Session::NumberIn(const Word& word, uint32_t low, uint32_t high, const char* what,
+                       uint32_t* value) {
+    if (!Number(word, value)) {
+        return false;
+    }
+    if (*value < low || *value > high) {
+        char range[48];
+        std::snprintf(range, sizeof range, " (0x%X to 0x%X)", low, high);
+        Error("'" + word.text + "' is out of range for " + what + range);
+        return false;
+    }
+    return true;
+}
+
 bool Session::Flag(const std::vector<Word>& words, size_t index, uint8_t fallback, uint8_t* flag) {
     *flag = fallback;
     if (index >= words.size()) {
@@ -445,7 +459,11 @@ void Session::DoSettings(const std::vector<Word>& words) {
             done = true;
         }
         if (!done && key.compare(0, 4, "byte") == 0 && ParseWord32(key.substr(4), &index) &&
-            index < kSimSerialSettingsSize && value <= 0xFF) {
+            index < kSimSerialSettingsSize) {
+            if (value > 0xFF) {
+                Error("'" + text + "' is out of range for a byte (0x0 to 0xFF)");
+                return;
+            }
             block[index] = static_cast<uint8_t>(value);
             done = true;
         }

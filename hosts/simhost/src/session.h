@@ -15,6 +15,7 @@
 #include "host_objects.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
+#include "step_limit.h"
 #include "stopper.h"
 #include "target_family.h"
 #include "transcript.h"
@@ -60,6 +61,9 @@ private:
     // The status with the PC appended when the target answers it.
     void RunStatus(SimStatus status);
     bool Number(const Word& word, uint32_t* value);
+    // A number from `low` to `high`; one outside them is an error line that names the word and
+    // what it stands for.
+    bool NumberIn(const Word& word, uint32_t low, uint32_t high, const char* what, uint32_t* value);
     bool Flag(const std::vector<Word>& words, size_t index, uint8_t fallback, uint8_t* flag);
     void DestroyTarget();
     void PrintMultiline(const char* text);
@@ -72,7 +76,9 @@ private:
     // Runs (session_run.cpp): a run of the target that Ctrl-C can break into, its end reported
     // ("interrupted", or the step limit as an error) before its status line.
     SimStatus RunInterruptible(const std::function<SimStatus()>& run, bool* interrupted);
-    void ReportRun(SimStatus status, bool interrupted, bool limitReached);
+    // `limitMicros`: the limit's time, when the limit's time ended the run.
+    void ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit,
+                   uint64_t limitMicros = 0);
     // A run operation that stops at the step limit by counting instructions (StepUntil,
     // StepOver, StepOut).
     void RunCounted(const std::function<SimStatus()>& run);

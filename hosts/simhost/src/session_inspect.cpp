@@ -51,6 +51,10 @@ bool Session::KnownRegister(const std::string& name) {
 bool Session::SpaceOf(const Word& word, int32_t* space) {
     uint32_t number = 0;
     if (!word.quoted && ParseWord32(word.text, &number)) {
+        if (number > kMaxSigned32) {
+            Error("'" + word.text + "' is out of range for a space (0x0 to 0x7FFFFFFF)");
+            return false;
+        }
         *space = static_cast<int32_t>(number);  // the target answers for a number it lacks
         return true;
     }
@@ -125,17 +129,22 @@ void Session::DoDump(const std::vector<Word>& words) {
 }
 
 void Session::DoSpaces(const std::vector<Word>& words) {
-    int32_t count = m_target->GetMemorySpaceCount();
-    int32_t first = 0;
+    // One space, or every space the target counts.
+    std::vector<int32_t> shown;
     if (words.size() > 1) {
-        if (!SpaceOf(words[1], &first)) {
+        int32_t space = 0;
+        if (!SpaceOf(words[1], &space)) {
             return;
         }
-        count = first + 1;
+        shown.push_back(space);
     } else {
+        int32_t count = m_target->GetMemorySpaceCount();
         m_transcript.Line("spaces: " + std::to_string(count));
+        for (int32_t i = 0; i < count; ++i) {
+            shown.push_back(i);
+        }
     }
-    for (int32_t i = first; i < count; ++i) {
+    for (int32_t i : shown) {
         const char* name = nullptr;
         uint32_t size = 0;
         if (m_target->GetMemorySpaceInfo(i, &name, &size) == 0) {
@@ -152,11 +161,8 @@ void Session::DoRead(const std::vector<Word>& words) {
     int32_t space = 0;
     uint32_t address = 0;
     uint32_t count = 0;
-    if (!SpaceOf(words[1], &space) || !Number(words[2], &address) || !Number(words[3], &count)) {
-        return;
-    }
-    if (count > 0x10000) {
-        Error("at most 0x10000 bytes at a time");
+    if (!SpaceOf(words[1], &space) || !Number(words[2], &address) ||
+        !NumberIn(words[3], 0, 0x10000, "a count of bytes read at a time", &count)) {
         return;
     }
     std::vector<uint8_t> bytes(count + 1, 0);
@@ -290,7 +296,8 @@ void Session::DoPeripherals(const std::vector<Word>&) {
 void Session::DoPeripheral(const std::vector<Word>& words) {
     uint32_t index = 0;
     uint32_t value = 0;
-    if (!Number(words[1], &index) || !Number(words[2], &value)) {
+    if (!NumberIn(words[1], 0, kMaxSigned32, "an item index", &index) ||
+        !Number(words[2], &value)) {
         return;
     }
     // The edit record is the item as the target shows it, with the new value.
@@ -339,7 +346,7 @@ void Session::DoSerialIn(const std::vector<Word>& words) {
     uint32_t channel = 0;
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!Number(words[1], &channel)) {
+    if (!NumberIn(words[1], 0, kMaxSigned32, "a channel", &channel)) {
         return;
     }
     if (!ParseBytes(words, 2, &bytes, &error)) {

@@ -8,6 +8,7 @@
 #include "script_files.h"
 #include "session.h"
 #include "step_limit.h"
+#include "w32test/clock.h"
 
 namespace simhost {
 
@@ -32,12 +33,18 @@ SimStatus Session::RunInterruptible(const std::function<SimStatus()>& run, bool*
     return status;
 }
 
-void Session::ReportRun(SimStatus status, bool interrupted, bool limitReached) {
+void Session::ReportRun(SimStatus status, bool interrupted, StepLimit::Reached limit,
+                        uint64_t limitMicros) {
     if (interrupted) {
         m_transcript.Line("interrupted by Ctrl-C");
-    } else if (limitReached) {
+    } else if (limit == StepLimit::Reached::Counted) {
         Error("step limit reached: the run stopped after " + std::to_string(m_stepLimit) +
               " instructions");
+    } else if (limit == StepLimit::Reached::Timed) {
+        Error(
+            "step limit reached: the target counts no instructions, so the run was broken "
+            "after the limit's time, " +
+            std::to_string(limitMicros / 1000u) + " ms of clock time");
     }
     RunStatus(status);
 }
@@ -46,15 +53,21 @@ void Session::RunCounted(const std::function<SimStatus()>& run) {
     // The counting observer stands in for the script's own while the run goes on.
     std::unique_ptr<StepLimit> limit;
     if (m_stepLimit != 0) {
+        // The limit's time passes only while this thread waits, as with stop-after.
+        w32test::clock::TakePart();
         limit = std::make_unique<StepLimit>(*m_target, ScriptObserver(), m_stepLimit);
         m_target->SetPortObserver(limit.get());
     }
     bool interrupted = false;
     SimStatus status = RunInterruptible(run, &interrupted);
+    StepLimit::Reached reached = StepLimit::Reached::No;
+    uint64_t limitMicros = 0;
     if (limit != nullptr) {
+        reached = limit->Finish();
+        limitMicros = limit->TimeMicros();
         m_target->SetPortObserver(ScriptObserver());
     }
-    ReportRun(status, interrupted, limit != nullptr && limit->Reached());
+    ReportRun(status, interrupted, reached, limitMicros);
 }
 
 bool Session::AtEnabledBreakpoint(uint32_t pc) {
@@ -102,6 +115,10 @@ void Session::DoRun(const std::vector<Word>& words) {
     if (!Number(words[1], &count)) {
         return;
     }
+    if (count > kMaxSigned32 && count != 0xFFFFFFFFu) {
+        Error("'" + words[1].text + "' is out of range for a run's count (-1 to 0x7FFFFFFF)");
+        return;
+    }
     // A run of N steps is the target's own bounded run, so the limit costs it nothing; whether
     // the limit ended it shows afterwards: not at a breakpoint, not interrupted, no failure.
     int32_t steps = static_cast<int32_t>(count);
@@ -115,7 +132,8 @@ void Session::DoRun(const std::vector<Word>& words) {
     uint32_t pc = 0;
     bool limitReached = limited && status == SIM_OK && !interrupted &&
                         m_target->GetPC(&pc) == SIM_OK && !AtEnabledBreakpoint(pc);
-    ReportRun(status, interrupted, limitReached);
+    ReportRun(status, interrupted,
+              limitReached ? StepLimit::Reached::Counted : StepLimit::Reached::No);
 }
 
 void Session::DoUntil(const std::vector<Word>& words) {
@@ -179,7 +197,7 @@ void Session::DoTrace(const std::vector<Word>& words) {
     RunInterrupt interrupt(*m_target);
     for (int64_t n = 0; n < count; ++n) {
         if (interrupt.Interrupted()) {
-            ReportRun(SIM_OK, true, false);
+            ReportRun(SIM_OK, true, StepLimit::Reached::No);
             return;
         }
         uint32_t pc = 0;
@@ -214,7 +232,10 @@ void Session::DoBreakpoint(const std::vector<Word>& words) {
             "bp disable-all|remove-all|list|max");
         return;
     }
-    if (withValue && !Number(words[2], &value)) {
+    // An index counts from 1 (the target answers for one it lacks); an address is any number.
+    if (withValue &&
+        !(action == "add" ? Number(words[2], &value)
+                          : NumberIn(words[2], 0, kMaxSigned32, "a breakpoint index", &value))) {
         return;
     }
     int32_t index = static_cast<int32_t>(value);

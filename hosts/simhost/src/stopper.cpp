@@ -7,15 +7,16 @@
 
 namespace simhost {
 
-Stopper::Stopper(ISimTarget& target, Call call, uint64_t delayMicros) : m_call(call) {
+Stopper::Stopper(ISimTarget& target, Call call, uint64_t delayMicros, std::function<bool()> when)
+    : m_call(call) {
     uint64_t deadline = w32test::clock::NowMicros() + delayMicros;
     std::atomic<bool> takesPart{false};
-    m_thread = std::thread([this, &target, deadline, &takesPart] {
+    m_thread = std::thread([this, &target, deadline, &takesPart, when] {
         // The clock must not pass the deadline without this thread: it takes part before the
         // session goes on.
         w32test::clock::TakePart();
         takesPart = true;
-        if (!w32test::clock::SleepUntilMicrosOrEnd(deadline, &m_end)) {
+        if (!w32test::clock::SleepUntilMicrosOrEnd(deadline, &m_end) || (when && !when())) {
             return;
         }
         {
@@ -53,8 +54,15 @@ bool Stopper::TakeReport(SimStatus* status) {
 bool Stopper::Finish() {
     if (m_thread.joinable()) {
         w32test::clock::EndSleep(&m_end);
-        w32test::clock::OutsideWaitScope waiting;
-        m_thread.join();
+        if (m_call == Call::Stop) {
+            // A stop under way may wait on the clock: time passes while this thread waits for it.
+            w32test::clock::OutsideWaitScope waiting;
+            m_thread.join();
+        } else {
+            // A break request never waits: the clock stands still, and no other thread's time
+            // comes while this one ends.
+            m_thread.join();
+        }
     }
     std::lock_guard<std::mutex> lock(m_lock);
     return m_state == State::Made;

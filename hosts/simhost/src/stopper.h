@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -18,9 +19,10 @@ public:
     enum class Call { Stop, Break };
 
     // Starts the thread; it calls `call` of `target` once the layer's clock has moved
-    // `delayMicros` on from now. Under virtual time the thread takes part in it, so the clock
-    // reaches that time only as the other threads wait.
-    Stopper(ISimTarget& target, Call call, uint64_t delayMicros);
+    // `delayMicros` on from now, if `when` (when given) still says so then. Under virtual time
+    // the thread takes part in it, so the clock reaches that time only as the other threads wait.
+    Stopper(ISimTarget& target, Call call, uint64_t delayMicros,
+            std::function<bool()> when = nullptr);
     // Ends the thread (Finish).
     ~Stopper();
     Stopper(const Stopper&) = delete;

@@ -22,6 +22,18 @@ void Transcript::Serial(int32_t channel, const uint8_t* bytes, size_t count) {
     m_serialPending = true;
     m_serialChannel = channel;
     m_serialBytes.append(reinterpret_cast<const char*>(bytes), count);
+    // Dropped in stretches, so that each byte is moved at most once or twice.
+    if (m_serialBytes.size() >= 2 * kSerialKept) {
+        DropOldestSerial();
+    }
+}
+
+void Transcript::DropOldestSerial() {
+    if (m_serialBytes.size() > kSerialKept) {
+        const size_t dropped = m_serialBytes.size() - kSerialKept;
+        m_serialBytes.erase(0, dropped);
+        m_serialDropped += dropped;
+    }
 }
 
 void Transcript::Flush() {
@@ -34,9 +46,15 @@ void Transcript::FlushLocked() {
         return;
     }
     m_serialPending = false;
+    DropOldestSerial();
+    if (m_serialDropped != 0) {
+        m_out << "serial " << m_serialChannel << ": " << m_serialDropped
+              << " earlier bytes dropped (the last " << m_serialBytes.size() << " follow)\n";
+    }
     m_out << "serial " << m_serialChannel << ": \"" << Escape(m_serialBytes) << "\"\n"
           << std::flush;
     m_serialBytes.clear();
+    m_serialDropped = 0;
 }
 
 }  // namespace simhost

@@ -13,6 +13,7 @@
 #include "script_files.h"
 #include "script_words.h"
 #include "session.h"
+#include "transcript.h"
 #include "w32/clock.h"
 #include "w32/errors.h"
 #include "w32test/clock.h"
@@ -75,6 +76,29 @@ TEST(ScriptBytes, NumbersAndQuotedTextMakeOneByteList) {
     ASSERT_TRUE(simhost::SplitWords("serial-in 0 256", &words, &error));
     EXPECT_FALSE(simhost::ParseBytes(words, 2, &bytes, &error));
     EXPECT_EQ(error, "bad byte '256'");
+}
+
+TEST(SerialText, AProgramThatTalksOnAndOnKeepsOnlyItsLastBytesWithALineSayingSo) {
+    std::ostringstream out;
+    simhost::Transcript transcript(out);
+    const size_t kept = simhost::Transcript::kSerialKept;
+    // Seven bytes at a time, as a run that passes the program's output on as it comes.
+    std::string sent;
+    for (int i = 0; sent.size() < 5 * kept; ++i) {
+        const std::string piece = "line" + std::to_string(i % 10) + "\n";
+        sent += piece;
+        transcript.Serial(0, reinterpret_cast<const uint8_t*>(piece.data()), piece.size());
+    }
+    transcript.Line("after");
+    const std::string last = sent.substr(sent.size() - kept);
+    EXPECT_EQ(out.str(), "serial 0: " + std::to_string(sent.size() - kept) +
+                             " earlier bytes dropped (the last " + std::to_string(kept) +
+                             " follow)\nserial 0: \"" + simhost::Escape(last) + "\"\nafter\n");
+    // The next stretch starts whole again.
+    out.str("");
+    transcript.Serial(1, reinterpret_cast<const uint8_t*>("ok"), 2);
+    transcript.Flush();
+    EXPECT_EQ(out.str(), "serial 1: \"ok\"\n");
 }
 
 TEST(Session, VirtualTimeLastsAsLongAsTheSession) {

@@ -19,7 +19,7 @@ TEST_P(PelmorSession, OutputMatchesTheExpectedTranscript) {
 
 INSTANTIATE_TEST_SUITE_P(Sessions, PelmorSession,
                          ::testing::Values("factory", "stepping", "breakpoints", "memory",
-                                           "downloads", "misbehaviours", "runaways"),
+                                           "downloads", "misbehaviours", "runaways", "limits"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param;
                          });

@@ -19,7 +19,8 @@ TEST_P(YardlowSession, OutputMatchesTheExpectedTranscript) {
 
 INSTANTIATE_TEST_SUITE_P(Sessions, YardlowSession,
                          ::testing::Values("factory", "stepping", "breakpoints", "memory",
-                                           "misbehaviours", "refused_loads", "stops", "pic_boards"),
+                                           "misbehaviours", "refused_loads", "stops", "pic_boards",
+                                           "limits"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.param;
                          });

@@ -30,7 +30,35 @@ protected:
         EXPECT_EQ(read, 0x10000u);
         return std::vector<BYTE>(whole.begin() + address, whole.begin() + address + count);
     }
+
+    // A run to a breakpoint the program never reaches at 0x0860, which the host stops from
+    // another thread after a second: the program still runs when the run tries to put the
+    // breakpoint's bytes back, so they stay planted.
+    void RunStoppedWithItsBreakpointLeftPlanted() {
+        int32_t index = 0;
+        ASSERT_EQ(m_target->AddBreakpoint(0x0860, &index), SIM_OK);
+        std::atomic<bool> ready{false};
+        std::thread host([this, &ready] {
+            w32test::clock::TakePart();
+            ready.store(true);
+            w32::Sleep(1000);
+            m_target->Stop();
+        });
+        while (!ready.load()) {
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(m_target->RunSteps(-1), SIM_EXECUTION_STOPPED);
+        {
+            w32test::clock::OutsideWaitScope outside;
+            host.join();
+        }
+        ASSERT_EQ(Code(0x0860, 3), std::vector<BYTE>(kBreakpointCall, kBreakpointCall + 3));
+        ASSERT_TRUE(m_target->Link().HasUsedSlots());
+        Forget();
+    }
 };
+
+const std::vector<BYTE> kNeverBytes = {0x02, 0x08, 0x60};  // LJMP never, at 0x0860
 
 TEST_F(Target, TheOptionTextChoosesExternalDataByItsValueInAnyCase) {
     using yardlow::CKernelTarget;
@@ -120,6 +148,76 @@ TEST_F(Target, AStopFromAnotherThreadHoldsTheBoardOnlyOnceTheRunsExchangesHaveEn
     EXPECT_EQ(pc, 0xFFFFu);
 }
 
+// A host that shows the program's output on its own thread: the run's terminal output waits for
+// that thread, which may be busy stopping the run. It gives up after a minute of clock time, so
+// that a stop that waits for the run for ever fails the test instead of hanging it.
+class HostThreadTerminal : public ISimSerialTerminal {
+public:
+    void SIM_CALL Transmit(int32_t, const uint8_t*, uint32_t) override {
+        m_entered.store(true);
+        const uint64_t start = w32test::clock::NowMicros();
+        uint64_t now = start;
+        while (!m_free.load() && now - start < 60000000u) {
+            now = w32test::clock::WaitForAdvance(now, 10);
+        }
+    }
+    void SIM_CALL Release() override {}
+
+    bool Entered() const { return m_entered.load(); }
+    void Free() { m_free.store(true); }
+
+private:
+    std::atomic<bool> m_entered{false};
+    std::atomic<bool> m_free{false};
+};
+
+TEST_F(Target, AStopThatTheRunCannotAnswerGivesUpAndLeavesTheBoardToTheNextStop) {
+    Load("");
+    HostThreadTerminal terminal;
+    m_target->SetSerialTerminal(&terminal);
+    int32_t index = 0;
+    ASSERT_EQ(m_target->AddBreakpoint(0x0860, &index), SIM_OK);
+    std::atomic<bool> ready{false};
+    std::atomic<int32_t> stopped{-1};
+    std::thread host([this, &terminal, &ready, &stopped] {
+        w32test::clock::TakePart();
+        ready.store(true);
+        // The program's greeting reaches the terminal, which waits for this thread.
+        while (!terminal.Entered()) {
+            w32::Sleep(1);
+        }
+        stopped.store(m_target->Stop());
+        terminal.Free();
+    });
+    while (!ready.load()) {
+        std::this_thread::yield();
+    }
+    const uint64_t start = w32test::clock::NowMicros();
+    EXPECT_EQ(m_target->RunSteps(-1), SIM_EXECUTION_STOPPED);
+    {
+        w32test::clock::OutsideWaitScope outside;
+        host.join();
+    }
+    EXPECT_EQ(stopped.load(), SIM_EXECUTION_STOPPED);
+    // The stop waited well beyond the longest exchange, and not much more.
+    const uint64_t waited = w32test::clock::NowMicros() - start;
+    EXPECT_GT(waited, 25500000u);
+    EXPECT_LT(waited, 30000000u);
+    // It did not hold the board or clear the model under the run.
+    for (const boards::Record& record : m_board->Log().Records()) {
+        EXPECT_NE(record.what, "rts 1");
+    }
+    uint32_t pc = 0;
+    ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
+    EXPECT_NE(pc, 0xFFFFu);
+    // The next stop does it.
+    m_target->SetSerialTerminal(&m_terminal);
+    EXPECT_EQ(m_target->Stop(), SIM_OK);
+    EXPECT_TRUE(m_board->Rts());
+    ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
+    EXPECT_EQ(pc, 0xFFFFu);
+}
+
 TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     // The kernel refuses its second program write: the second breakpoint's LCALL.
     Load("code-write-fault=2");
@@ -138,6 +236,77 @@ TEST_F(Target, ARunWhoseBreakpointsDidNotAllGoInLeavesTheProgramAsLoaded) {
     ASSERT_EQ(m_target->GetPC(&pc), SIM_OK);
     EXPECT_EQ(pc, 0x0846u);
     EXPECT_EQ(Code(0x0800, kProgramSize), program);
+}
+
+TEST_F(Target, BreakpointBytesARunLeftPlantedAreBackBeforeTheNextSessionStarts) {
+    Load("");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    ASSERT_EQ(m_target->Reset(), SIM_OK);
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
+    BYTE shown[3] = {};
+    uint32_t read = 0;
+    ASSERT_EQ(m_target->ReadMemory(0x0860, shown, 3, &read, yardlow::kSpaceProgram), SIM_OK);
+    EXPECT_EQ(std::vector<BYTE>(shown, shown + 3), kNeverBytes);
+}
+
+TEST_F(Target, BreakpointBytesLeftPlantedGoBackWhenTheTargetGoesFromAHeldBoard) {
+    Load("");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    ASSERT_TRUE(m_board->Rts());
+    m_target->Destroy(kSimDestroyFree);
+    m_target = nullptr;
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    // The kernel was let run for the restore and the board held again before the port closed.
+    std::vector<std::string> lines;
+    for (const boards::Record& record : m_board->Log().Records()) {
+        const bool wire =
+            record.what.compare(0, 5, "host>") == 0 || record.what.compare(0, 6, "board>") == 0;
+        if (!wire) {
+            lines.push_back(record.what);
+        } else if (lines.empty() || lines.back() != "bytes") {
+            lines.push_back("bytes");
+        }
+    }
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(
+        std::vector<std::string>(lines.begin(), lines.begin() + 4),
+        (std::vector<std::string>{"rts 0", "kernel: up at 19200 baud, V1.06", "bytes", "rts 1"}));
+}
+
+TEST_F(Target, ARestoreThatFailsFailsTheResetAndIsTriedAgainBeforeProgramMemoryIsRead) {
+    // The kernel refuses its second program write: the restore at the reset.
+    Load("code-write-fault=2");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    EXPECT_EQ(m_target->Reset(), SIM_EXECUTION_STOPPED);
+    EXPECT_TRUE(m_target->Link().HasUsedSlots());
+    BYTE shown[3] = {};
+    uint32_t read = 0;
+    ASSERT_EQ(m_target->ReadMemory(0x0860, shown, 3, &read, yardlow::kSpaceProgram), SIM_OK);
+    EXPECT_EQ(std::vector<BYTE>(shown, shown + 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
+}
+
+TEST_F(Target, ARestoreThatFailsIsTriedAgainBeforeTheNextStep) {
+    Load("code-write-fault=2");
+    RunStoppedWithItsBreakpointLeftPlanted();
+    EXPECT_EQ(m_target->Reset(), SIM_EXECUTION_STOPPED);
+    ASSERT_EQ(m_target->StepInstruction(), SIM_OK) << Messages();
+    EXPECT_EQ(Code(0x0860, 3), kNeverBytes);
+    EXPECT_FALSE(m_target->Link().HasUsedSlots());
+}
+
+TEST_F(Target, APortWrittenLowReachesTheBoardLowButForTheSerialLinesPins) {
+    Load("");
+    for (const char* port : {"Port0", "Port1", "Port2", "Port3"}) {
+        m_target->SetRegister(port, 0x00);
+    }
+    // After the last write the block goes out whole: IP, P0 to P3, TL0 and TH0.
+    const std::vector<BYTE> host = Sent(true);
+    ASSERT_GE(host.size(), 14u);
+    EXPECT_EQ(std::vector<BYTE>(host.end() - 12, host.end() - 4),
+              (std::vector<BYTE>{KSFR_P0 + 4, 0x00, KSFR_P1 + 4, 0x00, KSFR_P2 + 4, 0x00,
+                                 KSFR_P3 + 4, 0x03}));
 }
 
 TEST_F(Target, TheKernelImageIsLookedForBesideALoadedCorvanecModuleFirst) {

@@ -47,6 +47,8 @@ CKernelTarget::CKernelTarget(const char* options) : m_extMem(ExtMemOf(options)) 
 CKernelTarget::~CKernelTarget() = default;
 
 void* SIM_CALL CKernelTarget::Destroy(uint32_t flags) {
+    // The board's program is left as it was loaded, whatever the last run left planted in it.
+    RestoreLeftoverSlots();
     if ((flags & kSimDestroyFree) != 0) {
         delete this;
     } else {

@@ -72,12 +72,21 @@ public:
     SimStatus SIM_CALL RunSteps(int32_t count) override;
     SimStatus SIM_CALL StepOver(uint8_t whole) override;
     SimStatus SIM_CALL StepOut(uint8_t whole) override;
+    // StopDebugging, then StartDebugging: 1108 when the stop left a run still going (nothing
+    // is started then) or when program bytes under breakpoints of an earlier run could not be
+    // put back; 0 otherwise.
+    SimStatus SIM_CALL Reset() override;
+    // StopDebugging: 1108 when a run is still going after the stop's wait, 0 otherwise.
+    SimStatus SIM_CALL Stop() override;
 
     // --- framework ---
-    // The model's reset, the PC at the program's start, the kernel started (run mode).
+    // The model's reset, the PC at the program's start, the kernel started (run mode), and the
+    // program's bytes back under breakpoints an earlier run left planted (1108 when they could
+    // not be put back).
     SimStatus StartDebugging() override;
     // Ends a run in progress (also from another thread), clears RAM and external data, and
-    // holds the board (program mode).
+    // holds the board (program mode). 1108, with model, port and board untouched, when the run
+    // has not ended after the wait for it.
     SimStatus StopDebugging() override;
 
     // --- the target's own operations ---
@@ -169,8 +178,10 @@ private:
     int32_t EnabledBreakpointEntry(uint32_t address) const;
     // Whether an enabled breakpoint's three bytes cover `address`.
     bool CoveredByBreakpoint(uint32_t address) const;
-    // Slots a run could not restore: their bytes go back before new ones are planted.
-    void RestoreLeftoverSlots();
+    // Slots a run could not restore (the program went on running on the board): their bytes go
+    // back before anything runs, reads program memory or plants breakpoints, and when the target
+    // goes. A held board is let run for it and held again. False when some are still left over.
+    bool RestoreLeftoverSlots();
 
     // --- memory (target_memory.cpp) ---
     CMemorySegment* Segment(int32_t space);
@@ -191,6 +202,8 @@ private:
     ExtMemMode m_extMem = ExtMemMode::None;
     // Shared with the host's thread that stops a run: 1 while a kernel exchange is in progress.
     std::atomic<uint8_t> m_executing{0};
+    // The board is held (program mode) from StopDebugging to StartDebugging.
+    std::atomic<bool> m_held{false};
     // What the load noted: the first address written (the kernel's first record), and the
     // user's file's first record (the program's start) and lowest address.
     uint32_t m_firstWritten = 0;

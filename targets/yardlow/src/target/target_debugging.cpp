@@ -13,7 +13,14 @@ namespace sfr = ostrel::sfr;
 
 constexpr DWORD kMsPerByte = 100;
 constexpr int kWaitingPolls = 100;
-// The port bits that carry the serial line (P3.0 and P3.1) stay high in every port written.
+// How long a stop waits for the run's exchange in progress to end. The longest exchange is a read
+// of 255 bytes (the most one count byte asks for) at 100 ms per byte: 25.5 s when the board goes
+// silent at its start. An aborted run ends its exchange in progress and gives up at the first
+// byte that does not come, so a run the board holds up ends within that. A run still going
+// after it waits for something other than the board.
+constexpr DWORD kExecutingWaitMs = 26000;
+// P3.0 and P3.1 are the serial line's RXD and TXD: written high, so that the kernel keeps its
+// line. The other ports' low bits are the user's pins like any other.
 constexpr BYTE kSerialPins = 0x03;
 
 }  // namespace
@@ -42,7 +49,9 @@ SimStatus CKernelTarget::StartDebugging() {
     }
     PrepareExchange();
     m_link.EnterRunMode();
-    return SIM_OK;
+    m_held = false;
+    // Nothing the user does from here on may see or run a planted byte.
+    return RestoreLeftoverSlots() ? SIM_OK : SIM_EXECUTION_STOPPED;
 }
 
 SimStatus CKernelTarget::StopDebugging() {
@@ -58,9 +67,16 @@ SimStatus CKernelTarget::StopDebugging() {
     if (m_executing.load() != 0) {
         m_link.Message(1, "Stop Debugger2.Please wait...");
         // The exchange in progress ends by itself (the abort ends a report wait, every read has
-        // its time-out): the board and the model are not touched before it has.
-        while (m_executing.load() != 0) {
+        // its time-out): the board and the model are not touched before it has. A run that has
+        // not ended in time is held by its host (one that serves the run's terminal or messages
+        // on the thread that called Stop would wait for this stop for ever): the stop leaves
+        // board and model to it, and the next Stop or Reset holds the board.
+        const DWORD start = w32::GetTickCount();
+        while (m_executing.load() != 0 && w32::GetTickCount() - start < kExecutingWaitMs) {
             w32::Sleep(1);
+        }
+        if (m_executing.load() != 0) {
+            return SIM_EXECUTION_STOPPED;
         }
     }
     m_callStack->Clear();
@@ -73,7 +89,46 @@ SimStatus CKernelTarget::StopDebugging() {
     }
     PrepareExchange();
     m_link.EnterProgramMode();
+    m_held = true;
     return SIM_OK;
+}
+
+SimStatus SIM_CALL CKernelTarget::Reset() {
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    if (StopDebugging() == SIM_EXECUTION_STOPPED) {
+        return SIM_EXECUTION_STOPPED;
+    }
+    return StartDebugging() == SIM_EXECUTION_STOPPED ? SIM_EXECUTION_STOPPED : SIM_OK;
+}
+
+SimStatus SIM_CALL CKernelTarget::Stop() {
+    if (!IsLoaded()) {
+        return SIM_NOT_LOADED;
+    }
+    return StopDebugging() == SIM_EXECUTION_STOPPED ? SIM_EXECUTION_STOPPED : SIM_OK;
+}
+
+bool CKernelTarget::RestoreLeftoverSlots() {
+    if (!m_link.HasUsedSlots()) {
+        return true;
+    }
+    if (OpenPort() != 0) {
+        return false;
+    }
+    PrepareExchange();
+    Executing executing(*this);
+    // A held board's kernel takes no command: it runs for the restore and is held again after.
+    const bool held = m_held;
+    if (held) {
+        m_link.EnterRunMode();
+    }
+    const bool restored = m_link.RemoveBreakpoints();
+    if (held) {
+        m_link.EnterProgramMode();
+    }
+    return restored;
 }
 
 void CKernelTarget::PutContext() {
@@ -91,9 +146,9 @@ void CKernelTarget::PutContext() {
     c.ie = m.Sfr(sfr::IE);
     c.SetPc(m.m_pc);
     m_link.WriteSfr(KSFR_IP, m.Sfr(sfr::IP));
-    m_link.WriteSfr(KSFR_P0, m.Sfr(sfr::P0) | kSerialPins);
-    m_link.WriteSfr(KSFR_P1, m.Sfr(sfr::P1) | kSerialPins);
-    m_link.WriteSfr(KSFR_P2, m.Sfr(sfr::P2) | kSerialPins);
+    m_link.WriteSfr(KSFR_P0, m.Sfr(sfr::P0));
+    m_link.WriteSfr(KSFR_P1, m.Sfr(sfr::P1));
+    m_link.WriteSfr(KSFR_P2, m.Sfr(sfr::P2));
     m_link.WriteSfr(KSFR_P3, m.Sfr(sfr::P3) | kSerialPins);
     m_link.WriteSfr(KSFR_TL0, m.Sfr(sfr::TL0));
     m_link.WriteSfr(KSFR_TH0, m.Sfr(sfr::TH0));
@@ -162,6 +217,9 @@ SimStatus CKernelTarget::StepOnBoard() {
         return static_cast<SimStatus>(opened);
     }
     PrepareExchange();
+    if (!RestoreLeftoverSlots()) {
+        return BoardDoesNotReply();
+    }
     PutContext();
     const uint32_t address = m_model->m_pc;
     m_lastOpcode = ProgramByte(address);
@@ -184,8 +242,12 @@ SimStatus CKernelTarget::KernelExecute(int32_t mode) {
         return static_cast<SimStatus>(opened);
     }
     PrepareExchange();
+    const bool steps = mode == kFastStep || mode == kFastStepFromPc;
+    if (steps && !RestoreLeftoverSlots()) {
+        return BoardDoesNotReply();
+    }
     Executing executing(*this);
-    if (mode == kFastStep || mode == kFastStepFromPc) {
+    if (steps) {
         const uint32_t address = m_model->m_pc;
         m_lastOpcode = ProgramByte(address);
         if (ContextPcInKernel()) {

@@ -138,6 +138,8 @@ SimStatus SIM_CALL CKernelTarget::LoadProgram(const char* path) {
         OutputMessage(1, line);
         return SIM_LOAD_FAILED;
     }
+    // The kernel runs: the board is no longer held.
+    m_held = false;
     if (m_link.GetDownloadFlag() != 0) {
         // The whole program went to the board: no breakpoint of an earlier one is left in it.
         m_link.ForgetSlots();

@@ -78,6 +78,10 @@ SimStatus SIM_CALL CKernelTarget::ReadMemory(uint32_t address, uint8_t* buffer, 
         return SIM_OUT_OF_RANGE;
     }
     PrepareExchange();
+    // What the board's program memory holds under a planted breakpoint is the program's byte.
+    if (space == kSpaceProgram && !RestoreLeftoverSlots()) {
+        return SIM_OUT_OF_RANGE;
+    }
     bool read = false;
     {
         Executing executing(*this);

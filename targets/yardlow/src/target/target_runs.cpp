@@ -84,15 +84,6 @@ SimStatus SIM_CALL CKernelTarget::RunSteps(int32_t count) {
     return status;
 }
 
-void CKernelTarget::RestoreLeftoverSlots() {
-    if (!m_link.HasUsedSlots() || OpenPort() != 0) {
-        return;
-    }
-    PrepareExchange();
-    Executing executing(*this);
-    m_link.RemoveBreakpoints();
-}
-
 SimStatus CKernelTarget::PrepareBreakpoints() {
     // Two breakpoints closer than an LCALL's three bytes would write over each other.
     bool overlap = false;
@@ -135,7 +126,9 @@ SimStatus CKernelTarget::PrepareBreakpoints() {
         }
     }
 
-    RestoreLeftoverSlots();
+    if (!RestoreLeftoverSlots()) {
+        return BoardDoesNotReply();
+    }
     bool any = false;
     for (int32_t i = 0; i < GetBreakpointCount(); ++i) {
         if (!IsBreakpointEnabled(i)) {
