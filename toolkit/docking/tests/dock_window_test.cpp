@@ -416,6 +416,42 @@ TEST_F(DockWindowTest, BarPositionComesBackButAShortStoredValueIsIgnored) {
     EXPECT_EQ(Messages().GetDockSizes().sizeVertDock, CSize(111, 222));
 }
 
+TEST_F(DockWindowTest, RestoredSizesAreKeptWithinOnePixelAndTheWorkArea) {
+    guitest::RegistrySandbox sandbox(AfxGetApp());
+    CRect work;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    // Saved on a larger screen, or damaged: a row wider than any frame, rows of no thickness.
+    XT_DOCK_SIZES stored;
+    stored.sizeVertDock = CSize(0, work.Height() + 500);
+    stored.sizeHorzDock = CSize(work.Width() * 2, 0);
+    stored.sizeFloat = CSize(-3, 20);
+    stored.sizeCurrent = CSize(work.Width() * 2, 0);
+    BYTE record[XT_BAR_POSITION_BYTES];
+    XTWriteBarPosition(stored, 0x13, record);
+    AfxGetApp()->WriteProfileBinary("Test-Bar0", "Bar Position", record, sizeof record);
+    Messages().LoadBarPosition("Test-Bar0");
+    const XT_DOCK_SIZES restored = Messages().GetDockSizes();
+    EXPECT_EQ(restored.sizeVertDock, CSize(1, work.Height()));
+    EXPECT_EQ(restored.sizeHorzDock, CSize(work.Width(), 1));
+    EXPECT_EQ(restored.sizeFloat, CSize(50, 50));
+    EXPECT_EQ(restored.sizeCurrent, CSize(work.Width(), 1));
+    frame_->Settle();
+    EXPECT_GE(RectInParent(&Messages()).Height(), 1);
+
+    // Sizes within the range come back exactly as stored.
+    stored.sizeVertDock = CSize(1, work.Height());
+    stored.sizeHorzDock = CSize(321, 87);
+    stored.sizeFloat = CSize(50, 77);
+    stored.sizeCurrent = CSize(work.Width(), 1);
+    XTWriteBarPosition(stored, 0x13, record);
+    AfxGetApp()->WriteProfileBinary("Test-Bar1", "Bar Position", record, sizeof record);
+    Messages().LoadBarPosition("Test-Bar1");
+    EXPECT_EQ(Messages().GetDockSizes().sizeVertDock, stored.sizeVertDock);
+    EXPECT_EQ(Messages().GetDockSizes().sizeHorzDock, stored.sizeHorzDock);
+    EXPECT_EQ(Messages().GetDockSizes().sizeFloat, stored.sizeFloat);
+    EXPECT_EQ(Messages().GetDockSizes().sizeCurrent, stored.sizeCurrent);
+}
+
 TEST_F(DockWindowTest, BordersGripLinesAndStripsAreDrawnInTheSharedColours) {
     const CRect m = RectInParent(&Messages());
     ASSERT_GT(m.Height(), 60);
