@@ -31,9 +31,11 @@ public:
 
 constexpr UINT_PTR kWatchdogTimer = 77;
 
-class CMenuBarFrame : public CFrameWnd {
+// A frame with a menu bar that records the popups it opens and the commands it gets.
+template <class TFrame>
+class CRecordingFrame : public TFrame {
 public:
-    CMenuBarFrame() { m_bAutoMenuEnable = FALSE; }
+    CRecordingFrame() { this->m_bAutoMenuEnable = FALSE; }
 
     CXTMenuBar m_wndMenuBar;
     std::vector<HMENU> m_popups;  // every popup as it opened
@@ -45,7 +47,7 @@ protected:
         if (m_wndMenuBar.m_hWnd != nullptr && m_wndMenuBar.TranslateFrameMessage(pMsg)) {
             return TRUE;
         }
-        return CFrameWnd::PreTranslateMessage(pMsg);
+        return TFrame::PreTranslateMessage(pMsg);
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_INITMENUPOPUP && !HIWORD(lParam)) {
@@ -61,16 +63,17 @@ protected:
             m_onMenuIdle = nullptr;
             once();
         }
-        return CFrameWnd::WindowProc(message, wParam, lParam);
+        return TFrame::WindowProc(message, wParam, lParam);
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         if (LOWORD(wParam) >= ID_MB_NEW && LOWORD(wParam) <= ID_MB_ABOUT) {
             m_commands.push_back(LOWORD(wParam));
             return TRUE;
         }
-        return CFrameWnd::OnCommand(wParam, lParam);
+        return TFrame::OnCommand(wParam, lParam);
     }
 };
+using CMenuBarFrame = CRecordingFrame<CFrameWnd>;
 
 constexpr int kFile = 0;
 constexpr int kEdit = 1;
@@ -262,6 +265,105 @@ TEST_F(MenuBarTest, CancelModeClosesTheOpenPopup) {
     ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
     EXPECT_EQ(stateWhileOpen, 2);
     EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kHelp)}));
+}
+
+// File, an item without a string (so without a button), View: View's button is the second one,
+// its command the item's position, 2.
+class MenuBarGapTest : public MenuBarTest {
+protected:
+    void SetUp() override {
+        MenuBarTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        menu_ = ::CreateMenu();
+        HMENU file = ::CreatePopupMenu();
+        view_ = ::CreatePopupMenu();
+        ::AppendMenuA(file, MF_STRING, ID_MB_NEW, "&New");
+        ::AppendMenuA(view_, MF_STRING, ID_MB_STATUS, "&Status");
+        ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+        ::AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(view_), "&View");
+        previous_ = Bar().SetMenu(menu_, nullptr);
+        frame_->RecalcLayout();
+        guitest::PumpPending();
+        ASSERT_EQ(Bar().GetButtonCount(), 2);
+        ASSERT_EQ(Bar().GetItemID(1), kViewCommand);
+    }
+    void TearDown() override {
+        Bar().SetMenu(previous_, nullptr);
+        ::DestroyMenu(menu_);
+        MenuBarTest::TearDown();
+    }
+    void CloseWhenOpen() {
+        frame_->m_onMenuIdle = [this] { frame_->PostMessage(WM_CANCELMODE); };
+    }
+
+    static constexpr UINT kViewCommand = 2;
+    HMENU menu_ = nullptr;
+    HMENU view_ = nullptr;
+    HMENU previous_ = nullptr;
+};
+
+// Beeps counted while it lives.
+class BeepCounter {
+public:
+    BeepCounter() : m_previous(AfxSetMessageBeepHook([this](UINT) { ++m_count; })) {}
+    ~BeepCounter() { AfxSetMessageBeepHook(m_previous); }
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+    int Count() const { return m_count; }
+
+private:
+    int m_count = 0;
+    AfxMessageBeepHook m_previous;
+};
+
+TEST_F(MenuBarGapTest, AClickOnTheButtonAfterTheGapOpensItsOwnPopupPressed) {
+    bool pressedWhileOpen = false;
+    frame_->m_onMenuIdle = [&] {
+        pressedWhileOpen = Bar().SendMessage(TB_ISBUTTONPRESSED, kViewCommand) != 0;
+        frame_->PostMessage(WM_CANCELMODE);
+    };
+    CRect rc;
+    Bar().SendMessage(TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
+    const CPoint at = guitest::ClientToScreenPoint(&Bar(), rc.CenterPoint());
+    guitest::InputScript click;
+    click.Foreground(frame_).Press(at).Release(at).Pause(300);
+    ASSERT_TRUE(click.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+    EXPECT_TRUE(pressedWhileOpen);
+    EXPECT_EQ(Bar().SendMessage(TB_ISBUTTONPRESSED, kViewCommand), 0);
+}
+
+TEST_F(MenuBarGapTest, TheMnemonicOfTheButtonAfterTheGapOpensItsPopupWithoutABeep) {
+    BeepCounter beeps;
+    CloseWhenOpen();
+    guitest::InputScript altV;
+    altV.Foreground(frame_).KeyDown(VK_MENU).KeyDown('V').KeyUp('V').KeyUp(VK_MENU).Pause(300);
+    ASSERT_TRUE(altV.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+
+    // In keyboard mode as well.
+    frame_->m_popups.clear();
+    CloseWhenOpen();
+    ASSERT_TRUE(Keys({VK_MENU, 'V'}));
+    EXPECT_TRUE(guitest::WaitUntil([&] { return !frame_->m_popups.empty(); }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+    EXPECT_EQ(beeps.Count(), 0);
+    guitest::WaitUntil([&] { return Bar().GetTrackingState() != 2; }, 3000);
+    if (Bar().GetTrackingState() == 1) {
+        Keys({VK_ESCAPE});
+    }
+}
+
+TEST_F(MenuBarGapTest, TheIdleUpdateEnablesEveryButtonsCommand) {
+    Bar().SendMessage(TB_ENABLEBUTTON, kViewCommand, MAKELPARAM(FALSE, 0));
+    ASSERT_EQ(Bar().SendMessage(TB_ISBUTTONENABLED, kViewCommand), 0);
+    Bar().OnUpdateCmdUI(frame_, FALSE);
+    EXPECT_NE(Bar().SendMessage(TB_ISBUTTONENABLED, kViewCommand), 0);
 }
 
 // An MDI frame: the bar takes the frame's menu as the children change it, lists the children in
