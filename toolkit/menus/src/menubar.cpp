@@ -228,16 +228,6 @@ LRESULT CXTMenuBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             LayoutMdiButtons();
             return result;
         }
-        case WM_PAINT: {
-            LRESULT result = CXTToolBar::WindowProc(message, wParam, lParam);
-            if (m_bMdiMaximized) {
-                CClientDC dc(this);
-                for (int i = 0; i < 4; ++i) {
-                    DrawMdiButton(&dc, i, i == m_nMdiPressed);
-                }
-            }
-            return result;
-        }
         default:
             break;
     }

@@ -32,15 +32,9 @@ LRESULT CXTToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return HTCLIENT;
         case WM_NCCALCSIZE: {
             auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-            CRect inside(0, 0, 0, 0);
-            CalcInsideRect(inside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-            if (XTGetComCtlVersion() < kComCtl471) {
-                inside.top -= 2;
-            }
-            params->rgrc[0].left += inside.left;
-            params->rgrc[0].top += inside.top;
-            params->rgrc[0].right += inside.right;
-            params->rgrc[0].bottom += inside.bottom;
+            CRect area(params->rgrc[0]);
+            CalcButtonArea(area);
+            params->rgrc[0] = area;
             return 0;
         }
         case WM_WINDOWPOSCHANGING: {
@@ -92,6 +86,18 @@ LRESULT CXTToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CXTControlBar::WindowProc(message, wParam, lParam);
+}
+
+void CXTToolBar::CalcButtonArea(CRect& rect) {
+    CRect inside(0, 0, 0, 0);
+    CalcInsideRect(inside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+    if (XTGetComCtlVersion() < kComCtl471) {
+        inside.top -= 2;
+    }
+    rect.left += inside.left;
+    rect.top += inside.top;
+    rect.right += inside.right;
+    rect.bottom += inside.bottom;
 }
 
 BOOL CXTToolBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {

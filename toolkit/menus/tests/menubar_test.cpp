@@ -367,58 +367,98 @@ TEST_F(MenuBarGapTest, TheIdleUpdateEnablesEveryButtonsCommand) {
 }
 
 // An MDI frame: the bar takes the frame's menu as the children change it, lists the children in
-// the Window popup, and shows the maximised child's buttons at its end.
-class CMdiBarFrame : public CMDIFrameWnd {
-public:
-    CXTMenuBar m_wndMenuBar;
+// the Window popup, and shows the maximised child's buttons around its text buttons.
+using CMdiBarFrame = CRecordingFrame<CMDIFrameWnd>;
+
+class MenuBarMdiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame_ = new CMdiBarFrame;  // deletes itself with its window
+        ASSERT_TRUE(frame_->LoadFrame(IDR_MDI_FRAME, WS_OVERLAPPEDWINDOW));
+        ASSERT_TRUE(Bar().CreateEx(frame_));
+        frameMenu_ = ::GetMenu(frame_->m_hWnd);
+        ASSERT_NE(frameMenu_, nullptr);
+        windowMenu_ = ::GetSubMenu(frameMenu_, 1);
+        // The frame sets its menu through the MDI client: the bar takes it over.
+        ::SendMessageA(frame_->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu_),
+                       reinterpret_cast<LPARAM>(windowMenu_));
+        frame_->MoveWindow(80, 80, 560, 360);
+        frame_->ShowWindow(SW_SHOW);
+        frame_->RecalcLayout();
+        guitest::PumpPending();
+        frame_->SetTimer(kWatchdogTimer, 8000, nullptr);
+    }
+    void TearDown() override {
+        frame_->DestroyWindow();
+        guitest::PumpPending();
+    }
+
+    CXTMenuBar& Bar() { return frame_->m_wndMenuBar; }
+    CMDIChildWnd* NewChild(const char* title, const CRect& rect) {
+        auto* child = new CMDIChildWnd;  // deletes itself with its window
+        if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, rect,
+                           frame_)) {
+            return nullptr;
+        }
+        return child;
+    }
+    // The client repaints, where the bar learns of a maximised child or a restored one.
+    void RepaintClient() {
+        ::RedrawWindow(frame_->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        guitest::PumpPending();
+    }
+    CRect ItemRect(int index) {
+        CRect rc;
+        Bar().SendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
+        return rc;
+    }
+
+    CMdiBarFrame* frame_ = nullptr;
+    HMENU frameMenu_ = nullptr;
+    HMENU windowMenu_ = nullptr;
 };
 
-TEST(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren) {
-    auto* frame = new CMdiBarFrame;  // deletes itself with its window
-    ASSERT_TRUE(frame->LoadFrame(IDR_MDI_FRAME, WS_OVERLAPPEDWINDOW));
-    CXTMenuBar& bar = frame->m_wndMenuBar;
-    ASSERT_TRUE(bar.CreateEx(frame));
-    HMENU frameMenu = ::GetMenu(frame->m_hWnd);
-    ASSERT_NE(frameMenu, nullptr);
-    HMENU windowMenu = ::GetSubMenu(frameMenu, 1);
-    // The frame sets its menu through the MDI client: the bar takes it over.
-    ::SendMessageA(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu),
-                   reinterpret_cast<LPARAM>(windowMenu));
-    EXPECT_EQ(bar.GetMenu(), frameMenu);
-    EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+TEST_F(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren) {
+    CXTMenuBar& bar = Bar();
+    EXPECT_EQ(bar.GetMenu(), frameMenu_);
+    EXPECT_EQ(::GetMenu(frame_->m_hWnd), nullptr);
     EXPECT_EQ(bar.GetButtonCount(), 2);
-    frame->ShowWindow(SW_SHOW);
-    frame->RecalcLayout();
+    CRect clientBefore;
+    bar.GetClientRect(&clientBefore);
 
-    auto* alpha = new CMDIChildWnd;
-    auto* beta = new CMDIChildWnd;
-    ASSERT_TRUE(alpha->Create(nullptr, "Alpha", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                              CRect(0, 0, 200, 120), frame));
-    ASSERT_TRUE(beta->Create(nullptr, "Beta", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                             CRect(20, 20, 220, 140), frame));
-    frame->MDIActivate(beta);
-    frame->MDIMaximize(beta);
-    ::UpdateWindow(frame->m_hWndMDIClient);
-    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    guitest::PumpPending();
+    CMDIChildWnd* alpha = NewChild("Alpha", CRect(0, 0, 200, 120));
+    CMDIChildWnd* beta = NewChild("Beta", CRect(20, 20, 220, 140));
+    ASSERT_NE(alpha, nullptr);
+    ASSERT_NE(beta, nullptr);
+    frame_->MDIActivate(beta);
+    frame_->MDIMaximize(beta);
+    RepaintClient();
     EXPECT_TRUE(bar.IsMdiMaximized());
 
-    // The three caption buttons at the end, close last; the icon at the start.
+    // The icon just before the text buttons' area, the three caption buttons just after it,
+    // close last; the area lost the room they take.
     CRect client;
     bar.GetClientRect(&client);
-    EXPECT_EQ(bar.GetMdiButtonRect(3).right, client.right);
-    EXPECT_EQ(bar.GetMdiButtonRect(2).right, bar.GetMdiButtonRect(3).left);
-    EXPECT_EQ(bar.GetMdiButtonRect(1).right, bar.GetMdiButtonRect(2).left);
-    EXPECT_EQ(bar.GetMdiButtonRect(0).left, client.left);
+    EXPECT_EQ(bar.GetMdiButtonRect(0).right, client.left);
+    EXPECT_EQ(bar.GetMdiButtonRect(0).Width(), ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(bar.GetMdiButtonRect(1).left, client.right);
+    EXPECT_EQ(bar.GetMdiButtonRect(2).left, bar.GetMdiButtonRect(1).right);
+    EXPECT_EQ(bar.GetMdiButtonRect(3).left, bar.GetMdiButtonRect(2).right);
+    EXPECT_EQ(client.Width(), clientBefore.Width() - ::GetSystemMetrics(SM_CXSMICON) -
+                                  3 * ::GetSystemMetrics(SM_CXSIZE));
+    CRect window;
+    bar.GetWindowRect(&window);
+    bar.ScreenToClient(&window);
+    EXPECT_LE(bar.GetMdiButtonRect(3).right, window.right);
 
     // Opening the Window popup lists every child, the active one checked.
-    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
+    frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu_), 1);
     std::vector<std::string> entries;
-    for (int i = 0; i < ::GetMenuItemCount(windowMenu); ++i) {
+    for (int i = 0; i < ::GetMenuItemCount(windowMenu_); ++i) {
         char text[64] = {};
-        ::GetMenuStringA(windowMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        ::GetMenuStringA(windowMenu_, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
         const bool checked =
-            (::GetMenuState(windowMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+            (::GetMenuState(windowMenu_, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
         entries.push_back(std::string(text) + (checked ? " *" : ""));
     }
     ASSERT_EQ(entries.size(), 4u);
@@ -428,16 +468,40 @@ TEST(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren)
     EXPECT_EQ(entries[2], "&1  Beta *");
     EXPECT_EQ(entries[3], "&2  Alpha");
     // Built again, not added to.
-    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
-    EXPECT_EQ(::GetMenuItemCount(windowMenu), 4);
+    frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu_), 1);
+    EXPECT_EQ(::GetMenuItemCount(windowMenu_), 4);
 
-    // Restored: the buttons go at the client's next repaint.
-    frame->MDIRestore(beta);
-    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    guitest::PumpPending();
+    // Restored: the buttons go at the client's next repaint, and their room comes back.
+    frame_->MDIRestore(beta);
+    RepaintClient();
     EXPECT_FALSE(bar.IsMdiMaximized());
     EXPECT_TRUE(bar.GetMdiButtonRect(3).IsRectEmpty());
+    bar.GetClientRect(&client);
+    EXPECT_EQ(client.Width(), clientBefore.Width());
+}
 
-    frame->DestroyWindow();
-    guitest::PumpPending();
+TEST_F(MenuBarMdiTest, AClickOnTheFirstTextButtonOpensItsPopupWhileAChildIsMaximised) {
+    CMDIChildWnd* child = NewChild("Alpha", CRect(0, 0, 200, 120));
+    ASSERT_NE(child, nullptr);
+    frame_->MDIActivate(child);
+    frame_->MDIMaximize(child);
+    RepaintClient();
+    ASSERT_TRUE(Bar().IsMdiMaximized());
+    ASSERT_TRUE(guitest::BringToForeground(frame_));
+
+    // The text buttons lie between the child's icon and its caption buttons.
+    EXPECT_GE(ItemRect(0).left, Bar().GetMdiButtonRect(0).right);
+    EXPECT_LE(ItemRect(Bar().GetButtonCount() - 1).right, Bar().GetMdiButtonRect(1).left);
+
+    // Pressed near its left end, File's button opens File, not the child's system menu.
+    frame_->m_onMenuIdle = [&] { frame_->PostMessage(WM_CANCELMODE); };
+    const CRect file = ItemRect(0);
+    const CPoint at =
+        guitest::ClientToScreenPoint(&Bar(), CPoint(file.left + 3, file.CenterPoint().y));
+    guitest::InputScript click;
+    click.Foreground(frame_).Press(at).Release(at).Pause(300);
+    ASSERT_TRUE(click.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return !frame_->m_popups.empty(); }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{::GetSubMenu(frameMenu_, 0)}));
+    EXPECT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
 }
