@@ -4,6 +4,7 @@
 #include "docking/draw.h"
 #include "docking/mem_dc.h"
 #include "menus/toolbar.h"
+#include "menus/toolbar_separators.h"
 
 #include <algorithm>
 #include <cstring>
@@ -328,12 +329,14 @@ CSize CXTToolBar::CalcLayout(DWORD dwMode, int nLength) {
         box.bControl = box.bSeparator && buttons[i].idCommand != 0;
         box.bHidden = (buttons[i].fsState & TBSTATE_HIDDEN) != 0;
         box.bWrap = (buttons[i].fsState & TBSTATE_WRAP) != 0;
+        CRect rc;
+        ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&rc));
         if (box.bSeparator) {
             box.nWidth = buttons[i].iBitmap;
+            box.nDepth =
+                xtmenus::WrappedSeparatorDepth(XTGetComCtlVersion(), rc.Height(), box.nWidth);
         } else {
-            CRect rc;
-            ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
-                           reinterpret_cast<LPARAM>(&rc));
             box.nWidth = std::max<int>(rc.Width(), m_sizeButton.cx);
         }
     }
