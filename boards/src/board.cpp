@@ -258,7 +258,7 @@ void Board::HostByte(BYTE byte, bool garbled) {
     uint64_t bits = 1u + line.dataBits + (line.parity != NOPARITY ? 1u : 0u) +
                     (line.stopBits == ONESTOPBIT ? 1u : 2u);
     uint64_t character = bits * 1000000u / (line.baud != 0 ? line.baud : 1u);
-    if (now <= m_lostUntil) {
+    if (m_lostUntil != 0 && now <= m_lostUntil) {
         m_log.Add(now, "damage: " + ByteText("host>", byte) + " lost with its message");
         m_lostUntil = now + 2 * character;
         return;
