@@ -13,7 +13,7 @@ namespace hostscript {
 class EndlessZeros : public std::streambuf {
 public:
     // `head` comes first (whole script lines, say), then the NULs.
-    explicit EndlessZeros(std::string head, size_t limit = size_t{64} << 20)
+    explicit EndlessZeros(std::string head, size_t limit = size_t{1} << 20)
         : m_head(std::move(head)), m_limit(limit), m_block(4096, '\0') {}
 
     // NULs handed out so far.
