@@ -132,7 +132,10 @@ BOOL CQuilletDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWO
         filters.defaultExtension.empty() ? nullptr : filters.defaultExtension.c_str();
     dialog.m_ofn.lpstrInitialDir = folder.IsEmpty() ? nullptr : static_cast<LPCTSTR>(folder);
     dialog.m_ofn.lpstrTitle = title;
+    // The name proposed by the caller (a Save As of an image without a file proposes its title)
+    // is where the dialog starts.
     char buffer[MAX_PATH] = {};
+    std::strncpy(buffer, fileName, MAX_PATH - 1);
     dialog.m_ofn.lpstrFile = buffer;
     dialog.m_ofn.nMaxFile = MAX_PATH;
 

@@ -235,6 +235,21 @@ TEST_F(DocManagerTest, TouchingAnOpenFileAsksOnceAndNoKeepsTheImageUntilTheNextC
     EXPECT_EQ(boxes.Seen()[1].text, ModifiedPrompt(doc));
 }
 
+TEST_F(DocManagerTest, SaveAsOfANewImageProposesItsCutTitleWithTheKindsExtension) {
+    POSITION pos = theApp.GetFirstDocTemplatePosition();
+    CDocTemplate* bin = theApp.GetNextDocTemplate(pos);
+    CDocument* doc = bin->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(std::string(doc->GetTitle()), "Bin File1");
+    guitest::FileDialogAnswers files;
+    files.Cancel();
+    EXPECT_FALSE(doc->DoSave(nullptr));
+    ASSERT_EQ(files.Seen().size(), 1u);
+    EXPECT_FALSE(files.Seen()[0].open);
+    EXPECT_EQ(files.Seen()[0].initialName, "Bin.bin");  // cut at the blank
+    doc->SetModifiedFlag(FALSE);
+}
+
 TEST_F(DocManagerTest, TwoChangedFilesOfOneFolderAreAskedInTurnAndYesReloadsInPlace) {
     const std::string first = File("first.bin", "1111");
     const std::string second = File("second.bin", "2222");

@@ -18,8 +18,8 @@ public:
     // The framework's opening; the folder of a newly opened file is watched from then on.
     CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
     // The file dialog: the given template's filter (or every template's), both image types,
-    // every file; it starts in the LastDir folder with the FilterIndex filter and stores the
-    // filter chosen back into FilterIndex, whatever the answer.
+    // every file; it starts in the LastDir folder with the FilterIndex filter and `fileName` as
+    // the proposed name, and stores the filter chosen back into FilterIndex, whatever the answer.
     BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                           CDocTemplate* pTemplate) override;
     // Closes every document (after offering to save them), then creates an image of the kind
