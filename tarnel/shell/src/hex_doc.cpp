@@ -343,7 +343,7 @@ BOOL CHexDoc::QueueKindJob(int nKind, JobOp operation) {
     job.size = static_cast<uint32_t>(area->size());
     job.kind = static_cast<BYTE>(nKind);
     job.startCell = 0;
-    return QueueAreaJob(job);
+    return QueueImageJob(job);
 }
 
 void CHexDoc::ReadChip() {

@@ -44,6 +44,9 @@ public:
     CancelWord& Cancel() override { return cancel; }
     HWND StatusWindow() override { return nullptr; }
     int StartJob(std::unique_ptr<JobRequest>) override { return 0; }
+    bool IsProgrammingRunning() override { return running; }
+
+    bool running = false;
 
     bool SelectChip(CString& name, AreaSizes& sizes) override {
         name = kAt89S8252;
