@@ -160,9 +160,12 @@ TEST_F(DocumentsTest, AHexImageIsSavedInItsOwnChipsLayoutWhateverChipIsCurrent) 
     doc->GetImage().data.cells[1] = 0xCC;
     App().settings.SetChipName(kPic16);  // as when another image is the active one
     App().formats.push_back(0);
+    guitest::MessageBoxAnswers boxes(IDOK);
     ASSERT_TRUE(doc->DoSave(path.c_str()));
+    EXPECT_TRUE(boxes.Seen().empty()) << boxes.Seen()[0].text;
     doc->OnCloseDocument();
 
+    EXPECT_NE(ReadFile(path).find(":02200000AACC68"), std::string::npos) << ReadFile(path);
     CHexDoc* again = OpenHex(path, kAt89S8252);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->GetImage().data.cells[0], 0xAA);
