@@ -9,8 +9,21 @@ constexpr DWORD kBlockCells = 16;
 
 // In the PIC code and special areas the two bytes of each word change places between the area
 // buffer and the packet. `count` bytes from `from` go to `to`; an odd last byte has no partner and
-// goes as it is.
+// goes as it is. For blocks that start on a word (reads from the area's first cell).
 void SwapWordBytes(const BYTE* from, BYTE* to, DWORD count);
+
+// The packet of a write or verify block in a PIC word area. A word is the area's cells 2k and
+// 2k+1 counted from the area's first cell, wherever the job starts in it, so the packet begins at
+// the word holding the block's first cell (the cell before it when that cell is odd) and holds
+// whole words: at most 16 cells, none past the word holding the job's last cell.
+struct WordSpan {
+    DWORD address;  // of the packet's first place, in the area
+    DWORD places;
+};
+WordSpan WordSpanOf(DWORD start, DWORD jobSize, DWORD first);
+// The job's cell (its buffer index) that travels in `place` of the span's packet, the word's
+// other byte; false when that byte lies outside the job.
+bool CellAtPlace(DWORD start, DWORD jobSize, const WordSpan& span, DWORD place, DWORD* cell);
 
 // A run of counted cells: the first, how many, and the cell whose examination closed it.
 struct CellBlock {

@@ -58,6 +58,8 @@ bool IsFrameCommandEnabled(unsigned commandId, const FrameCommandState& s, bool*
         case ID_CHECK_CONNECTION:
             return false;
         case ID_EDIT_FILL:
+            // Fill would change the bytes the programming thread is sending or comparing.
+            return s.childActive && !s.activeDocumentInUse;
         case ID_EDIT_GOTO_ADDRESS:
             return s.childActive;
         case 57634:  // Copy

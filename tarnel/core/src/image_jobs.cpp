@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "tarnel/core/chip_table.h"
+
 bool SingleDestination(const AreaChoice& chipAreas, bool alwaysAsk, MemoryKind& kind) {
     if (alwaysAsk || chipAreas.Count() != 1) {
         return false;
@@ -10,6 +12,15 @@ bool SingleDestination(const AreaChoice& chipAreas, bool alwaysAsk, MemoryKind& 
     kind = chipAreas.data ? kMemoryData : chipAreas.code ? kMemoryCode : kMemorySpecial;
     return true;
 }
+
+namespace {
+
+bool IsPicWordChip(const char* chipName) {
+    const uint8_t device = ChipTable::GetDeviceCode(chipName);
+    return device == kDevicePic16 || device == kDevicePic18;
+}
+
+}  // namespace
 
 BinJobPlan PlanBinJob(const char* chipName, int kind, uint32_t imageSize, uint32_t base,
                       const char* verb) {
@@ -42,10 +53,11 @@ BinJobPlan PlanBinJob(const char* chipName, int kind, uint32_t imageSize, uint32
         plan.text = text;
         return plan;
     }
-    const uint32_t cellCount = words ? imageSize / 2 : imageSize;
     plan.outcome = BinJobPlan::Outcome::kQueue;
     plan.size = imageSize;
-    if (static_cast<uint64_t>(base) + cellCount > areaLength) {
+    // The table's lengths and the base are both in bytes, whatever the area's cells hold, so the
+    // image's bytes are what must fit.
+    if (static_cast<uint64_t>(base) + imageSize > areaLength) {
         char text[128];
         if (base == areaLength - 1) {
             std::snprintf(text, sizeof(text), "Only %04Xh cell will be %s",
@@ -56,7 +68,11 @@ BinJobPlan PlanBinJob(const char* chipName, int kind, uint32_t imageSize, uint32
         }
         plan.outcome = BinJobPlan::Outcome::kAskRange;
         plan.text = text;
-        plan.size = (areaLength - base) * (words ? 2 : 1);
+        plan.size = areaLength - base;
+        // A PIC word area is sent in whole words: a part word at the end is left out.
+        if (words && IsPicWordChip(chipName)) {
+            plan.size &= ~1u;
+        }
     }
     return plan;
 }

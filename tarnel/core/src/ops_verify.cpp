@@ -9,7 +9,8 @@
 namespace {
 
 // Reads back the block into `chip`; `*cells` is how many cells it covers (a PIC data block: the
-// 16 cells from its first, but never past the end of the area).
+// 16 cells from its first, but never past the end of the area). A PIC word block is read as its
+// WordSpan and each of the block's cells taken from its word.
 int ReadBackBlock(CJobRun& run, JobRequest& job, JobObjects& objects, DWORD start,
                   const CellBlock& block, BYTE* chip, DWORD* cells) {
     CComms& port = run.Port();
@@ -53,8 +54,16 @@ int ReadBackBlock(CJobRun& run, JobRequest& job, JobObjects& objects, DWORD star
                 chip[j] = packet[2 * j];
             }
         } else {
-            result = objects.m_chip.ReadBlock(port, address, block.count, packet);
-            SwapWordBytes(packet, chip, block.count);
+            const WordSpan span = WordSpanOf(start, job.size, block.first);
+            result = objects.m_chip.ReadBlock(port, static_cast<WORD>(span.address), span.places,
+                                              packet);
+            for (DWORD place = 0; place < span.places; ++place) {
+                DWORD cell = 0;
+                if (CellAtPlace(start, job.size, span, place, &cell) && cell >= block.first &&
+                    cell < block.first + block.count) {
+                    chip[cell - block.first] = packet[place];
+                }
+            }
         }
         return result;
     }
@@ -114,9 +123,13 @@ JobOutcome VerifyJob(CJobRun& run, JobRequest& job) {
             DWORD index = pic && job.memoryKind == kMemorySpecial ? cell / 2 : cell;
             PostStatus(window, kStatusMismatch, static_cast<LPARAM>(areaCode | index));
             if (pic && job.memoryKind == kMemoryCode) {
-                // Both bytes of the word are marked.
-                PostStatus(window, kStatusMismatch, static_cast<LPARAM>(areaCode | (cell & ~1u)));
-                PostStatus(window, kStatusMismatch, static_cast<LPARAM>(areaCode | cell | 1u));
+                // Both bytes of the word are marked, those that lie in the job.
+                const DWORD even = ((start + cell) & ~1u) - start;
+                for (DWORD half = even; half != even + 2; ++half) {
+                    if (half < job.size) {
+                        PostStatus(window, kStatusMismatch, static_cast<LPARAM>(areaCode | half));
+                    }
+                }
             }
         }
         return true;
@@ -133,6 +146,6 @@ JobOutcome VerifyJob(CJobRun& run, JobRequest& job) {
     PostStatus(window, kStatusPosition, static_cast<LPARAM>(device_rules::CellCount(job)));
     PostStatus(window, kStatusDifferences, static_cast<LPARAM>(differences));
     objects.LeaveLoaderMode(run);
-    // Cells that did not compare are a failed verify.
-    return differences == 0 ? JobOutcome::Done : JobOutcome::Failed;
+    // Cells that did not compare fail this verify only: the areas after it are still compared.
+    return differences == 0 ? JobOutcome::Done : JobOutcome::Differed;
 }

@@ -43,8 +43,8 @@ void PrepareSpecialArea(CJobRun& run, JobRequest& job, JobObjects& objects) {
     }
 }
 
-// Sends one block. A PIC block covers the 16 cells from its first, whatever their marks, but never
-// runs past the end of the area.
+// Sends one block. A PIC data block covers the 16 cells from its first, whatever their marks, but
+// never runs past the end of the area; a PIC word block is its WordSpan.
 int WriteBlockOf(CJobRun& run, JobRequest& job, JobObjects& objects, DWORD start,
                  const CellBlock& block) {
     CComms& port = run.Port();
@@ -82,8 +82,16 @@ int WriteBlockOf(CJobRun& run, JobRequest& job, JobObjects& objects, DWORD start
             }
             return objects.m_chip.WriteBlock(port, address, cells * 2, packet);
         }
-        SwapWordBytes(from, packet, cells);
-        return objects.m_chip.WriteBlock(port, address, cells, packet);
+        // Both bytes of every word go, a byte outside the job as padding.
+        const WordSpan span = WordSpanOf(start, job.size, block.first);
+        for (DWORD place = 0; place < span.places; ++place) {
+            DWORD cell = 0;
+            if (CellAtPlace(start, job.size, span, place, &cell)) {
+                packet[place] = job.area[cell];
+            }
+        }
+        return objects.m_chip.WriteBlock(port, static_cast<WORD>(span.address), span.places,
+                                         packet);
     }
     return BOARD_LINE_FAILED;
 }

@@ -8,7 +8,9 @@
 #include "job_run.h"
 #include "tarnel/core/board_protocol.h"
 
-enum class JobOutcome { Failed, Done, Cancelled };
+// How an operation ended. Differed: a verify that compared every cell and found some that differ;
+// the run goes on with its next job.
+enum class JobOutcome { Failed, Done, Cancelled, Differed };
 
 // ActivateResidentLoader's result when the user cancelled the upload.
 constexpr int kLoaderCancelled = 53;

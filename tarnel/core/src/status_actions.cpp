@@ -29,7 +29,6 @@ constexpr LineRow kLineRows[] = {
     {12, false, IDS_BOARD_REPORTED_FAILURE, kLineErrorDetail},
     {13, false, IDS_CHECKSUM_ERROR, kLineErrorDetail},
     {18, false, IDS_RECEIVE_ERROR, kLineErrorDetail},
-    {21, false, IDS_SET_CHIP_TYPE_ERROR, kLineFailure},
     {23, true, IDS_CHECKING_BLANK, kLineInformation},
     {24, false, IDS_BLANK_CHECK_DONE, kLineSuccess},
     {25, false, IDS_BLANK_CHECK_FAILED, kLineFailure},
@@ -217,6 +216,14 @@ StatusActions DescribeOperationStatus(unsigned code, std::intptr_t value) {
             break;
         case 15:
             StartReadOrVerify(list, kProgressRead, "Reading...", number);
+            break;
+        case 21:
+            // The set-chip-type step failed and the thread posts nothing more for this job: its
+            // start may have shown the progress dialog, which must not wait for an end that never
+            // comes. The cancel word and the views are left to the job's own end.
+            list.Line(IDS_SET_CHIP_TYPE_ERROR, kLineFailure);
+            list.Status("Failure");
+            list.Step(StatusStep::kEnableExit);
             break;
         case 27: {
             const bool known = number >= 1 && number <= 6;

@@ -368,7 +368,7 @@ TEST_F(BootLoaderLineTest, SendEchoPassesOnAMissingEcho) {
 
 class LeaveLoaderTest : public protocol_test::ProtocolRig {};
 
-TEST_F(LeaveLoaderTest, RunStartsTheChipOnTheOwnersPortWithItsTimeOuts) {
+TEST_F(LeaveLoaderTest, RunStartsTheChipOnTheOwnersPort) {
     // Device 170: the controller at 9600 baud, the chip at 115200 once it has the line.
     boards::ProgrammerBoardOptions options;
     options.line.baud = 9600;
@@ -418,11 +418,12 @@ TEST_F(LeaveLoaderTest, RunStartsTheChipOnTheOwnersPortWithItsTimeOuts) {
     EXPECT_EQ(steps[6].time - steps[5].time, 100000u);
     EXPECT_EQ(board.Log().Text().find("garbled"), std::string::npos);
 
-    // The caller's object still owns a working port, with the time-outs it had set.
+    // The caller's object still owns a working port, with the time-outs of an open: the 250 ms
+    // belonged to the step before.
     EXPECT_TRUE(m_port.IsInitialized());
     COMMTIMEOUTS t{};
     ASSERT_EQ(m_port.GetTimeOut(&t), COMMS_OK);
-    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 250u);
+    EXPECT_EQ(t.ReadTotalTimeoutMultiplier, 1000u);
     CBoardProtocol controller;
     controller.SetType(1);
     EXPECT_EQ(controller.SetChipType(m_port), BOARD_OK);
@@ -451,7 +452,7 @@ TEST_F(LeaveLoaderTest, RunLetterAndRateByChipType) {
     }
 }
 
-TEST_F(LeaveLoaderTest, ReopeningKeepsEveryTimeOutValue) {
+TEST_F(LeaveLoaderTest, ReopeningStartsFromTheTimeOutsOfAnOpen) {
     Put(std::make_unique<boards::Board>());
     Open(19200);
     COMMTIMEOUTS set = {7, 33, 44, 55, 66};
@@ -459,11 +460,11 @@ TEST_F(LeaveLoaderTest, ReopeningKeepsEveryTimeOutValue) {
     ASSERT_EQ(ReopenPortAt(m_port, 115200), COMMS_OK);
     COMMTIMEOUTS now{};
     ASSERT_EQ(m_port.GetTimeOut(&now), COMMS_OK);
-    EXPECT_EQ(now.ReadIntervalTimeout, 7u);
-    EXPECT_EQ(now.ReadTotalTimeoutMultiplier, 33u);
-    EXPECT_EQ(now.ReadTotalTimeoutConstant, 44u);
-    EXPECT_EQ(now.WriteTotalTimeoutMultiplier, 55u);
-    EXPECT_EQ(now.WriteTotalTimeoutConstant, 66u);
+    EXPECT_EQ(now.ReadIntervalTimeout, 1000u);
+    EXPECT_EQ(now.ReadTotalTimeoutMultiplier, 1000u);
+    EXPECT_EQ(now.ReadTotalTimeoutConstant, 0u);
+    EXPECT_EQ(now.WriteTotalTimeoutMultiplier, 1000u);
+    EXPECT_EQ(now.WriteTotalTimeoutConstant, 0u);
     comm_settings s{};
     m_port.GetCommPort(&s);
     EXPECT_EQ(s.baud, 115200u);

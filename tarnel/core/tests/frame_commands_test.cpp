@@ -58,6 +58,16 @@ TEST(FrameCommandsTest, WhileRunningOnlyTheWindowAndModeCommandsStayEnabled) {
     }
 }
 
+TEST(FrameCommandsTest, FillIsOffWhileTheProgrammingThreadUsesTheActiveImage) {
+    FrameCommandState s = WithHexImage("Brontal-A: AT89S8252");
+    s.running = true;
+    s.activeDocumentInUse = true;
+    EXPECT_FALSE(Enabled(ID_EDIT_FILL, s));
+    for (int id : {ID_EDIT_GOTO_ADDRESS, kCopy, ID_VIEW_MESSAGES}) {
+        EXPECT_TRUE(Enabled(id, s)) << id;
+    }
+}
+
 TEST(FrameCommandsTest, WithoutADocumentWriteVerifyAndTheEditCommandsAreOff) {
     const FrameCommandState s = WithChip("Brontal-A: AT89S8252");
     EXPECT_TRUE(Enabled(ID_CHIP_READ, s));

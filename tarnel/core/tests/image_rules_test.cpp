@@ -119,7 +119,7 @@ TEST(BinJobs, AnImagePastTheAreaAsksAndAYesShortensTheJobToTheAreaLessTheBase) {
     BinJobPlan words = PlanBinJob(kPic16, kMemorySpecial, 0x10, 0x0C, "verified");
     EXPECT_EQ(words.outcome, BinJobPlan::Outcome::kAskRange);
     EXPECT_EQ(words.text, "Only 000Ch-000Fh cells will be verified");
-    EXPECT_EQ(words.size, 8u);  // four cells of the area, two bytes each
+    EXPECT_EQ(words.size, 4u);  // the area's last four bytes, never more than it holds
 
     BinJobPlan last = PlanBinJob(kAt89S8252, kMemoryData, 2, 0x7FF, "written");
     EXPECT_EQ(last.text, "Only 07FFh cell will be written");
@@ -127,6 +127,34 @@ TEST(BinJobs, AnImagePastTheAreaAsksAndAYesShortensTheJobToTheAreaLessTheBase) {
 
     BinJobPlan fits = PlanBinJob(kAt89S8252, kMemoryData, 0x800, 0, "written");
     EXPECT_EQ(fits.outcome, BinJobPlan::Outcome::kQueue);
+}
+
+TEST(BinJobs, AWordAreaIsMeasuredInBytesLikeTheTableLengths) {
+    // Code images between the area's length and twice it used to pass without the question.
+    BinJobPlan twice = PlanBinJob(kPic16, kMemoryCode, 0x6000, 0, "written");
+    EXPECT_EQ(twice.outcome, BinJobPlan::Outcome::kAskRange);
+    EXPECT_EQ(twice.text, "Only 0000h-3FFFh cells will be written");
+    EXPECT_EQ(twice.size, 0x4000u);
+    BinJobPlan full = PlanBinJob(kPic16, kMemoryCode, 0x4000, 0, "written");
+    EXPECT_EQ(full.outcome, BinJobPlan::Outcome::kQueue);
+    EXPECT_EQ(full.size, 0x4000u);
+    BinJobPlan at89 = PlanBinJob(kAt89S8252, kMemoryCode, 0x2002, 0x100, "written");
+    EXPECT_EQ(at89.outcome, BinJobPlan::Outcome::kAskRange);
+    EXPECT_EQ(at89.size, 0x1F00u);
+}
+
+TEST(BinJobs, AYesAtAnOddBaseOfAPicWordAreaSendsWholeWordsOnly) {
+    BinJobPlan odd = PlanBinJob(kPic16, kMemorySpecial, 0x10, 0x0B, "written");
+    EXPECT_EQ(odd.outcome, BinJobPlan::Outcome::kAskRange);
+    EXPECT_EQ(odd.text, "Only 000Bh-000Fh cells will be written");
+    EXPECT_EQ(odd.size, 4u);  // five bytes left, the part word dropped
+    BinJobPlan code = PlanBinJob(kPic18F452, kMemoryCode, 0x10, 0x7FF3, "written");
+    EXPECT_EQ(code.size, 0xCu);
+    // The data area of a PIC and the code area of other chips take the bytes as they are.
+    BinJobPlan data = PlanBinJob(kPic16, kMemoryData, 0x10, 0xFB, "written");
+    EXPECT_EQ(data.size, 5u);
+    BinJobPlan at89 = PlanBinJob(kAt89S8252, kMemoryCode, 0x10, 0x1FF3, "written");
+    EXPECT_EQ(at89.size, 0xDu);
 }
 
 TEST(BinJobs, UnknownKindsAndBasesOutsideTheAreaAreRefused) {

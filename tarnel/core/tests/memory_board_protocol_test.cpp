@@ -168,7 +168,8 @@ TEST_F(MemoryBoardTest, ResyncFailures) {
         Open(19200);
         CMemoryBoardProtocol protocol;
         EXPECT_EQ(protocol.Resync(m_port), c.result);
-        EXPECT_LE(Elapsed(), 400000u);
+        // The pulse, then the echo awaited with the re-open's 1000 ms per byte.
+        EXPECT_LE(Elapsed(), 1300000u);
         // A failed resync leaves the port open at 115200 baud.
         EXPECT_TRUE(m_port.IsInitialized());
         EXPECT_EQ(board.HostLine().baud, 115200u);

@@ -75,20 +75,30 @@ TEST_F(ProgrammingDevicesTest, TheDataAreaOfTheBoardChipsIsKindFive) {
     EXPECT_EQ(board.Memory(5)[19], area[19]);
 }
 
-TEST_F(ProgrammingDevicesTest, VerifyPostsEachDifferingCellAndFails) {
+TEST_F(ProgrammingDevicesTest, VerifyPostsEachDifferingCellAndTheRunGoesOnToTheNextArea) {
     ProgrammerBoard& board = PutProgrammer();
     std::vector<BYTE> area = Pattern(32, 1);
-    Run(Job(kJobWrite, 160, kMemoryCode, &area));
+    std::vector<BYTE> data = Pattern(8, 2);
+    std::vector<std::unique_ptr<JobRequest>> writes;
+    writes.push_back(Job(kJobWrite, 160, kMemoryCode, &area));
+    writes.push_back(Job(kJobWrite, 160, kMemoryData, &data));
+    Run(std::move(writes));
     board.Memory(1)[5] ^= 0xFF;
     board.Memory(1)[30] ^= 0xFF;
     std::vector<std::unique_ptr<JobRequest>> jobs;
     jobs.push_back(Job(kJobVerify, 160, kMemoryCode, &area));
-    jobs.push_back(Job(kJobCheckConnection));  // freed: the failed verify ends the run
+    jobs.push_back(Job(kJobVerify, 160, kMemoryData, &data));
     std::vector<Posted> posted = Run(std::move(jobs));
-    // Code cells are reported with area code 5 in the top byte.
+    // Code cells are reported with area code 5 in the top byte, data cells with 1.
+    EXPECT_EQ(WithoutPositions(posted), (Lines{"43", "52=32", "55=83886085", "55=83886110", "54=2",
+                                               "36", "44", "52=8", "54", "35"}));
+    board.Memory(5)[3] ^= 0xFF;
+    jobs.push_back(Job(kJobVerify, 160, kMemoryData, &data));
+    jobs.push_back(Job(kJobVerify, 160, kMemoryCode, &area));
+    posted = Run(std::move(jobs));
     EXPECT_EQ(WithoutPositions(posted),
-              (Lines{"43", "52=32", "55=83886085", "55=83886110", "54=2", "36"}));
-    EXPECT_EQ(m_queue->GetCount(), 0);
+              (Lines{"44", "52=8", "55=16777219", "54=1", "36", "43", "52=32", "55=83886085",
+                     "55=83886110", "54=2", "36"}));
 }
 
 TEST_F(ProgrammingDevicesTest, EraseAndBlankCheckOfABoardProgrammedChip) {
@@ -239,6 +249,61 @@ TEST_F(ProgrammingDevicesTest, APicCodeWordWithOneWrongByteMarksBothItsCells) {
     std::vector<BYTE> special(16, 0xFF);
     posted = Run(Job(kJobVerify, 9, kMemorySpecial, &special));
     EXPECT_EQ(Values(posted, kStatusMismatch), (std::vector<LPARAM>{(4 << 24) | 1}));
+}
+
+TEST_F(ProgrammingDevicesTest, PicWordsAtAnOddStartPairTheAreasCellsNotTheJobs) {
+    // A .bin image at base 3: its cell i is the area's cell 3 + i, whose word partner is the
+    // area's cell (3 + i) ^ 1. The chip holds each word high byte first, so the area's cell c
+    // lands at the chip's byte c ^ 1; the halves of the first and last word outside the job are
+    // padding.
+    ProgrammerBoard& board = PutProgrammer();
+    std::vector<BYTE> area = Pattern(10, 0x11);
+    std::unique_ptr<JobRequest> write = Job(kJobWrite, 9, kMemoryCode, &area, nullptr, 3);
+    Run(std::move(write));
+    const std::vector<BYTE>& chip = board.Memory(2);
+    for (size_t i = 0; i < area.size(); ++i) {
+        EXPECT_EQ(chip[(3 + i) ^ 1], area[i]) << i;
+    }
+    EXPECT_EQ(chip[3], 0x3F);   // the word of the area's cells 2 and 3
+    EXPECT_EQ(chip[12], 0x3F);  // the word of the area's cells 12 and 13
+    EXPECT_EQ(chip[14], 0xFF);
+
+    // Verify pairs as the write did: it finds nothing, then exactly the changed cell and the
+    // job's cells of its word.
+    std::vector<Posted> posted = Run(Job(kJobVerify, 9, kMemoryCode, &area, nullptr, 3));
+    EXPECT_EQ(Values(posted, kStatusDifferences), (std::vector<LPARAM>{0}));
+    board.Memory(2)[4] ^= 0x01;  // the area's cell 5: the job's cell 2
+    posted = Run(Job(kJobVerify, 9, kMemoryCode, &area, nullptr, 3));
+    const LPARAM code = 5 << 24;
+    EXPECT_EQ(Values(posted, kStatusMismatch), (std::vector<LPARAM>{code | 2, code | 1, code | 2}));
+    EXPECT_EQ(Values(posted, kStatusDifferences), (std::vector<LPARAM>{1}));
+    board.Memory(2)[4] ^= 0x01;
+    board.Memory(2)[2] ^= 0x01;  // the area's cell 3: the job's cell 0, alone in the job
+    posted = Run(Job(kJobVerify, 9, kMemoryCode, &area, nullptr, 3));
+    EXPECT_EQ(Values(posted, kStatusMismatch), (std::vector<LPARAM>{code | 0, code | 0}));
+}
+
+TEST_F(ProgrammingDevicesTest, PicMarksFromAnOddCellSendTheWholeWordOfTheirFirstCell) {
+    ProgrammerBoard& board = PutProgrammer();
+    std::vector<BYTE> area = Pattern(32, 0x70);
+    std::vector<BYTE> marks(32, 1);
+    std::fill(marks.begin(), marks.begin() + 5, 0);
+    std::fill(marks.begin() + 19, marks.begin() + 21, 0);
+    Run(Job(kJobWrite, 9, kMemoryCode, &area, &marks));
+    const std::vector<BYTE>& chip = board.Memory(2);
+    for (size_t c = 0; c < 4; ++c) {
+        EXPECT_EQ(chip[c], 0xFF) << c;  // whole words without a marked cell stay as they were
+    }
+    for (size_t c = 4; c < area.size(); ++c) {
+        EXPECT_EQ(chip[c ^ 1], area[c]) << c;
+    }
+    std::vector<Posted> posted = Run(Job(kJobVerify, 9, kMemoryCode, &area, &marks));
+    EXPECT_EQ(Values(posted, kStatusDifferences), (std::vector<LPARAM>{0}));
+    board.Memory(2)[22] ^= 0x01;  // the area's cell 23, marked, in a block from cell 21
+    posted = Run(Job(kJobVerify, 9, kMemoryCode, &area, &marks));
+    const LPARAM code = 5 << 24;
+    EXPECT_EQ(Values(posted, kStatusMismatch),
+              (std::vector<LPARAM>{code | 23, code | 22, code | 23}));
 }
 
 TEST_F(ProgrammingDevicesTest, PicErasePostsItsChipsTextBeforeOrInPlaceOfTheStartStatus) {

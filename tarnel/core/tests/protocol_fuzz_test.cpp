@@ -147,7 +147,9 @@ TEST_F(ProtocolFuzzTest, MemoryBoardAndDrivePackets) {
         BYTE data[16] = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 1, 2, 3, 4, 5, 6};
         BYTE back[16] = {};
         BOOL direct = options.drive ? FALSE : TRUE;
-        Step("resync", 200 + ReplyMs(1, 100) + 100, [&] { return protocol.Resync(m_port); });
+        // The re-open at 115200 baud waits for the echo with an open's 1000 ms per byte.
+        Step("resync", 200 + ReplyMs(1, 1000) + 100, [&] { return protocol.Resync(m_port); });
+        m_port.SetTimeOut(100);  // as the programming thread sets it before the blocks
         Step("block", 2 * (513 * 101) + 2 * ReplyMs(3, 100) + 100,
              [&] { return protocol.WriteBlock(m_port, 0x1F8, 16, data, direct); });
         Step("flush", 2 * (513 * 101) + 2 * ReplyMs(3, 100) + 100,

@@ -195,5 +195,5 @@ void CBinDoc::QueueChipJob(JobOp operation, const char* verb) {
     job.size = plan.size;
     job.kind = kind;
     job.startCell = base;
-    QueueAreaJob(job);
+    QueueImageJob(job);
 }

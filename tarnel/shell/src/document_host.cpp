@@ -12,6 +12,7 @@ public:
     CancelWord& Cancel() override { return m_cancel; }
     HWND StatusWindow() override { return nullptr; }
     int StartJob(std::unique_ptr<JobRequest>) override { return 0; }
+    bool IsProgrammingRunning() override { return false; }
 
     bool SelectChip(CString&, AreaSizes&) override { return false; }
     bool ChooseMemory(const AreaChoice&, bool, BYTE&, UINT&) override { return false; }

@@ -77,7 +77,53 @@ BOOL CHexDoc::OnNewDocument() {
 
 BOOL CHexDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     RememberFolder(lpszPathName);
-    return CQuilletDocument::OnOpenDocument(lpszPathName);
+    if (!CQuilletDocument::OnOpenDocument(lpszPathName)) {
+        return FALSE;
+    }
+    // An empty file is not read, so nothing chose a chip for it: the image takes the current one,
+    // as a read would, and the chip list locked to it keeps showing it.
+    if (m_strChipName.IsEmpty()) {
+        m_strChipName = DocumentHost().Settings().ChipName();
+    }
+    return TRUE;
+}
+
+BOOL CHexDoc::PrepareStore() {
+    m_pendingStore.clear();
+    if (NeedsBinSave(m_image)) {
+        const std::vector<uint8_t>& bytes = m_image.data.cells;
+        m_pendingStore.assign(bytes.begin(), bytes.end());
+        return TRUE;
+    }
+    const int format = HexFormatOfChoice(DocumentHost().Choices().ChooseHexFormat());
+    if (format == 0) {
+        AfxMessageBox("UNKNOWN HEX FORMAT", MB_ICONSTOP);
+        return FALSE;
+    }
+    m_nFormat = format;
+    // The layout is the image's own chip: another image's chip may be the current one when
+    // this image is saved from the save question of File New, File Open or exit.
+    const ImageFileResult result = WriteHexImage(m_image, m_strChipName, format, m_pendingStore);
+    if (!result.ok()) {
+        ReportImageFileResult(result);
+        m_pendingStore.clear();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CHexDoc::OnSaveDocument(LPCTSTR lpszPathName) {
+    // The format is asked and the records built before the file is opened: opening creates it
+    // empty and exclusive, and a dialog run meanwhile would let the watcher's message ask to
+    // reload a 0-byte file that cannot even be read.
+    if (!PrepareStore()) {
+        return FALSE;
+    }
+    m_storePrepared = true;
+    const BOOL saved = CQuilletDocument::OnSaveDocument(lpszPathName);
+    m_storePrepared = false;
+    m_pendingStore.clear();
+    return saved;
 }
 
 void CHexDoc::Serialize(CArchive& ar) {
@@ -101,26 +147,12 @@ void CHexDoc::Serialize(CArchive& ar) {
         return;
     }
 
-    if (NeedsBinSave(m_image)) {
-        const std::vector<uint8_t>& bytes = m_image.data.cells;
-        if (!bytes.empty()) {
-            ar.Write(bytes.data(), static_cast<UINT>(bytes.size()));
-        }
-    } else {
-        const int format = HexFormatOfChoice(DocumentHost().Choices().ChooseHexFormat());
-        if (format == 0) {
-            AfxMessageBox("UNKNOWN HEX FORMAT", MB_ICONSTOP);
-            AfxThrowUserException();
-        }
-        m_nFormat = format;
-        std::string records;
-        const ImageFileResult result =
-            WriteHexImage(m_image, DocumentHost().Settings().ChipName(), format, records);
-        if (!result.ok()) {
-            ReportImageFileResult(result);
-            AfxThrowUserException();
-        }
-        ar.Write(records.data(), static_cast<UINT>(records.size()));
+    // A store outside OnSaveDocument prepares its bytes here.
+    if (!m_storePrepared && !PrepareStore()) {
+        AfxThrowUserException();
+    }
+    if (!m_pendingStore.empty()) {
+        ar.Write(m_pendingStore.data(), static_cast<UINT>(m_pendingStore.size()));
     }
     SetViewsModified(FALSE);
 }
@@ -311,7 +343,7 @@ BOOL CHexDoc::QueueKindJob(int nKind, JobOp operation) {
     job.size = static_cast<uint32_t>(area->size());
     job.kind = static_cast<BYTE>(nKind);
     job.startCell = 0;
-    return QueueAreaJob(job);
+    return QueueImageJob(job);
 }
 
 void CHexDoc::ReadChip() {

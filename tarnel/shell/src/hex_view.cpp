@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
 
 IMPLEMENT_DYNCREATE(CHexView, CView)
@@ -348,6 +349,9 @@ void CHexView::OnLButtonUp(UINT nFlags, CPoint point) {
 }
 
 void CHexView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (nChar == VK_DELETE && ImageInUse()) {
+        return;
+    }
     const HexEditorModel::Change change =
         m_model.KeyDown(KeyOf(nChar), KeyIsDown(VK_SHIFT), KeyIsDown(VK_CONTROL));
     if (!change.handled) {
@@ -358,12 +362,20 @@ void CHexView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 }
 
 void CHexView::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    if (ImageInUse()) {
+        return;  // every character the editor takes changes a cell
+    }
     const HexEditorModel::Change change = m_model.Char(nChar);
     if (!change.handled) {
         CView::OnChar(nChar, nRepCnt, nFlags);
         return;
     }
     Apply(change);
+}
+
+bool CHexView::ImageInUse() {
+    auto* image = dynamic_cast<CQuilletDocument*>(GetDocument());
+    return image != nullptr && image->IsInUseByRun();
 }
 
 void CHexView::OnContextMenu(CWnd*, CPoint pos) {

@@ -289,6 +289,7 @@ FrameCommandState CMainFrame::CommandState() {
     state.activeHexDocument = dynamic_cast<CHexDoc*>(doc) != nullptr;
     state.childActive = MDIGetActive() != nullptr;
     state.hasSelection = doc != nullptr && doc->HasSelection();
+    state.activeDocumentInUse = doc != nullptr && doc->IsInUseByRun();
     SetCurrentChip(state, Settings().ChipName());
     return state;
 }
@@ -506,6 +507,10 @@ void CMainFrame::OnViewSettings() {
 }
 
 void CMainFrame::OnFill() {
+    CQuilletDocument* active = GetActiveQuilletDocument();
+    if (active != nullptr && active->IsInUseByRun()) {
+        return;  // disabled meanwhile; an accelerator may still send it
+    }
     CFillDlg dlg(this);
     if (dlg.DoModal() != IDOK) {
         return;

@@ -43,9 +43,17 @@ DocumentFilter FilterOf(CDocTemplate* pTemplate) {
     return {name.str(), extension.str()};
 }
 
+// How often a look put off by a running job checks whether the run has ended.
+constexpr UINT kRunEndPollMs = 250;
+
 // Asks about one image whose file may have changed; true when it was read again (or the read
-// failed), so that the look starts over.
-bool AskAboutChangedFile(CQuilletDocument& image) {
+// failed), so that the look starts over. An image in use by the programming thread is not asked
+// about: `putOff` is set, and the look comes back to it once the run has ended.
+bool AskAboutChangedFile(CQuilletDocument& image, bool& putOff) {
+    if (image.IsInUseByRun()) {
+        putOff = true;
+        return false;
+    }
     const CString path = image.GetPathName();
     ImageFileState state;
     state.hasPath = !path.IsEmpty();
@@ -132,7 +140,10 @@ BOOL CQuilletDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWO
         filters.defaultExtension.empty() ? nullptr : filters.defaultExtension.c_str();
     dialog.m_ofn.lpstrInitialDir = folder.IsEmpty() ? nullptr : static_cast<LPCTSTR>(folder);
     dialog.m_ofn.lpstrTitle = title;
+    // The name proposed by the caller (a Save As of an image without a file proposes its title)
+    // is where the dialog starts.
     char buffer[MAX_PATH] = {};
+    std::strncpy(buffer, fileName, MAX_PATH - 1);
     dialog.m_ofn.lpstrFile = buffer;
     dialog.m_ofn.nMaxFile = MAX_PATH;
 
@@ -142,8 +153,19 @@ BOOL CQuilletDocManager::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWO
     return result == IDOK;
 }
 
+// The first open image that a job of the programming thread still uses refuses with its box.
+bool CQuilletDocManager::RefuseWhileAnyInUse() {
+    for (CDocument* document : OpenDocuments(*this)) {
+        auto* image = dynamic_cast<CQuilletDocument*>(document);
+        if (image != nullptr && image->RefuseWhileInUse()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CQuilletDocManager::OnFileNew() {
-    if (!SaveAllModified()) {
+    if (RefuseWhileAnyInUse() || !SaveAllModified()) {
         return;
     }
     CloseAllDocuments(FALSE);
@@ -163,7 +185,7 @@ void CQuilletDocManager::OnFileNew() {
 }
 
 void CQuilletDocManager::OnFileOpen() {
-    if (!SaveAllModified()) {
+    if (RefuseWhileAnyInUse() || !SaveAllModified()) {
         return;
     }
     CloseAllDocuments(FALSE);
@@ -173,6 +195,7 @@ void CQuilletDocManager::OnFileOpen() {
 void CQuilletDocManager::CheckModifiedDocuments() {
     // Starts over after each reload: the reload may have run dialogs, and documents may have
     // come or gone meanwhile.
+    bool putOff = false;
     bool again = true;
     while (again) {
         again = false;
@@ -180,8 +203,25 @@ void CQuilletDocManager::CheckModifiedDocuments() {
             CDocTemplate* tmpl = GetNextDocTemplate(pos);
             for (POSITION docPos = tmpl->GetFirstDocPosition(); docPos != nullptr && !again;) {
                 auto* image = dynamic_cast<CQuilletDocument*>(tmpl->GetNextDoc(docPos));
-                again = image != nullptr && AskAboutChangedFile(*image);
+                again = image != nullptr && AskAboutChangedFile(*image, putOff);
             }
         }
+    }
+    if (putOff && m_runEndTimer == 0) {
+        m_runEndTimer = ::SetTimer(nullptr, 0, kRunEndPollMs, &CQuilletDocManager::OnRunEndPoll);
+    }
+}
+
+void CALLBACK CQuilletDocManager::OnRunEndPoll(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (DocumentHost().IsProgrammingRunning()) {
+        return;
+    }
+    ::KillTimer(nullptr, timer);
+    CWinApp* app = AfxGetApp();
+    auto* manager =
+        app != nullptr ? dynamic_cast<CQuilletDocManager*>(app->m_pDocManager.get()) : nullptr;
+    if (manager != nullptr && manager->m_runEndTimer == timer) {
+        manager->m_runEndTimer = 0;
+        manager->CheckModifiedDocuments();
     }
 }

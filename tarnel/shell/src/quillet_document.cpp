@@ -20,6 +20,42 @@ void CQuilletDocument::CopySelection() {}
 BOOL CQuilletDocument::HasSelection() { return FALSE; }
 void CQuilletDocument::VerifyChip(BOOL) {}
 
+bool CQuilletDocument::IsInUseByRun() {
+    if (m_lentToRun && !DocumentHost().IsProgrammingRunning()) {
+        m_lentToRun = false;
+    }
+    return m_lentToRun;
+}
+
+BOOL CQuilletDocument::RefuseWhileInUse() {
+    if (!IsInUseByRun()) {
+        return FALSE;
+    }
+    AfxMessageBox(
+        "The chip is being programmed from this image.\nWait until the operation ends, "
+        "or press STOP.",
+        MB_ICONEXCLAMATION);
+    return TRUE;
+}
+
+BOOL CQuilletDocument::SaveModified() {
+    if (RefuseWhileInUse()) {
+        return FALSE;
+    }
+    return CDocument::SaveModified();
+}
+
+BOOL CQuilletDocument::QueueImageJob(const AreaJob& job) {
+    // Marked first: the thread may take the job at once, and the image is in use from then on.
+    const bool wasLent = m_lentToRun;
+    m_lentToRun = true;
+    if (!QueueAreaJob(job)) {
+        m_lentToRun = wasLent;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 BOOL CQuilletDocument::IsFileUpToDate() {
     // An image never saved has no file that could have changed.
     if (m_strPathName.IsEmpty()) {
@@ -42,6 +78,9 @@ BOOL CQuilletDocument::OnOpenDocument(LPCTSTR lpszPathName) {
 void CQuilletDocument::TakeContents(CQuilletDocument&) {}
 
 BOOL CQuilletDocument::ReloadFile() {
+    if (RefuseWhileInUse()) {
+        return FALSE;
+    }
     std::unique_ptr<CObject> created(GetRuntimeClass()->CreateObject());
     auto* fresh = dynamic_cast<CQuilletDocument*>(created.get());
     if (fresh == nullptr || !fresh->OnOpenDocument(m_strPathName)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,9 @@ public:
     CancelWord& Cancel() override { return cancel; }
     HWND StatusWindow() override { return nullptr; }
     int StartJob(std::unique_ptr<JobRequest>) override { return 0; }
+    bool IsProgrammingRunning() override { return running; }
+
+    bool running = false;
 
     bool SelectChip(CString& name, AreaSizes& sizes) override {
         name = kAt89S8252;
@@ -56,7 +60,15 @@ public:
         length = 16;
         return true;
     }
-    int ChooseHexFormat() override { return 0; }
+    int ChooseHexFormat() override {
+        if (pumpInFormatChoice) {
+            // As the format dialog's own message loop does: whatever the watcher posted is
+            // handled while the user looks at the choice.
+            const int before = checks;
+            guitest::WaitUntil([&] { return checks > before; }, 2000);
+        }
+        return 0;
+    }
     bool ChooseResidentLoader(int&) override { return false; }
 
     void OnFilesChanged(WPARAM, LPARAM) {
@@ -67,6 +79,7 @@ public:
     CAppSettings settings;
     CancelWord cancel{0};
     int checks = 0;
+    bool pumpInFormatChoice = false;
 
     DECLARE_MESSAGE_MAP()
 };
@@ -233,6 +246,42 @@ TEST_F(DocManagerTest, TouchingAnOpenFileAsksOnceAndNoKeepsTheImageUntilTheNextC
     SetFileAge(path, 20);
     ASSERT_TRUE(guitest::WaitUntil([&] { return boxes.Seen().size() == 2; }));
     EXPECT_EQ(boxes.Seen()[1].text, ModifiedPrompt(doc));
+}
+
+TEST_F(DocManagerTest, SavingAWatchedHexImageNeverAsksToReloadIt) {
+    const std::string path = File("saved.hex", ":0400000001020304F2\r\n:00000001FF");
+    SetFileAge(path, -100);  // the save's own write is then a change the image has not seen
+    auto* doc = dynamic_cast<CHexDoc*>(theApp.OpenDocumentFile(path.c_str()));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(Watching());
+    doc->GetImage().code.cells[0] = 0x55;
+    doc->SetModifiedFlag(TRUE);
+    guitest::MessageBoxAnswers boxes(IDNO);
+    theApp.pumpInFormatChoice = true;
+    const BOOL saved = doc->DoFileSave();
+    theApp.pumpInFormatChoice = false;
+    EXPECT_TRUE(saved);
+    CheckThroughMessage();
+    guitest::PumpFor(300);
+    EXPECT_TRUE(boxes.Seen().empty()) << boxes.Seen()[0].text;
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.rfind(":0400000055020304", 0), 0u) << text;
+}
+
+TEST_F(DocManagerTest, SaveAsOfANewImageProposesItsCutTitleWithTheKindsExtension) {
+    POSITION pos = theApp.GetFirstDocTemplatePosition();
+    CDocTemplate* bin = theApp.GetNextDocTemplate(pos);
+    CDocument* doc = bin->OpenDocumentFile(nullptr);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(std::string(doc->GetTitle()), "Bin File1");
+    guitest::FileDialogAnswers files;
+    files.Cancel();
+    EXPECT_FALSE(doc->DoSave(nullptr));
+    ASSERT_EQ(files.Seen().size(), 1u);
+    EXPECT_FALSE(files.Seen()[0].open);
+    EXPECT_EQ(files.Seen()[0].initialName, "Bin.bin");  // cut at the blank
+    doc->SetModifiedFlag(FALSE);
 }
 
 TEST_F(DocManagerTest, TwoChangedFilesOfOneFolderAreAskedInTurnAndYesReloadsInPlace) {

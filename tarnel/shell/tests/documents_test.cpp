@@ -143,6 +143,35 @@ TEST_F(DocumentsTest, AnEmptyHexFileOpensWithoutAreasAndWithoutAskingTheChip) {
     EXPECT_FALSE(doc->GetImage().special.present());
 }
 
+TEST_F(DocumentsTest, AnEmptyHexFileTakesTheCurrentChip) {
+    App().settings.SetChipName(kPic16);
+    CHexDoc* doc = OpenHex(TempFile("empty_chip.hex", ""), nullptr);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetChipName(), kPic16);
+    EXPECT_EQ(App().settings.ChipName(), kPic16);
+}
+
+TEST_F(DocumentsTest, AHexImageIsSavedInItsOwnChipsLayoutWhateverChipIsCurrent) {
+    // The data area of this chip lies at 0x2000 in a file; another chip's elsewhere.
+    const std::string path = TempFile("own_layout.hex", ":02200000AABB79\r\n:00000001FF");
+    CHexDoc* doc = OpenHex(path, kAt89S8252);
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->GetImage().data.cells[0], 0xAA);
+    doc->GetImage().data.cells[1] = 0xCC;
+    App().settings.SetChipName(kPic16);  // as when another image is the active one
+    App().formats.push_back(0);
+    guitest::MessageBoxAnswers boxes(IDOK);
+    ASSERT_TRUE(doc->DoSave(path.c_str()));
+    EXPECT_TRUE(boxes.Seen().empty()) << boxes.Seen()[0].text;
+    doc->OnCloseDocument();
+
+    EXPECT_NE(ReadFile(path).find(":02200000AACC68"), std::string::npos) << ReadFile(path);
+    CHexDoc* again = OpenHex(path, kAt89S8252);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetImage().data.cells[0], 0xAA);
+    EXPECT_EQ(again->GetImage().data.cells[1], 0xCC);
+}
+
 TEST_F(DocumentsTest, AHexFileTheReaderRefusesLeavesNoDocument) {
     guitest::MessageBoxAnswers boxes(IDOK);
     const std::string path = TempFile("bad.hex", ":10000000ZZ\r\n");

@@ -21,6 +21,7 @@
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/hex_view.h"
 #include "tarnel/shell/main_frame.h"
+#include "tarnel/shell/quillet_doc_manager.h"
 #include "tarnel/shell/quillet_document.h"
 #include "tarnel/shell/resource.h"
 #include "tarnel/shell/tarnel_app.h"
@@ -634,6 +635,105 @@ TEST_F(MainFrameTest, WriteThenVerifyAnImageThroughTheBoardAndMarkWhatDiffers) {
     EXPECT_EQ(doc->GetArea().marks[36], doc->GetArea().marks[38]);
     EXPECT_NE(doc->GetArea().marks[36], 2);
 
+    doc->SetModifiedFlag(FALSE);
+    theApp.CloseAllDocuments(FALSE);
+    guitest::PumpPending();
+    ::DeleteFileA(path.c_str());
+}
+
+TEST_F(MainFrameTest, AnImageTheRunUsesIsNeitherClosedNorReloadedNorChangedUntilTheRunEnds) {
+    m_board = &Attach<HoldingBoard>();
+    SelectChip("Brontal-A: AT89S53");  // code only
+    char folder[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "frame_test_in_use.bin";
+    const std::vector<BYTE> bytes(64, 0x5A);
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    }
+    auto* doc = dynamic_cast<CBinDoc*>(theApp.OpenDocumentFile(path.c_str()));
+    ASSERT_NE(doc, nullptr);
+    guitest::PumpPending();
+    {
+        guitest::ModalDialogDriver dialogs;
+        dialogs.Then([](CDialog* dlg) {
+            guitest::ClickItem(dlg, IDC_MEMORY_CODE);
+            guitest::ClickItem(dlg, IDOK);
+        });
+        guitest::MessageBoxAnswers boxes(IDYES);
+        Command(ID_CHIP_WRITE);
+    }
+    ASSERT_TRUE(guitest::WaitUntil([this] { return m_board->Held(); }, 10000));
+    ASSERT_TRUE(doc->IsInUseByRun());
+
+    // Every way to close the image, or to let File New and File Open close it, is refused with
+    // the box before any save question, though the image has edits.
+    doc->SetModifiedFlag(TRUE);
+    CMDIChildWnd* child = m_frame->MDIGetActive();
+    ASSERT_NE(child, nullptr);
+    {
+        guitest::MessageBoxAnswers boxes(IDOK);
+        guitest::FileDialogAnswers files;
+        Command(ID_FILE_CLOSE);
+        Command(ID_FILE_NEW);
+        Command(ID_FILE_OPEN);
+        child->SendMessage(WM_CLOSE);
+        guitest::PumpPending();
+        ASSERT_EQ(boxes.Seen().size(), 4u);
+        for (const auto& box : boxes.Seen()) {
+            EXPECT_EQ(box.text,
+                      "The chip is being programmed from this image.\nWait until the operation "
+                      "ends, or press STOP.");
+            EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+        }
+        EXPECT_TRUE(files.Seen().empty());
+    }
+    EXPECT_EQ(theApp.GetOpenDocumentCount(), 1);
+    EXPECT_EQ(m_frame->MDIGetActive(), child);
+
+    // Fill is off, and keys typed into the editor change nothing.
+    EXPECT_FALSE(IsFrameCommandEnabled(ID_EDIT_FILL, m_frame->CommandState()));
+    CHexView* view = nullptr;
+    for (POSITION pos = doc->GetFirstViewPosition(); pos != nullptr && view == nullptr;) {
+        view = dynamic_cast<CHexView*>(doc->GetNextView(pos));
+    }
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(guitest::BringToForeground(m_frame));
+    view->SetFocus();
+    guitest::PumpPending();
+    view->GoToCell(3);
+    guitest::TypeText("12");
+    guitest::PressKey(VK_DELETE);
+    guitest::PumpFor(200);
+    EXPECT_EQ(std::vector<BYTE>(doc->GetArea().cells.begin(), doc->GetArea().cells.end()), bytes);
+    EXPECT_EQ(doc->GetArea().marks[3], doc->GetArea().marks[4]);
+
+    // The file changes on disk meanwhile: the look passes the image over, and asks once the run
+    // has ended.
+    {
+        CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
+        const BYTE other[4] = {1, 2, 3, 4};
+        file.Write(other, sizeof other);
+    }
+    doc->SetFileTimeKept(doc->GetFileTimeKept() - 100);
+    guitest::MessageBoxAnswers boxes(IDNO);
+    auto* manager = dynamic_cast<CQuilletDocManager*>(theApp.m_pDocManager.get());
+    ASSERT_NE(manager, nullptr);
+    manager->CheckModifiedDocuments();
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_EQ(doc->GetArea().cells.size(), bytes.size());
+
+    m_board->Release();
+    ASSERT_TRUE(guitest::WaitUntil([] { return !theApp.JobQueue().IsRunning(); }, 20000));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return !boxes.Seen().empty(); }, 5000));
+    EXPECT_EQ(boxes.Seen()[0].text,
+              "Document file '" + std::string(doc->GetPathName()) +
+                  "' was modified outside Tarnel.\nDo you want to reload it?");
+    EXPECT_FALSE(doc->IsInUseByRun());
+    EXPECT_TRUE(IsFrameCommandEnabled(ID_EDIT_FILL, m_frame->CommandState()));
+
+    guitest::PumpFor(200);
     doc->SetModifiedFlag(FALSE);
     theApp.CloseAllDocuments(FALSE);
     guitest::PumpPending();

@@ -88,6 +88,7 @@ void CShellTestApp::Reset() {
     settings.SetGotoAddress(0);
     cancel = 0;
     jobs.clear();
+    running = false;
     chips.clear();
     memories.clear();
     destinations.clear();

@@ -69,6 +69,7 @@ public:
     CancelWord& Cancel() override { return cancel; }
     HWND StatusWindow() override;
     int StartJob(std::unique_ptr<JobRequest> job) override;
+    bool IsProgrammingRunning() override { return running; }
 
     // IDocumentChoices
     bool SelectChip(CString& name, AreaSizes& lengths) override;
@@ -84,6 +85,7 @@ public:
     CAppSettings settings;
     CancelWord cancel{0};
     std::vector<std::unique_ptr<JobRequest>> jobs;
+    bool running = false;  // what the documents see of the programming thread
 
     // Answers, and what was asked.
     std::deque<ChipAnswer> chips;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "guitest/input.h"
+#include "guitest/pump.h"
 #include "guitest/stand_ins.h"
 #include "shell_test_support.h"
 #include "tarnel/core/memory_image.h"
@@ -322,6 +324,32 @@ TEST_F(StatusHandlerTest, EachStartSetsItsModeAndANewStartResetsTheCounterAndExi
     EXPECT_FALSE(ExitEnabled());
     EXPECT_EQ(m_view.updates, 2);
     EXPECT_EQ(m_target.clears, 2);
+}
+
+TEST_F(StatusHandlerTest, AFailedChipTypeAfterAWriteStartLetsTheUserLeaveTheProgress) {
+    // No end status follows a failed set-chip-type step: its own status must free the dialog.
+    CBinDoc* doc = NewBin(16);
+    ASSERT_NE(doc, nullptr);
+    Activate(doc);
+    m_cancel = 1;  // a STOP left from before stays for the job's own end
+    Post(kStatusWriteCode);
+    Post(kStatusWriteRange, 12288);
+    ASSERT_FALSE(ExitEnabled());
+    Post(kStatusSetTypeFailed);
+    EXPECT_EQ(m_target.lines.back(), "Error setting chip type/4");
+    EXPECT_EQ(Text(IDC_PROGRESS_STATUS), "Status : Failure");
+    EXPECT_EQ(Text(IDC_PROGRESS_COUNTER), "Cells transfered : 0 of 12288");
+    EXPECT_TRUE(ExitEnabled());
+    EXPECT_EQ(m_target.clears, 0);
+    EXPECT_EQ(m_view.updates, 0);
+
+    ASSERT_TRUE(guitest::BringToForeground(&m_dlg));
+    guitest::PressKey(VK_ESCAPE);
+    EXPECT_TRUE(guitest::WaitUntil([&] { return !m_dlg.IsWindowVisible(); }));
+
+    // The next job's start takes Exit away again.
+    Post(kStatusWriteRange, 100);
+    EXPECT_FALSE(ExitEnabled());
 }
 
 TEST_F(StatusHandlerTest, AnEndWithoutADocumentUpdatesTheDialogAndLinesOnly) {

@@ -6,14 +6,15 @@
 
 // What the enable rules look at.
 struct FrameCommandState {
-    bool running = false;            // the programming thread exists and is still active
-    bool activeDocument = false;     // the active child window holds an image document
-    bool activeHexDocument = false;  // ... and it is a .hex image
-    bool childActive = false;        // an MDI child window is active
-    bool hasSelection = false;       // the active document has selected cells
-    int deviceCode = -1;             // the current chip's device code; -1 when none
-    int modeByte = 255;              // the current chip's programming-mode byte; 255 when none
-    bool programmable = false;       // the current chip has a programmable area
+    bool running = false;              // the programming thread exists and is still active
+    bool activeDocument = false;       // the active child window holds an image document
+    bool activeHexDocument = false;    // ... and it is a .hex image
+    bool childActive = false;          // an MDI child window is active
+    bool hasSelection = false;         // the active document has selected cells
+    bool activeDocumentInUse = false;  // a job of the programming thread uses its buffers
+    int deviceCode = -1;               // the current chip's device code; -1 when none
+    int modeByte = 255;                // the current chip's programming-mode byte; 255 when none
+    bool programmable = false;         // the current chip has a programmable area
 };
 
 // The state of the current chip, by its name in the chip table (an unknown name or none: no

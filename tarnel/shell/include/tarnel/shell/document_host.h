@@ -53,6 +53,8 @@ public:
     virtual HWND StatusWindow() = 0;
     // Hands a job to the program's job queue, which owns it from here on; the queue's answer.
     virtual int StartJob(std::unique_ptr<JobRequest> job) = 0;
+    // The programming thread is running the queue's jobs.
+    virtual bool IsProgrammingRunning() = 0;
 };
 
 // The application's host.

@@ -2,6 +2,8 @@
 // data, special), with the chip's name and the record format it was last written in.
 #pragma once
 
+#include <string>
+
 #include "tarnel/core/hex_reader.h"
 #include "tarnel/core/job_request.h"
 #include "tarnel/core/memory_image.h"
@@ -17,10 +19,13 @@ public:
 
     // Asks the chip and the area lengths ("Select chip"); Cancel fails the new document.
     BOOL OnNewDocument() override;
-    // Keeps the file's folder as LastDir; an empty file opens without areas.
+    // Keeps the file's folder as LastDir; an empty file opens without areas, for the current chip.
     BOOL OnOpenDocument(LPCTSTR lpszPathName) override;
+    // Asks the format and builds the file's bytes first, then opens and writes the file.
+    BOOL OnSaveDocument(LPCTSTR lpszPathName) override;
     // Loading asks the chip, then reads the records; storing writes records in the format the
-    // user chooses, or the data area's raw bytes when an area is too long for records.
+    // user chooses, laid out for the image's own chip, or the data area's raw bytes when an area
+    // is too long for records.
     void Serialize(CArchive& ar) override;
     // Frees the areas and empties the area views.
     void DeleteContents() override;
@@ -67,10 +72,14 @@ protected:
     // Queues one area's job; FALSE when none was queued.
     BOOL QueueKindJob(int nKind, JobOp operation);
     void SetViewsModified(BOOL bModified);
+    // The bytes a store writes, into m_pendingStore; FALSE (after its box) when there are none.
+    BOOL PrepareStore();
 
     MemoryImage m_image;
     int m_nFormat = 0;
     CString m_strChipName;
+    std::string m_pendingStore;
+    bool m_storePrepared = false;
 
     class ChipStep;
 };

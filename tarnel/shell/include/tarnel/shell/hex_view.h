@@ -77,6 +77,8 @@ protected:
     void Apply(const HexEditorModel::Change& change);
     void ApplyScroll(const HexEditorModel::ScrollChange& change, bool vertical);
     CRect ColumnRect(int nCell, int nColumn, int nChars) const;
+    // The image's cells are lent to the programming thread: edits are ignored meanwhile.
+    bool ImageInUse();
 
     HexEditorModel m_model;
     CFont m_font;

@@ -18,12 +18,13 @@ public:
     // The framework's opening; the folder of a newly opened file is watched from then on.
     CDocument* OpenDocumentFile(LPCTSTR lpszFileName) override;
     // The file dialog: the given template's filter (or every template's), both image types,
-    // every file; it starts in the LastDir folder with the FilterIndex filter and stores the
-    // filter chosen back into FilterIndex, whatever the answer.
+    // every file; it starts in the LastDir folder with the FilterIndex filter and `fileName` as
+    // the proposed name, and stores the filter chosen back into FilterIndex, whatever the answer.
     BOOL DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD lFlags, BOOL bOpenFileDialog,
                           CDocTemplate* pTemplate) override;
     // Closes every document (after offering to save them), then creates an image of the kind
-    // chosen in "Select File Type".
+    // chosen in "Select File Type". Both refuse, before any question, while a job of the
+    // programming thread uses an open image.
     void OnFileNew() override;
     // Closes every document (after offering to save them), then the framework's File Open.
     void OnFileOpen() override;
@@ -31,6 +32,8 @@ public:
     // Asks, image by image, about each file that changed on disk since the image read or wrote
     // it: Yes reads it again (and the look starts over), No keeps the image and its file's new
     // time. A file that is gone is reported once; an image without a file is never asked about.
+    // An image a job of the programming thread uses is passed over, and the look runs again
+    // once the run has ended.
     virtual void CheckModifiedDocuments();
 
     // Watches the folder of a file.
@@ -38,6 +41,11 @@ public:
 
 protected:
     void StartWatcher();
+    bool RefuseWhileAnyInUse();
+    // The thread timer of a look put off by a running job: once the run has ended, the look runs
+    // again.
+    static void CALLBACK OnRunEndPoll(HWND, UINT, UINT_PTR timer, DWORD);
+    UINT_PTR m_runEndTimer = 0;
 
     // The watcher thread's handle: kept, never closed or waited for.
     HANDLE m_hWatcherThread = nullptr;

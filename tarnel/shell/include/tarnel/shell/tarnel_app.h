@@ -59,6 +59,7 @@ public:
     CancelWord& Cancel() override { return CancelRequested; }
     HWND StatusWindow() override;
     int StartJob(std::unique_ptr<JobRequest> job) override;
+    bool IsProgrammingRunning() override { return m_queue.IsRunning(); }
 
     CJobQueue& JobQueue() { return m_queue; }
     const CStringArray& ChipNames() const { return m_chipNames; }
