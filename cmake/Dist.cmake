@@ -26,7 +26,7 @@ set(FWT_RUNTIME_FILES
     ${CMAKE_SOURCE_DIR}/boards/kernel/corvanec_kernel.hex)
 
 function(fwt_add_dist_target)
-    if(NOT FWT_WIN32_ABI)
+    if(NOT FWT_SHIPPED_BUILD)
         return()
     endif()
     cmake_path(ABSOLUTE_PATH CMAKE_BINARY_DIR NORMALIZE OUTPUT_VARIABLE binary)
@@ -48,7 +48,7 @@ function(fwt_add_dist_target)
         endif()
     endforeach()
     add_custom_target(dist
-        COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP}
+        COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP} OBJCOPY=${CMAKE_OBJCOPY}
                 ${CMAKE_SOURCE_DIR}/tools/gather-dist ${FWT_DIST_DIR} ${absent} ${files}
                 ${FWT_RUNTIME_FILES}
         DEPENDS ${targets}
