@@ -1,5 +1,6 @@
 # The set a Windows user installs: target `dist` of the shipped 32-bit build gathers the
-# deliverables, with the files they load at run time, into one folder and prints its listing.
+# deliverables, stripped, with the files they load at run time, into one folder and prints its
+# listing with their sizes; their debug information goes to a folder beside it (<folder>.debug).
 
 # Each deliverable as <target>|<file name>: the device programmer, the serial library, the three
 # debugger plug-ins, the seven loader plug-ins and the console redirector.
@@ -26,7 +27,7 @@ set(FWT_RUNTIME_FILES
     ${CMAKE_SOURCE_DIR}/boards/kernel/corvanec_kernel.hex)
 
 function(fwt_add_dist_target)
-    if(NOT FWT_WIN32_ABI)
+    if(NOT FWT_SHIPPED_BUILD)
         return()
     endif()
     cmake_path(ABSOLUTE_PATH CMAKE_BINARY_DIR NORMALIZE OUTPUT_VARIABLE binary)
@@ -49,6 +50,7 @@ function(fwt_add_dist_target)
     endforeach()
     add_custom_target(dist
         COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP}
+                OBJCOPY=${CMAKE_OBJCOPY}
                 ${CMAKE_SOURCE_DIR}/tools/gather-dist ${FWT_DIST_DIR} ${absent} ${files}
                 ${FWT_RUNTIME_FILES}
         DEPENDS ${targets}

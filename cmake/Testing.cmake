@@ -1,15 +1,28 @@
-# Test registration: native tests run directly, Windows tests run under wine64 with a throw-away prefix.
+# Test registration: native tests run directly, Windows tests run under wine with a throw-away
+# prefix (wine64 for the 64-bit build, the 32-bit wine for the 32-bit test build).
 enable_testing()
 
 set(FWT_RUN_TESTS ON)
-if(WIN32 AND NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
-    # This machine cannot execute 32-bit Windows code: the win32 build compiles its tests only.
+if(FWT_SHIPPED_BUILD)
+    # The shipped build's tests are the 32-bit test build's (same compiler, flags and ABI, with
+    # the layer's test controls): here they are compiled only, and the binaries gathered.
     set(FWT_RUN_TESTS OFF)
 endif()
 
 if(WIN32 AND FWT_RUN_TESTS)
     set(FWT_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
     set(FWT_XVFB_DISPLAY_FILE ${CMAKE_BINARY_DIR}/xvfb.display)
+    # The loader that runs a program of this build's ABI; the prefix is a 64-bit one either way
+    # (32-bit programs run in it as on 64-bit Windows).
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        set(FWT_WINE_LOADER /usr/lib/wine/wine)
+    else()
+        set(FWT_WINE_LOADER /usr/lib/wine/wine64)
+    endif()
+    if(NOT EXISTS ${FWT_WINE_LOADER})
+        message(WARNING "${FWT_WINE_LOADER} is missing: the tests of this build cannot run here "
+                        "(tools/install-deps installs it)")
+    endif()
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${FWT_WINEPREFIX})
     add_test(NAME wine.prefix.init
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh init ${FWT_WINEPREFIX})
@@ -17,8 +30,9 @@ if(WIN32 AND FWT_RUN_TESTS)
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh stop ${FWT_WINEPREFIX})
     # Every wine process of a run shares one wineserver and its desktop process; whichever starts
     # first decides whether windows can be shown, so all of them see the same X server.
-    set_tests_properties(wine.prefix.init PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb
-        ENVIRONMENT "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
+    set_tests_properties(wine.prefix.init PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xvfb)
+    set_property(TEST wine.prefix.init PROPERTY ENVIRONMENT
+        "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}" "FWT_WINE_LOADER=${FWT_WINE_LOADER}")
     set_tests_properties(wine.prefix.stop PROPERTIES FIXTURES_CLEANUP wine)
     add_test(NAME xvfb.start
              COMMAND ${CMAKE_SOURCE_DIR}/cmake/xvfb.sh start ${FWT_XVFB_DISPLAY_FILE})
@@ -44,7 +58,7 @@ function(fwt_windows_test_properties test_name)
         set_property(TEST ${test_name} APPEND PROPERTY RESOURCE_LOCK desktop_input)
     endif()
     set_property(TEST ${test_name} APPEND PROPERTY ENVIRONMENT
-        "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}")
+        "FWT_XVFB_DISPLAY_FILE=${FWT_XVFB_DISPLAY_FILE}" "FWT_WINE_LOADER=${FWT_WINE_LOADER}")
 endfunction()
 
 # Libraries that drive the platform layer's test controls, which the shipped 32-bit build lacks:

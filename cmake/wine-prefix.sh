@@ -1,6 +1,6 @@
 #!/bin/sh
 # Creates (once) and stops the wine prefix that the Windows tests of one build share.
-# Usage: wine-prefix.sh init|stop <prefix>
+# Usage: [FWT_WINE_LOADER=<loader>] wine-prefix.sh init|stop <prefix>
 set -u
 action="$1"
 prefix="$2"
@@ -27,7 +27,13 @@ init)
     fi
     # One persistent wineserver for the whole run, so that each test program starts quickly.
     /usr/lib/wine/wineserver -p 30 >/dev/null 2>&1 || true
-    /usr/lib/wine/wine64 cmd /c exit 0 >/dev/null 2>&1
+    # Started once with the loader the build's programs use (the 32-bit one for 32-bit tests),
+    # which also shows that it runs at all.
+    loader="${FWT_WINE_LOADER:-/usr/lib/wine/wine64}"
+    if ! "$loader" cmd /c exit 0 >/dev/null 2>&1; then
+        echo "wine-prefix.sh: $loader cannot run a program in $prefix (tools/install-deps)" >&2
+        exit 1
+    fi
     test -f "$prefix/system.reg"
     ;;
 stop)

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs one Windows program under wine64 in the build's throw-away prefix (the test emulator).
-# Usage: wine-run.sh <prefix> <program.exe> [args...]
+# Runs one Windows program under wine in the build's throw-away prefix (the test emulator).
+# Usage: [FWT_WINE_LOADER=/usr/lib/wine/wine] wine-run.sh <prefix> <program.exe> [args...]
+# The loader is wine64 unless FWT_WINE_LOADER names the 32-bit one, for 32-bit programs.
 prefix="$1"
 shift
 export WINEPREFIX="$prefix"
@@ -12,4 +13,4 @@ if [ -n "${FWT_XVFB_DISPLAY_FILE:-}" ] && [ -s "$FWT_XVFB_DISPLAY_FILE" ]; then
 else
     unset DISPLAY
 fi
-exec /usr/lib/wine/wine64 "$@"
+exec "${FWT_WINE_LOADER:-/usr/lib/wine/wine64}" "$@"

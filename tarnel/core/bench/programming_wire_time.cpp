@@ -20,7 +20,7 @@ namespace {
 const int kCom = 9;
 const DWORD kImage = 0x10000;
 
-LRESULT Ignore(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CALLBACK Ignore(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 class Bench {
 public:

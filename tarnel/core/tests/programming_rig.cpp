@@ -104,7 +104,7 @@ HANDLE TestQueue::CreateProgrammingThread() {
 
 namespace {
 
-LRESULT IgnoreMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CALLBACK IgnoreMessage(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
