@@ -39,6 +39,27 @@ void WriteCellsAsText(const std::vector<char>& cells, int width, CaptureConsole&
     }
 }
 
+// Where the copy starts: `last`, or earlier on its row when the child went back to the row's start
+// ('\r') and wrote it again. Copied cells are cleared, so a character before `last` on its row
+// can only be such a rewrite; the cursor alone does not show it when the new text ends where the
+// old one did (a progress line, a spinner).
+CellPos RewriteStart(CaptureConsole& console, CellPos last) {
+    if (last.column <= 0) {
+        return last;
+    }
+    std::vector<char> row(static_cast<std::size_t>(last.column));
+    const CellPos rowStart{0, last.row};
+    if (console.ReadCells(rowStart, row.data(), row.size()) != row.size()) {
+        return last;
+    }
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (row[i] != 0) {
+            return CellPos{static_cast<int>(i), last.row};
+        }
+    }
+    return last;
+}
+
 }  // namespace
 
 void RunCaptureLoop(CaptureConsole& console) {
@@ -53,7 +74,7 @@ void RunCaptureLoop(CaptureConsole& console) {
         BufferState state;
         // A buffer that cannot be read this time is treated as holding nothing new: its cursor
         // would otherwise be a position nobody wrote.
-        if (!console.ReadState(state) || state.width <= 0 || state.cursor == last) {
+        if (!console.ReadState(state) || state.width <= 0) {
             if (quietPass()) {
                 return;
             }
@@ -69,6 +90,15 @@ void RunCaptureLoop(CaptureConsole& console) {
         if (count < 0) {
             from = CellPos{};
             count = CellIndex(cursor, width);
+        } else {
+            from = RewriteStart(console, last);
+            count = CellIndex(cursor, width) - CellIndex(from, width);
+            if (count == 0) {
+                if (quietPass()) {
+                    return;
+                }
+                continue;
+            }
         }
 
         // Cells that cannot be copied are not cleared either, so the next pass tries them again.
