@@ -218,31 +218,42 @@ void Session::ReportTime(uint64_t startMicros) {
     Line(text);
 }
 
-void Session::ReportPort() {
-    int number = m_record.settings.port;
-    std::string name = ComName(number);
-    if (m_heldPort != nullptr) {
-        // The host's own handle is on it: open whatever the plug-in did.
-        Line("port " + name + " held open by the host");
-        return;
-    }
-    bool open = false;
+Session::PortState Session::RecordPortState() {
     if (boards::Board* board = BoardOnRecordPort()) {
-        open = board->HostOpen();
-    } else {
-        // No board to ask: a port that cannot be opened again is still held by someone.
-        HANDLE probe = w32::CreateFileA(ComPath(number).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            w32::CloseHandle(probe);
-        } else if (w32::GetLastError() == ERROR_ACCESS_DENIED) {
-            open = true;
-        } else {
-            Line("port " + name + " not checked (no board on it, and it cannot be opened)");
+        return board->HostOpen() ? PortState::Open : PortState::Closed;
+    }
+    // No board to ask: a port that cannot be opened again is still held by someone.
+    HANDLE probe =
+        w32::CreateFileA(ComPath(m_record.settings.port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        w32::CloseHandle(probe);
+        return PortState::Closed;
+    }
+    return w32::GetLastError() == ERROR_ACCESS_DENIED ? PortState::Open : PortState::Unknown;
+}
+
+void Session::ReportPort() {
+    std::string name = ComName(m_record.settings.port);
+    const PortState state = RecordPortState();
+    if (m_heldPort != nullptr) {
+        if (state != PortState::Closed) {
+            // The host's own handle is on it: open whatever the plug-in did.
+            Line("port " + name + " held open by the host");
             return;
         }
+        // A plug-in that closes the host's handle (Tuvmar's _SetMode does): the handle is gone,
+        // so the host neither closes it again nor hands it over; the next call opens by number.
+        m_heldPort = nullptr;
+        m_record.port = nullptr;
+        Line("port " + name + " closed by the plug-in, with the host's handle");
+        return;
     }
-    if (!open) {
+    if (state == PortState::Unknown) {
+        Line("port " + name + " not checked (no board on it, and it cannot be opened)");
+        return;
+    }
+    if (state == PortState::Closed) {
         Line("port " + name + " closed");
     } else {
         Error("port " + name + " left open");

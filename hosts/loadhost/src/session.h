@@ -60,8 +60,12 @@ private:
     bool NeedExport(const FoundExport& found, const char* what);
     // Runs an export with its callbacks numbered from 1 and prints its result.
     int CallExport(Call call, const std::function<int()>& run);
-    // After an export: whether the port of the record is closed, asking the board on it or else
-    // trying to open it. Not checked while the host holds the port itself (handle=open).
+    enum class PortState { Open, Closed, Unknown };
+    // Whether the port of the record is open, asking the board on it or else trying to open it.
+    PortState RecordPortState();
+    // After an export: whether the port of the record is closed. While the host holds the port
+    // itself (handle=open) only a plug-in that closed the host's handle is reported, and the
+    // handle is dropped from the record.
     void ReportPort();
     void ReportTime(uint64_t startMicros);
     boards::Board* BoardOnRecordPort();
