@@ -159,6 +159,7 @@ std::unique_ptr<Board> MakeBoard(const std::string& kind, const std::string& opt
     }
     BoardOptions parsed;
     uint32_t failWriteAt = 0;
+    uint32_t lineCalls = 0;
     if (found == nullptr) {
         reason = "unknown board '" + kind + "' (boards:";
         for (const BoardKind& k : BoardKinds()) {
@@ -166,10 +167,12 @@ std::unique_ptr<Board> MakeBoard(const std::string& kind, const std::string& opt
         }
         reason += ")";
     } else if (parsed.Parse(options, &reason) && ReadFraming(parsed, &reason) &&
-               parsed.TakeNumber("fail-write-at", &failWriteAt, &reason)) {
+               parsed.TakeNumber("fail-write-at", &failWriteAt, &reason) &&
+               parsed.TakeNumber("log-line-calls", &lineCalls, &reason)) {
         board = found->make(parsed, &reason);
         if (board != nullptr) {
             board->FailWriteAt(failWriteAt);
+            board->LogEveryLineCall(lineCalls != 0);
         }
         std::vector<std::string> untaken = parsed.Untaken();
         if (board != nullptr && !untaken.empty()) {

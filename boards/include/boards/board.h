@@ -93,6 +93,10 @@ public:
     // starts once byte-1 bytes have come (a write that carries bytes byte-1 and byte together
     // goes through, and the next one fails). Once. 0: never. Set before the host opens the port.
     void FailWriteAt(uint32_t byte) { m_failWriteAt = byte; }
+    // Notes in the log every RTS and DTR call of the host, also one that leaves its line where it
+    // was ("dtr 1 (unchanged)"), not only the changes: a test can then see a loader set a line
+    // that the port's open already set. Set before the host opens the port.
+    void LogEveryLineCall(bool on) { m_logEveryLineCall = on; }
 
 protected:
     // Handlers, each called at its event's time. The host's lines and framing are already updated
@@ -128,6 +132,7 @@ private:
     // Read and written by the handlers only.
     uint32_t m_received = 0;
     uint32_t m_failWriteAt = 0;
+    bool m_logEveryLineCall = false;
 
     mutable std::mutex m_lock;
     std::map<uint64_t, std::function<void()>> m_timers;  // guarded: by the cable's tag
