@@ -46,6 +46,25 @@ Fn As(FARPROC address) {
 // they are told another.
 constexpr DWORD kDefaultBaud = 9600;
 
+// The numbers each command takes.
+constexpr Session::NumberRange kPortNumbers{0, kLastPortNumber};  // COM1 to COM256
+constexpr Session::NumberRange kCallbackNumbers{0, 0xFFFFFFFF};
+constexpr Session::NumberRange kModes{0, 1};
+
+// The port record's numbers: the framings the system's serial driver knows.
+struct NumberKey {
+    const char* name;
+    Session::NumberRange range;
+    void (*store)(comm_settings& settings, uint32_t value);
+};
+const NumberKey kNumberKeys[] = {
+    {"port", kPortNumbers, [](comm_settings& s, uint32_t v) { s.port = static_cast<int>(v); }},
+    {"baud", {1, 0xFFFFFFFF}, [](comm_settings& s, uint32_t v) { s.baud = v; }},
+    {"data", {5, 8}, [](comm_settings& s, uint32_t v) { s.dataBits = static_cast<int>(v); }},
+    {"parity", {0, 4}, [](comm_settings& s, uint32_t v) { s.parity = static_cast<int>(v); }},
+    {"stop", {0, 2}, [](comm_settings& s, uint32_t v) { s.stopBits = static_cast<int>(v); }},
+};
+
 std::string ComName(int portNumber) { return "COM" + std::to_string(portNumber + 1); }
 
 std::string ComPath(int portNumber) { return "\\\\.\\" + ComName(portNumber); }
@@ -141,11 +160,19 @@ void Session::Result(int result) {
     Line(line);
 }
 
-bool Session::Number(const Word& word, uint32_t* value) {
-    if (word.quoted || !hostscript::ParseWord32(word.text, value)) {
+bool Session::Number(const Word& word, const std::string& digits, NumberRange range,
+                     uint32_t* value) {
+    int64_t number = 0;
+    if (word.quoted || !hostscript::ParseNumber(digits, &number)) {
         Error("bad number '" + word.text + "'");
         return false;
     }
+    if (number < range.low || number > range.high) {
+        Error("'" + word.text + "' out of range (" + std::to_string(range.low) + " to " +
+              std::to_string(range.high) + ")");
+        return false;
+    }
+    *value = static_cast<uint32_t>(number);
     return true;
 }
 
@@ -351,24 +378,22 @@ void Session::DoPort(const std::vector<Word>& words) {
             run = value;
             continue;
         }
-        uint32_t number = 0;
-        if (!Number(Word{value, false}, &number)) {
-            return;
+        const NumberKey* numberKey = nullptr;
+        for (const NumberKey& k : kNumberKeys) {
+            if (key == k.name) {
+                numberKey = &k;
+            }
         }
-        if (key == "port") {
-            record.settings.port = static_cast<int>(number);
-        } else if (key == "baud") {
-            record.settings.baud = number;
-        } else if (key == "data") {
-            record.settings.dataBits = static_cast<int>(number);
-        } else if (key == "parity") {
-            record.settings.parity = static_cast<int>(number);
-        } else if (key == "stop") {
-            record.settings.stopBits = static_cast<int>(number);
-        } else {
+        if (numberKey == nullptr) {
             Error("unknown key '" + key + "' (port baud data parity stop handle run)");
             return;
         }
+        uint32_t number = 0;
+        // A quoted KEY=VALUE word is as good as a bare one.
+        if (!Number(Word{text, false}, value, numberKey->range, &number)) {
+            return;
+        }
+        numberKey->store(record.settings, number);
     }
     CloseHeldPort();
     m_record = record;
@@ -409,7 +434,7 @@ void Session::DoVirtualTime(const std::vector<Word>& words) {
 
 void Session::DoCancelAt(const std::vector<Word>& words) {
     uint32_t number = 0;
-    if (!Number(words[1], &number)) {
+    if (!Number(words[1], words[1].text, kCallbackNumbers, &number)) {
         return;
     }
     m_cancelAt = number;
@@ -450,7 +475,8 @@ void Session::DoHddDownload(const std::vector<Word>& words) {
 
 void Session::DoSetMode(const std::vector<Word>& words) {
     uint32_t mode = 0;
-    if (!NeedExport(m_exports.setMode, "SetMode") || !Number(words[1], &mode)) {
+    if (!NeedExport(m_exports.setMode, "SetMode") ||
+        !Number(words[1], words[1].text, kModes, &mode)) {
         return;
     }
     auto setMode = As<LoaderSetModeFn>(m_exports.setMode.address);

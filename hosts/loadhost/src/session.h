@@ -22,8 +22,17 @@ namespace loadhost {
 
 using hostscript::Word;
 
+// The port numbers of the record and of the boards: COM1 to COM256 (0 to 255 in the record).
+constexpr int kLastPortNumber = 255;
+
 class Session {
 public:
+    // The numbers a script word may give a command: from `low` to `high`, both included.
+    struct NumberRange {
+        int64_t low;
+        int64_t high;
+    };
+
     // One session at a time receives the callbacks of the plug-in.
     explicit Session(std::ostream& out);
     ~Session();
@@ -56,7 +65,9 @@ private:
     void Line(const std::string& text);
     void Error(const std::string& text);
     void Result(int result);
-    bool Number(const Word& word, uint32_t* value);
+    // The number `digits` (of the script word `word`, which an error names) when it lies in
+    // `range`; otherwise an error line and false.
+    bool Number(const Word& word, const std::string& digits, NumberRange range, uint32_t* value);
     bool NeedExport(const FoundExport& found, const char* what);
     // Runs an export with its callbacks numbered from 1 and prints its result.
     int CallExport(Call call, const std::function<int()>& run);
