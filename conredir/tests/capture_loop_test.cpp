@@ -90,6 +90,17 @@ TEST(CaptureLoop, EveryRewriteOfTheSameRowComesOutInOrder) {
     EXPECT_TRUE(screen.AllCellsEmpty());
 }
 
+TEST(CaptureLoop, ShorterRewriteOfARowBelowTheTopGivesOnlyItsText) {
+    FakeScreen screen(80, 25);
+    screen.AtPassStart(1, [&] { screen.Write("line\r\nProgress 10%"); });
+    screen.AtPassStart(2, [&] {
+        screen.Write("\rOK");
+        screen.End();
+    });
+    RunCaptureLoop(screen);
+    EXPECT_EQ(screen.output, "line\r\nProgress 10%OK");
+}
+
 TEST(CaptureLoop, RewriteFollowedByMoreRowsInOnePassComesOutWhole) {
     FakeScreen screen(80, 25);
     screen.AtPassStart(1, [&] { screen.Write("Copying |"); });
