@@ -1,7 +1,9 @@
 // The simulated-board base: recording, dispatching host events, sending at the board's times.
 #include "boards/board.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "w32test/clock.h"
 
@@ -91,6 +93,13 @@ void Board::SendAt(uint64_t atTime, const std::vector<BYTE>& bytes) {
     w32test::vport::Cable* cable = m_cable.load();
     if (cable == nullptr || bytes.empty()) {
         return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_toHostLock);
+        if (m_toHostDamage != nullptr) {
+            SendDamaged(*cable, atTime, bytes);
+            return;
+        }
     }
     std::vector<uint64_t> arrivals(bytes.size());
     cable->SendToHost(bytes.data(), bytes.size(), atTime, arrivals.data());
@@ -218,10 +227,7 @@ void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
                 OnClose();
                 break;
             case EventKind::Byte:
-                m_log.Add(e.time, ByteText("host>", e.byte) + (e.garbled ? " garbled" : ""));
-                ++m_received;
-                ArmWriteFault();
-                OnByte(e.byte, e.garbled);
+                HostByte(e.byte, e.garbled);
                 break;
             case EventKind::Rts:
                 m_rts = e.on;
@@ -244,6 +250,118 @@ void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
                 break;
         }
     });
+}
+
+void Board::DamageLine(const LineDamageSettings& settings) {
+    m_toBoardDamage = std::make_unique<LineDamage>(settings, false);
+    std::lock_guard<std::mutex> lock(m_toHostLock);
+    m_toHostDamage = std::make_unique<LineDamage>(settings, true);
+}
+
+void Board::HostByte(BYTE byte, bool garbled) {
+    if (m_toBoardDamage == nullptr) {
+        ReceiveByte(byte, garbled, false);
+        return;
+    }
+    uint64_t now = Now();
+    // A character's time at the host's framing: start, data, parity and stop bits.
+    LineSettings line = HostLine();
+    uint64_t bits = 1u + line.dataBits + (line.parity != NOPARITY ? 1u : 0u) +
+                    (line.stopBits == ONESTOPBIT ? 1u : 2u);
+    uint64_t character = bits * 1000000u / (line.baud != 0 ? line.baud : 1u);
+    if (m_lostUntil != 0 && now <= m_lostUntil) {
+        m_log.Add(now, "damage: " + ByteText("host>", byte) + " lost with its message");
+        m_lostUntil = now + 2 * character;
+        return;
+    }
+    LineDamage::Hit hit = m_toBoardDamage->Next();
+    bool damaged = false;
+    switch (hit.harm) {
+        case Harm::Drop:
+            m_log.Add(now, "damage: " + ByteText("host>", byte) + " lost");
+            return;
+        case Harm::Truncate:
+            m_log.Add(now, "damage: " + ByteText("host>", byte) + " lost, the message cut short");
+            m_lostUntil = now + 2 * character;
+            return;
+        case Harm::Flip:
+            byte ^= hit.mask;
+            damaged = true;
+            break;
+        case Harm::Delay:
+            m_heldUntil = std::max(m_heldUntil, now + hit.delayMicros);
+            m_log.Add(now, "damage: " + ByteText("host>", byte) + " held " +
+                               std::to_string(m_heldUntil - now) + " us");
+            break;
+        case Harm::None:
+            break;
+    }
+    if (now >= m_heldUntil) {
+        ReceiveByte(byte, garbled, damaged);
+        return;
+    }
+    // Behind a held byte: it comes when that one does, in the order they were sent. A byte still
+    // held when the host closes the port is lost with the line.
+    After(m_heldUntil - now, [this, byte, garbled, damaged] {
+        if (!m_hostOpen.load()) {
+            m_log.Add(Now(), "damage: " + ByteText("host>", byte) + " lost, the port closed");
+            return;
+        }
+        ReceiveByte(byte, garbled, damaged);
+    });
+}
+
+void Board::ReceiveByte(BYTE byte, bool garbled, bool damaged) {
+    m_log.Add(Now(),
+              ByteText("host>", byte) + (garbled ? " garbled" : "") + (damaged ? " damaged" : ""));
+    ++m_received;
+    ArmWriteFault();
+    OnByte(byte, garbled);
+}
+
+void Board::SendDamaged(w32test::vport::Cable& cable, uint64_t atTime, std::vector<BYTE> bytes) {
+    // The bytes leave in pieces: a hold ends one piece, and the next leaves that much later.
+    std::vector<BYTE> piece;
+    std::vector<bool> damaged;
+    uint64_t from = atTime;
+    auto flush = [&] {
+        if (piece.empty()) {
+            return;
+        }
+        std::vector<uint64_t> arrivals(piece.size());
+        cable.SendToHost(piece.data(), piece.size(), from, arrivals.data());
+        for (size_t i = 0; i < piece.size(); ++i) {
+            m_log.Add(arrivals[i], ByteText("board>", piece[i]) + (damaged[i] ? " damaged" : ""));
+        }
+        from = arrivals.back();
+        piece.clear();
+        damaged.clear();
+    };
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        LineDamage::Hit hit = m_toHostDamage->Next();
+        BYTE byte = bytes[i];
+        if (hit.harm == Harm::Drop) {
+            m_log.Add(from, "damage: " + ByteText("board>", byte) + " lost");
+            continue;
+        }
+        if (hit.harm == Harm::Truncate) {
+            m_log.Add(from, "damage: " + ByteText("board>", byte) + " lost, the message cut short" +
+                                " (" + std::to_string(bytes.size() - i) + " bytes)");
+            break;
+        }
+        if (hit.harm == Harm::Delay) {
+            flush();
+            from += hit.delayMicros;
+            m_log.Add(from, "damage: " + ByteText("board>", byte) + " held " +
+                                std::to_string(hit.delayMicros) + " us");
+        }
+        if (hit.harm == Harm::Flip) {
+            byte ^= hit.mask;
+        }
+        piece.push_back(byte);
+        damaged.push_back(hit.harm == Harm::Flip);
+    }
+    flush();
 }
 
 void Board::SetHostLine(const LineSettings& line) {

@@ -6,21 +6,54 @@
 
 namespace boards {
 
+void Transcript::Bound(size_t head, size_t tail) {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_headSize = head > 0 ? head : 1;
+    m_tailSize = tail > 0 ? tail : 1;
+}
+
 void Transcript::Add(uint64_t time, std::string what) {
     std::lock_guard<std::mutex> lock(m_lock);
-    m_records.push_back({time, std::move(what)});
+    if (m_records.size() < m_headSize) {
+        m_records.push_back({time, std::move(what)});
+        return;
+    }
+    m_tail.push_back({time, std::move(what)});
+    if (m_tail.size() > m_tailSize) {
+        if (m_dropped++ == 0) {
+            m_firstDropped = m_tail.front().time;
+        }
+        m_tail.pop_front();
+    }
 }
 
 void Transcript::Clear() {
     std::lock_guard<std::mutex> lock(m_lock);
     m_records.clear();
+    m_records.shrink_to_fit();
+    m_tail.clear();
+    m_tail.shrink_to_fit();
+    m_dropped = 0;
+}
+
+uint64_t Transcript::Dropped() const {
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_dropped;
 }
 
 std::vector<Record> Transcript::Records() const {
     std::vector<Record> sorted;
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        sorted = m_records;
+        sorted.reserve(m_records.size() + m_tail.size() + 1);
+        sorted.assign(m_records.begin(), m_records.end());
+        if (m_dropped != 0) {
+            sorted.push_back({m_firstDropped, "(" + std::to_string(m_dropped) +
+                                                  " entries dropped: the log keeps its first " +
+                                                  std::to_string(m_headSize) + " and last " +
+                                                  std::to_string(m_tailSize) + ")"});
+        }
+        sorted.insert(sorted.end(), m_tail.begin(), m_tail.end());
     }
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Record& a, const Record& b) { return a.time < b.time; });

@@ -33,11 +33,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "boards/line_damage.h"
 #include "boards/transcript.h"
 #include "w32test/vport.h"
 
@@ -97,6 +99,14 @@ public:
     // was ("dtr 1 (unchanged)"), not only the changes: a test can then see a loader set a line
     // that the port's open already set. Set before the host opens the port.
     void LogEveryLineCall(bool on) { m_logEveryLineCall = on; }
+    // Damages the bytes on the line at random from now on, the same way for the same settings:
+    // whatever the board's firmware, its answers and what it hears are flipped, lost, held back
+    // or cut short as they pass the cable. A byte held back holds the bytes behind it, so the
+    // order on the line stays; a truncation loses the rest of the message: the rest of the
+    // board's Send, or the host's bytes that follow within two character times of each other.
+    // The log notes every harm ("damage: ..."; a flipped byte's entry ends in " damaged"). Set
+    // before the host opens the port.
+    void DamageLine(const LineDamageSettings& settings);
 
 protected:
     // Handlers, each called at its event's time. The host's lines and framing are already updated
@@ -117,6 +127,12 @@ private:
     void SetHostLine(const LineSettings& line);
     // Arms the write fault when the host's next write is the one to fail.
     void ArmWriteFault();
+    // A byte of the host as it comes off the cable: damaged, held back or handed on.
+    void HostByte(BYTE byte, bool garbled);
+    // A byte of the host reaching the board's firmware.
+    void ReceiveByte(BYTE byte, bool garbled, bool damaged);
+    // SendAt with the line's damage to the board's bytes.
+    void SendDamaged(w32test::vport::Cable& cable, uint64_t atTime, std::vector<BYTE> bytes);
     // Runs a handler at `time` on the calling thread: Now() reads `time` there meanwhile.
     template <typename Handler>
     void AtTime(uint64_t time, Handler handler);
@@ -133,6 +149,12 @@ private:
     uint32_t m_received = 0;
     uint32_t m_failWriteAt = 0;
     bool m_logEveryLineCall = false;
+    std::unique_ptr<LineDamage> m_toBoardDamage;  // null: the host's bytes pass unharmed
+    uint64_t m_heldUntil = 0;  // the host's bytes wait until then behind a held one
+    uint64_t m_lostUntil = 0;  // the host's bytes that come until then are lost with the
+                               // message cut short before them
+    std::mutex m_toHostLock;   // the board's bytes may be sent from any thread
+    std::unique_ptr<LineDamage> m_toHostDamage;  // guarded by m_toHostLock
 
     mutable std::mutex m_lock;
     std::map<uint64_t, std::function<void()>> m_timers;  // guarded: by the cable's tag

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "hostscript/escape.h"
+#include "hostscript/script_lines.h"
 #include "result_names.h"
 #include "w32/errors.h"
 #include "w32/handles.h"
@@ -79,6 +80,7 @@ const Session::Command Session::kCommands[] = {
     {"port", &Session::DoPort, 1, 8,
      "port [port=N] [baud=N] [data=N] [parity=N] [stop=N] [handle=none|open] [run=TEXT]"},
     {"virtual-time", &Session::DoVirtualTime, 2, 2, "virtual-time on|off"},
+    {"real-ports", &Session::DoRealPorts, 2, 2, "real-ports on|off"},
     {"cancel-at", &Session::DoCancelAt, 2, 2, "cancel-at N"},
     {"cancel-on", &Session::DoCancelOn, 2, 2, "cancel-on \"TEXT\""},
     {"download", &Session::DoDownload, 2, 2, "download PATH"},
@@ -91,6 +93,7 @@ Session::Session(std::ostream& out) : m_out(out), m_record() {
     m_record.settings.baud = kDefaultBaud;
     m_record.settings.dataBits = 8;
     m_wasVirtualTime = w32test::clock::IsVirtual();
+    m_realPortRule.Apply(m_wasVirtualTime, m_realPorts);
     g_session.store(this);
 }
 
@@ -103,7 +106,17 @@ Session::~Session() {
 void Session::RunScript(std::istream& script) {
     std::string line;
     int number = 0;
-    while (std::getline(script, line)) {
+    for (;;) {
+        hostscript::LineRead read = hostscript::ReadScriptLine(script, &line);
+        if (read == hostscript::LineRead::End) {
+            return;
+        }
+        if (read == hostscript::LineRead::TooLong) {
+            m_line = ++number;
+            Error(hostscript::TooLongLineText());
+            m_unreadable = true;
+            return;
+        }
         RunLine(line, ++number);
     }
 }
@@ -135,6 +148,7 @@ void Session::RunLine(const std::string& line, int number) {
         } else {
             (this->*command.handler)(words);
         }
+        ReportRefusedPorts();
         return;
     }
     Error("unknown command '" + words[0].text + "'");
@@ -249,6 +263,9 @@ Session::PortState Session::RecordPortState() {
     if (boards::Board* board = BoardOnRecordPort()) {
         return board->HostOpen() ? PortState::Open : PortState::Closed;
     }
+    if (m_realPortRule.Refusing()) {
+        return PortState::Refused;  // nothing could have opened it
+    }
     // No board to ask: a port that cannot be opened again is still held by someone.
     HANDLE probe =
         w32::CreateFileA(ComPath(m_record.settings.port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
@@ -276,6 +293,10 @@ void Session::ReportPort() {
         Line("port " + name + " closed by the plug-in, with the host's handle");
         return;
     }
+    if (state == PortState::Refused) {
+        Line("port " + name + " closed (no board on it, not opened)");
+        return;
+    }
     if (state == PortState::Unknown) {
         Line("port " + name + " not checked (no board on it, and it cannot be opened)");
         return;
@@ -297,7 +318,7 @@ void Session::CloseHeldPort() {
 
 int Session::Finish() {
     if (m_finished) {
-        return m_errors != 0 ? 1 : 0;
+        return m_unreadable ? 2 : m_errors != 0 ? 1 : 0;
     }
     m_finished = true;
     m_line = 0;
@@ -311,9 +332,10 @@ int Session::Finish() {
     }
     m_boards.clear();
     w32test::clock::UseVirtualTime(m_wasVirtualTime);
+    m_realPortRule.Apply(false, true);
     Line("session end: " + std::to_string(m_errors) + (m_errors == 1 ? " error" : " errors"));
     m_out.flush();
-    return m_errors != 0 ? 1 : 0;
+    return m_unreadable ? 2 : m_errors != 0 ? 1 : 0;
 }
 
 void Session::DoPlugin(const std::vector<Word>& words) {
@@ -429,7 +451,26 @@ void Session::DoVirtualTime(const std::vector<Word>& words) {
     }
     // Sleeps and time-outs of every module of the process then advance the one clock.
     w32test::clock::UseVirtualTime(mode == "on");
+    m_realPortRule.Apply(mode == "on", m_realPorts);
     Line("virtual time " + mode);
+}
+
+void Session::DoRealPorts(const std::vector<Word>& words) {
+    const std::string& mode = words[1].text;
+    if (mode != "on" && mode != "off") {
+        Error("usage: real-ports on|off");
+        return;
+    }
+    m_realPorts = mode == "on";
+    m_realPortRule.Apply(w32test::clock::IsVirtual(), m_realPorts);
+    Line(m_realPorts ? "real ports on: a port without a board is the machine's serial device"
+                     : "real ports off: under virtual time a port without a board is not opened");
+}
+
+void Session::ReportRefusedPorts() {
+    for (int number : m_realPortRule.TakeRefused()) {
+        Line(hostscript::RealPortRule::RefusedText(number));
+    }
 }
 
 void Session::DoCancelAt(const std::vector<Word>& words) {

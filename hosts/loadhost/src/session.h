@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "boards/board.h"
+#include "hostscript/real_ports.h"
 #include "hostscript/words.h"
 #include "loader/loader_abi.h"
 #include "plugin_exports.h"
@@ -44,7 +45,8 @@ public:
     void RunLine(const std::string& line, int number);
     // Ends the session: closes the port the host held, takes the boards off their ports, unloads
     // the plug-in. Returns the exit code: 0, or 1 when a line failed, a download left its port
-    // open, or the plug-in called back when no download was running.
+    // open, or the plug-in called back when no download was running; 2 when the script could
+    // not be read to its end (a line too long).
     int Finish();
 
     // The host's callback lands here (on whichever thread the plug-in called it).
@@ -71,8 +73,9 @@ private:
     bool NeedExport(const FoundExport& found, const char* what);
     // Runs an export with its callbacks numbered from 1 and prints its result.
     int CallExport(Call call, const std::function<int()>& run);
-    enum class PortState { Open, Closed, Unknown };
-    // Whether the port of the record is open, asking the board on it or else trying to open it.
+    enum class PortState { Open, Closed, Refused, Unknown };
+    // Whether the port of the record is open, asking the board on it or else trying to open it
+    // (Refused: no board on it, and ports without one are refused).
     PortState RecordPortState();
     // After an export: whether the port of the record is closed. While the host holds the port
     // itself (handle=open) only a plug-in that closed the host's handle is reported, and the
@@ -86,6 +89,9 @@ private:
     void DoPlugin(const std::vector<Word>& words);
     void DoPort(const std::vector<Word>& words);
     void DoVirtualTime(const std::vector<Word>& words);
+    void DoRealPorts(const std::vector<Word>& words);
+    // A line for each port the plug-in could not open for want of a board.
+    void ReportRefusedPorts();
     void DoCancelAt(const std::vector<Word>& words);
     void DoCancelOn(const std::vector<Word>& words);
     void DoDownload(const std::vector<Word>& words);
@@ -115,6 +121,9 @@ private:
     std::atomic<Call> m_call{Call::None};
     int m_callbacks = 0;
     bool m_wasVirtualTime = false;
+    bool m_realPorts = false;  // real-ports on
+    hostscript::RealPortRule m_realPortRule;
+    bool m_unreadable = false;  // the script could not be read to its end
     int m_line = 0;
     int m_errors = 0;
     bool m_finished = false;

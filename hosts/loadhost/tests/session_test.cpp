@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "hostscript/endless_stream.h"
 #include "plugin_exports.h"
 #include "transcript_files.h"
 #include "w32/handles.h"
@@ -92,6 +93,44 @@ TEST_F(Faults, AFailingSwitchAfterADownloadRelaysToNobody) {
     EXPECT_NE(after.find("> setmode 1\nresult 2121 LDR_ERR_RUN_MODE\nport COM3 closed\n"),
               std::string::npos)
         << after;
+}
+
+TEST(Session, AScriptLineWithoutEndEndsTheScriptWithExitTwo) {
+    // As `loadhost /dev/zero` reads it: one line that never ends.
+    hostscript::EndlessZeros zeros("virtual-time on\n");
+    std::istream script(&zeros);
+    std::ostringstream output;
+    loadhost::Session session(output);
+    session.RunScript(script);
+    EXPECT_EQ(session.Finish(), 2);
+    EXPECT_LE(zeros.ZerosRead(), 8192u);
+    EXPECT_EQ(output.str(),
+              "> virtual-time on\nvirtual time on\n"
+              "error: line 2: the line is longer than 4096 characters: the script is not read "
+              "further\nsession end: 1 error\n");
+}
+
+TEST(Session, UnderVirtualTimeAPortWithoutABoardIsNotOpenedUnlessRealPortsAreOn) {
+    // COM200 names no device here, so even the real-port open touches no hardware.
+    std::ostringstream output;
+    loadhost::Session session(output);
+    int line = 0;
+    for (const char* text : {"plugin testloader", "virtual-time on", "port port=199"}) {
+        session.RunLine(text, ++line);
+    }
+    session.RunLine("download \"" + loadhosttest::TranscriptFile("tiny.hex") + "\"", ++line);
+    const std::string refused =
+        "COM200 has no board: not opened (under virtual time a script reaches the machine's "
+        "serial devices only after real-ports on)\n";
+    EXPECT_NE(output.str().find("port COM200 closed (no board on it, not opened)\n"),
+              std::string::npos)
+        << output.str();
+    EXPECT_NE(output.str().find(refused), std::string::npos) << output.str();
+    session.RunLine("real-ports on", ++line);
+    size_t before = output.str().size();
+    session.RunLine("download \"" + loadhosttest::TranscriptFile("tiny.hex") + "\"", ++line);
+    EXPECT_EQ(output.str().find(refused, before), std::string::npos) << output.str();
+    EXPECT_EQ(session.Finish(), 0);
 }
 
 TEST(Session, ThePluginsWordIsItsFileNameInCapitals) {

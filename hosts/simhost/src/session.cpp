@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "plugin_error.h"
+#include "hostscript/script_lines.h"
 #include "script_files.h"
 #include "simtarget/sim_export.h"
 #include "w32test/clock.h"
@@ -36,6 +37,7 @@ const Session::Command Session::kCommands[] = {
     {"settings", &Session::DoSettings, 1, -1, true, "settings [KEY=VALUE...]"},
     {"get-settings", &Session::DoGetSettings, 1, 1, true, "get-settings"},
     {"virtual-time", &Session::DoVirtualTime, 2, 2, false, "virtual-time on|off"},
+    {"real-ports", &Session::DoRealPorts, 2, 2, false, "real-ports on|off"},
     {"symbols", &Session::DoSymbols, 2, 2, false, "symbols PATH"},
     {"observer", &Session::DoObserver, 2, 2, true, "observer on|off"},
     {"load", &Session::DoLoad, 2, 2, true, "load PATH"},
@@ -111,6 +113,7 @@ const char* StatusName(int32_t status) {
 
 Session::Session(std::ostream& out) : m_transcript(out) {
     m_wasVirtualTime = w32test::clock::IsVirtual();
+    m_realPortRule.Apply(m_wasVirtualTime, m_realPorts);
 }
 
 Session::~Session() { Finish(); }
@@ -118,7 +121,18 @@ Session::~Session() { Finish(); }
 void Session::RunScript(std::istream& script) {
     std::string line;
     int number = 0;
-    while (std::getline(script, line)) {
+    for (;;) {
+        hostscript::LineRead read = hostscript::ReadScriptLine(script, &line);
+        if (read == hostscript::LineRead::End) {
+            return;
+        }
+        if (read == hostscript::LineRead::TooLong) {
+            m_line = ++number;
+            Error(hostscript::TooLongLineText());
+            m_transcript.Flush();
+            m_unreadable = true;
+            return;
+        }
         RunLine(line, ++number);
     }
 }
@@ -164,6 +178,7 @@ void Session::RunLine(const std::string& line, int number) {
         } else {
             (this->*command.handler)(words);
         }
+        ReportRefusedPorts();
         ReportStopper();
         m_transcript.Flush();
         return;
@@ -277,7 +292,7 @@ void Session::DestroyTarget() {
 
 int Session::Finish() {
     if (m_finished) {
-        return m_errors != 0 ? 1 : 0;
+        return m_unreadable ? 2 : m_errors != 0 ? 1 : 0;
     }
     m_finished = true;
     DestroyTarget();
@@ -292,6 +307,8 @@ int Session::Finish() {
     // The boards last: the plug-in has closed its ports.
     DetachBoards();
     w32test::clock::UseVirtualTime(m_wasVirtualTime);
+    ReportRefusedPorts();
+    m_realPortRule.Apply(false, true);
 
     // Every host object handed to a target that was created must come back once.
     m_line = 0;
@@ -323,7 +340,7 @@ int Session::Finish() {
                       std::to_string(expected) + " host objects released, " +
                       std::to_string(m_errors) + (m_errors == 1 ? " error" : " errors"));
     m_transcript.Flush();
-    return m_errors != 0 ? 1 : 0;
+    return m_unreadable ? 2 : m_errors != 0 ? 1 : 0;
 }
 
 void Session::DoPlugin(const std::vector<Word>& words) {
@@ -503,7 +520,28 @@ void Session::DoVirtualTime(const std::vector<Word>& words) {
     // Sleeps and time-outs of every module of the process then advance the one clock instead
     // of waiting.
     w32test::clock::UseVirtualTime(mode == "on");
+    m_realPortRule.Apply(mode == "on", m_realPorts);
     m_transcript.Line("virtual time " + mode);
+}
+
+void Session::DoRealPorts(const std::vector<Word>& words) {
+    const std::string& mode = words[1].text;
+    if (mode != "on" && mode != "off") {
+        Error("usage: real-ports on|off");
+        return;
+    }
+    m_realPorts = mode == "on";
+    m_realPortRule.Apply(w32test::clock::IsVirtual(), m_realPorts);
+    m_transcript.Line(m_realPorts
+                          ? "real ports on: a port without a board is the machine's serial device"
+                          : "real ports off: under virtual time a port without a board is not "
+                            "opened");
+}
+
+void Session::ReportRefusedPorts() {
+    for (int number : m_realPortRule.TakeRefused()) {
+        m_transcript.Line(hostscript::RealPortRule::RefusedText(number));
+    }
 }
 
 void Session::DoSymbols(const std::vector<Word>& words) {

@@ -13,6 +13,7 @@
 
 #include "boards/board.h"
 #include "host_objects.h"
+#include "hostscript/real_ports.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
 #include "step_limit.h"
@@ -38,7 +39,8 @@ public:
     void RunLine(const std::string& line, int number);
     // Ends the session: destroys the target and the factory, unloads the plug-in and checks
     // that every host object handed to a target was released exactly once. Returns the exit
-    // code: 0, or 1 when a line failed or a host object was not released as it should be.
+    // code: 0, or 1 when a line failed or a host object was not released as it should be; 2 when
+    // the script could not be read to its end (a line too long).
     int Finish();
 
 private:
@@ -100,6 +102,9 @@ private:
     void DoSettings(const std::vector<Word>& words);
     void DoGetSettings(const std::vector<Word>& words);
     void DoVirtualTime(const std::vector<Word>& words);
+    void DoRealPorts(const std::vector<Word>& words);
+    // A line for each port the plug-in could not open for want of a board.
+    void ReportRefusedPorts();
     void DoSymbols(const std::vector<Word>& words);
     void DoObserver(const std::vector<Word>& words);
     // Loading and running (session_run.cpp).
@@ -157,6 +162,9 @@ private:
     std::map<int, std::unique_ptr<boards::Board>> m_boards;  // by COM number
     std::unique_ptr<Stopper> m_stopper;
     bool m_wasVirtualTime = false;
+    bool m_realPorts = false;  // real-ports on
+    hostscript::RealPortRule m_realPortRule;
+    bool m_unreadable = false;  // the script could not be read to its end
     int m_line = 0;
     uint32_t m_stepLimit = 0;  // of the command being run, 0 for none
     int m_errors = 0;

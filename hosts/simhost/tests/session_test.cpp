@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "hostscript/endless_stream.h"
 #include "run_interrupt.h"
 #include "script_files.h"
 #include "script_words.h"
@@ -16,6 +17,8 @@
 #include "transcript.h"
 #include "w32/clock.h"
 #include "w32/errors.h"
+#include "w32/handles.h"
+#include "w32/serial.h"
 #include "w32test/clock.h"
 
 namespace {
@@ -117,6 +120,49 @@ TEST(Session, VirtualTimeLastsAsLongAsTheSession) {
     EXPECT_EQ(out.str(),
               "> virtual-time on\nvirtual time on\n"
               "session end: 0 of 0 host objects released, 0 errors\n");
+}
+
+TEST(Session, AScriptLineWithoutEndEndsTheScriptWithExitTwo) {
+    // As `simhost /dev/zero` reads it: one line that never ends.
+    hostscript::EndlessZeros zeros("virtual-time on\n");
+    std::istream script(&zeros);
+    std::ostringstream out;
+    simhost::Session session(out);
+    session.RunScript(script);
+    EXPECT_EQ(session.Finish(), 2);
+    EXPECT_LE(zeros.ZerosRead(), 8192u);
+    EXPECT_EQ(out.str(),
+              "> virtual-time on\nvirtual time on\n"
+              "error: line 2: the line is longer than 4096 characters: the script is not read "
+              "further\nsession end: 0 of 0 host objects released, 1 error\n");
+}
+
+TEST(Session, UnderVirtualTimeAPortWithoutABoardIsNotOpenedUnlessRealPortsAreOn) {
+    // What a plug-in does when the script forgot its board line. COM200 names no device here,
+    // so even the real-port open touches no hardware.
+    auto open = [] {
+        HANDLE port = w32::CreateFileA("\\\\.\\COM200", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr);
+        if (port != INVALID_HANDLE_VALUE) {
+            w32::CloseHandle(port);
+        }
+    };
+    const std::string refused =
+        "COM200 has no board: not opened (under virtual time a script reaches the machine's "
+        "serial devices only after real-ports on)\n";
+    std::ostringstream out;
+    simhost::Session session(out);
+    open();  // real time: nothing refused
+    session.RunLine("virtual-time on", 1);
+    EXPECT_EQ(out.str().find(refused), std::string::npos) << out.str();
+    open();
+    session.RunLine("real-ports on", 2);
+    EXPECT_NE(out.str().find(refused), std::string::npos) << out.str();
+    size_t before = out.str().size();
+    open();
+    session.RunLine("real-ports off", 3);
+    EXPECT_EQ(out.str().find(refused, before), std::string::npos) << out.str();
+    EXPECT_EQ(session.Finish(), 0);
 }
 
 TEST(ScriptFiles, RelativePathsAreTakenFromTheScriptsFolder) {

@@ -74,7 +74,11 @@ CSize AfxMeasureToolBoxes(const std::vector<AFX_TOOLBOX>& boxes, const AFX_TOOLM
         }
         int below = 0;
         if (box.bSeparator && box.bWrap) {
-            below = metrics.bFlat ? box.nWidth : box.nWidth * 2 / 3;
+            if (box.nDepth >= 0) {
+                below = box.nDepth;
+            } else {
+                below = metrics.bFlat ? box.nWidth : box.nWidth * 2 / 3;
+            }
             size.cy = std::max<LONG>(size.cy, cur.y + metrics.cyButton + below);
         } else if (box.bSeparator) {
             size.cx = std::max<LONG>(size.cx, cur.x + box.nWidth);

@@ -61,6 +61,21 @@ TEST(ToolbarWrap, AWideRowStaysOneRowAndAColumnBreaksAfterEveryButton) {
     EXPECT_EQ(AfxMeasureToolBoxes(boxes, Metrics(FALSE)), CSize(23, 22 * 3 + 4));
 }
 
+TEST(ToolbarWrap, ASeparatorWithItsOwnDepthTakesThatRoomBelowItsRow) {
+    std::vector<AFX_TOOLBOX> boxes = {Button(), Separator(), Button()};
+    boxes[1].nDepth = 19;
+    AfxWrapToolBoxes(boxes, 0);
+    ASSERT_EQ(Rows(boxes), "bs|b");
+    // Whatever the bar's own rule would give, and none at all for a depth of 0.
+    EXPECT_EQ(AfxMeasureToolBoxes(boxes, Metrics(TRUE)), CSize(23, 22 * 2 + 19));
+    EXPECT_EQ(AfxMeasureToolBoxes(boxes, Metrics(FALSE)), CSize(23, 22 * 2 + 19));
+    boxes[1].nDepth = 0;
+    EXPECT_EQ(AfxMeasureToolBoxes(boxes, Metrics()), CSize(23, 22 * 2));
+    // Within a row the separator keeps its width.
+    AfxWrapToolBoxes(boxes, 32767);
+    EXPECT_EQ(AfxMeasureToolBoxes(boxes, Metrics()), CSize(52, 22));
+}
+
 TEST(ToolbarWrap, RowsBreakAtTheLastSeparatorBeforeTheButtonThatDoesNotFit) {
     std::vector<AFX_TOOLBOX> boxes = {Button(), Separator(), Button(), Button(), Button()};
     // 23+6+23+23 = 75 fits, the fifth button does not: the row breaks at the separator.

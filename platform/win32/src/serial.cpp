@@ -47,6 +47,9 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
         if (vport::OpenIfAttached(com, &h)) {
             return h;
         }
+        if (vport::RefusedAsReal(com)) {
+            return INVALID_HANDLE_VALUE;
+        }
         return serial::OpenSystemPort(com, name, access, shareMode, security, disposition, flags,
                                       templateFile);
     }

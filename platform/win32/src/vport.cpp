@@ -15,6 +15,7 @@ namespace {
 struct Attachments {
     std::mutex lock;
     std::map<int, std::shared_ptr<VirtualCable>> cables;
+    w32test::vport::RealPortGuard* guard = nullptr;  // refuses unattached ports when set
 };
 
 Attachments& TheAttachments() {
@@ -67,6 +68,20 @@ std::vector<int> AttachedPorts() {
         ports.push_back(entry.first);
     }
     return ports;
+}
+
+bool RefusedAsReal(int comNumber) {
+    Attachments& a = TheAttachments();
+    {
+        // Told under the lock, so that no call reaches a guard once it has been taken away.
+        std::lock_guard<std::mutex> lock(a.lock);
+        if (a.guard == nullptr) {
+            return false;
+        }
+        a.guard->Refused(comNumber);
+    }
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return true;
 }
 
 bool OpenIfAttached(int comNumber, HANDLE* handle) {
@@ -131,6 +146,12 @@ BOOL Detach(int comNumber) {
     }
     cable->Disconnect();
     return TRUE;
+}
+
+void RefuseRealPorts(RealPortGuard* guard) {
+    w32::vport::Attachments& a = w32::vport::TheAttachments();
+    std::lock_guard<std::mutex> lock(a.lock);
+    a.guard = guard;
 }
 
 bool IsAttached(int comNumber) { return w32::vport::CableOf(comNumber) != nullptr; }

@@ -12,6 +12,10 @@ namespace vport {
 // handle (or INVALID_HANDLE_VALUE and the last error, when it is open already). Otherwise false.
 bool OpenIfAttached(int comNumber, HANDLE* handle);
 
+// When real ports are refused (w32test::vport::RefuseRealPorts): tells the guard, sets
+// ERROR_FILE_NOT_FOUND and returns true. Otherwise false.
+bool RefusedAsReal(int comNumber);
+
 // The COM numbers with a device attached, ascending.
 std::vector<int> AttachedPorts();
 

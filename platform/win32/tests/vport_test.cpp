@@ -729,4 +729,28 @@ TEST(VirtualPort, RealTimeCableWaitsOnTheRealClock) {
     EXPECT_GE(RealMsSince(start), 55);
 }
 
+TEST(VirtualPortFaults, RefusedRealPortsAreNotOpenedAndTheGuardIsTold) {
+    struct Guard : w32test::vport::RealPortGuard {
+        std::vector<int> refused;
+        void Refused(int comNumber) override { refused.push_back(comNumber); }
+    } guard;
+    boards::EchoBoard board;
+    ASSERT_TRUE(w32test::vport::Attach(22, &board));
+    w32test::vport::RefuseRealPorts(&guard);
+    auto open = [](const char* name) {
+        return w32::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                nullptr);
+    };
+    // COM201 names no device here: even unguarded it would touch no hardware.
+    EXPECT_EQ(open("\\\\.\\COM201"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(w32::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    HANDLE attached = open("COM22");  // a board's port opens as ever
+    EXPECT_NE(attached, INVALID_HANDLE_VALUE);
+    w32::CloseHandle(attached);
+    w32test::vport::RefuseRealPorts(nullptr);
+    open("COM201");
+    EXPECT_EQ(guard.refused, std::vector<int>{201});
+    w32test::vport::Detach(22);
+}
+
 }  // namespace

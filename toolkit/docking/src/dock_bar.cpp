@@ -50,6 +50,7 @@ ON_WM_SETCURSOR()
 ON_WM_NCLBUTTONDOWN()
 ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
+ON_WM_CAPTURECHANGED()
 ON_WM_KEYDOWN()
 ON_COMMAND(IDCANCEL, OnCancelTrack)
 ON_WM_ERASEBKGND()
@@ -476,6 +477,23 @@ void CXTDockBar::OnLButtonUp(UINT /*nFlags*/, CPoint point) {
     EndTracking();
     ClientToScreen(&point);
     pStrip->EndTrack(point);  // may lay the frame out again: nothing of the strip after it
+}
+
+void CXTDockBar::OnCaptureChanged(CWnd* pWnd) {
+    // Another window took the mouse mid-drag (another program came to the front): the drag
+    // ends where it is, nothing applied, so that no later button-up can apply it.
+    CXTSplitterDock* pStrip = HitSplitter();
+    if (!m_bTracking || pStrip == nullptr || (pWnd != nullptr && pWnd->m_hWnd == m_hWnd)) {
+        return;
+    }
+    pStrip->InvertTracker();
+    m_bTracking = FALSE;
+    // The focus goes back only when the drag still holds it: the window that took the mouse
+    // may have taken the focus as well.
+    if (::GetFocus() == m_hWnd && m_hWndFocus != nullptr && ::IsWindow(m_hWndFocus)) {
+        ::SetFocus(m_hWndFocus);
+    }
+    m_hWndFocus = nullptr;
 }
 
 void CXTDockBar::OnKeyDown(UINT nChar, UINT /*nRepCnt*/, UINT /*nFlags*/) {

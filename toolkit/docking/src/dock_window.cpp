@@ -224,6 +224,11 @@ void CXTDockWindow::SetChild(CWnd* pWnd) { m_pChildWnd = pWnd; }
 void CXTDockWindow::SetBarInfo(const BYTE* pRecord, UINT nBytes) {
     XT_DOCK_SIZES sizes = GetDockSizes();
     if (XTReadBarPosition(pRecord, nBytes, sizes)) {
+        CRect work;
+        if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+            work.SetRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+        }
+        XTClampRestoredSizes(sizes, work.Size());
         SetDockSizes(sizes);
     }
     if (m_pHideButton != nullptr && m_pHideButton->m_hWnd != nullptr) {

@@ -137,4 +137,21 @@ BOOL XTReadBarPosition(const BYTE* pRecord, std::size_t nBytes, XT_DOCK_SIZES& s
     return TRUE;
 }
 
+namespace {
+
+CSize ClampSize(const CSize& size, int nMin, const CSize& sizeMax) {
+    // The least wins when the room is smaller still: a window needs some size to exist at all.
+    return CSize(std::max(nMin, std::min<int>(size.cx, sizeMax.cx)),
+                 std::max(nMin, std::min<int>(size.cy, sizeMax.cy)));
+}
+
+}  // namespace
+
+void XTClampRestoredSizes(XT_DOCK_SIZES& sizes, const CSize& sizeMax) {
+    sizes.sizeVertDock = ClampSize(sizes.sizeVertDock, 1, sizeMax);
+    sizes.sizeHorzDock = ClampSize(sizes.sizeHorzDock, 1, sizeMax);
+    sizes.sizeFloat = ClampSize(sizes.sizeFloat, XT_MIN_FLOAT_SIZE, sizeMax);
+    sizes.sizeCurrent = ClampSize(sizes.sizeCurrent, 1, sizeMax);
+}
+
 }  // namespace xtdock

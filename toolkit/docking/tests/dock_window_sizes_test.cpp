@@ -102,6 +102,38 @@ TEST(BarPosition, ARecordShorterThanFortyBytesIsIgnored) {
     EXPECT_EQ(target.sizeHorzDock, CSize(400, 120));
 }
 
+TEST(BarPosition, RestoredSizesStayBetweenOnePixelAndTheRoomGiven) {
+    const CSize room(1024, 738);
+    XT_DOCK_SIZES sizes;
+    sizes.sizeVertDock = CSize(0, 5000);   // damaged: no width; taller than the room
+    sizes.sizeHorzDock = CSize(1900, -7);  // from a larger screen; a negative thickness
+    sizes.sizeFloat = CSize(10, 49);       // below the floating minimum
+    sizes.sizeCurrent = CSize(1024, 1);    // the bounds themselves are kept
+    sizes.bExpanded = TRUE;
+    XTClampRestoredSizes(sizes, room);
+    EXPECT_EQ(sizes.sizeVertDock, CSize(1, 738));
+    EXPECT_EQ(sizes.sizeHorzDock, CSize(1024, 1));
+    EXPECT_EQ(sizes.sizeFloat, CSize(50, 50));
+    EXPECT_EQ(sizes.sizeCurrent, CSize(1024, 1));
+    EXPECT_TRUE(sizes.bExpanded);
+
+    // Within the range every size is applied exactly as stored.
+    XT_DOCK_SIZES usual = Sizes();
+    usual.sizeFloat = CSize(50, 738);
+    XT_DOCK_SIZES clamped = usual;
+    XTClampRestoredSizes(clamped, room);
+    EXPECT_EQ(clamped.sizeVertDock, usual.sizeVertDock);
+    EXPECT_EQ(clamped.sizeHorzDock, usual.sizeHorzDock);
+    EXPECT_EQ(clamped.sizeFloat, usual.sizeFloat);
+    EXPECT_EQ(clamped.sizeCurrent, usual.sizeCurrent);
+
+    // A room smaller than the floating minimum still leaves the minimum.
+    XT_DOCK_SIZES tiny = Sizes();
+    XTClampRestoredSizes(tiny, CSize(30, 30));
+    EXPECT_EQ(tiny.sizeFloat, CSize(50, 50));
+    EXPECT_EQ(tiny.sizeCurrent, CSize(30, 30));
+}
+
 TEST(DockWindowCaption, ButtonsGripAndInsideFollowTheSide) {
     CRect hide, expand;
     XTCaptionButtonRects(XTDockSide::Horz, 300, hide, expand);

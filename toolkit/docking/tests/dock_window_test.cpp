@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace xtdock;
@@ -180,6 +182,50 @@ TEST_F(DockWindowTest, ARowSplitterStopsAtItsLimitAndAReleaseWithoutMovementChan
     frame_->Settle();
     EXPECT_EQ(RectInParent(&Messages()), now);
     EXPECT_FALSE(Bottom()->IsTracking());
+}
+
+TEST_F(DockWindowTest, AStripDragThatLosesTheMouseErasesItsLineAndAppliesNothing) {
+    const CRect before = RectInParent(&Messages());
+    // The row's strip lies above the row, at the dock bar's top; dragged up, its tracking line
+    // stands over the frame's bare client area.
+    const CPoint strip = guitest::ClientToScreenPoint(Bottom(), CPoint(100, 3));
+    const CPoint up(strip.x, strip.y - 40);
+    CPoint line = up;
+    frame_->ScreenToClient(&line);
+    auto lineRow = [&] {
+        guitest::ClientPixels pixels(frame_);
+        std::vector<COLORREF> row;
+        for (int x = line.x - 8; x < line.x + 8; ++x) {
+            row.push_back(pixels.At(x, line.y));
+        }
+        return row;
+    };
+    const std::vector<COLORREF> clean = lineRow();
+
+    guitest::InputScript drag;
+    drag.Foreground(frame_).MoveTo(strip).Press(strip).Glide(strip, up, 6);
+    ASSERT_TRUE(drag.Run());
+    ASSERT_TRUE(Bottom()->IsTracking());
+    ASSERT_NE(lineRow(), clean);  // the line is on the frame
+
+    // Another window takes the mouse, as when another program comes to the front mid-drag.
+    frame_->SetCapture();
+    guitest::PumpPending();
+    EXPECT_FALSE(Bottom()->IsTracking());
+    EXPECT_EQ(lineRow(), clean);
+
+    // The button comes up later; neither it nor a button-up that reaches the dock bar after it
+    // applies the drag.
+    guitest::InputScript release;
+    release.Release(up);
+    ASSERT_TRUE(release.Run());
+    ::ReleaseCapture();
+    CPoint upInBar = up;
+    Bottom()->ScreenToClient(&upInBar);
+    Bottom()->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(upInBar.x, upInBar.y));
+    frame_->Settle();
+    EXPECT_EQ(RectInParent(&Messages()), before);
+    EXPECT_EQ(Messages().GetDockSizes().sizeHorzDock.cy, 120);
 }
 
 TEST_F(DockWindowTest, OnTheLeftTheRowIsAColumnAndItsSplitterMovesUpAndDown) {
@@ -368,6 +414,42 @@ TEST_F(DockWindowTest, BarPositionComesBackButAShortStoredValueIsIgnored) {
     AfxGetApp()->WriteProfileBinary("Test-Bar1", "Bar Position", shortValue, sizeof shortValue);
     Messages().LoadBarPosition("Test-Bar1");
     EXPECT_EQ(Messages().GetDockSizes().sizeVertDock, CSize(111, 222));
+}
+
+TEST_F(DockWindowTest, RestoredSizesAreKeptWithinOnePixelAndTheWorkArea) {
+    guitest::RegistrySandbox sandbox(AfxGetApp());
+    CRect work;
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    // Saved on a larger screen, or damaged: a row wider than any frame, rows of no thickness.
+    XT_DOCK_SIZES stored;
+    stored.sizeVertDock = CSize(0, work.Height() + 500);
+    stored.sizeHorzDock = CSize(work.Width() * 2, 0);
+    stored.sizeFloat = CSize(-3, 20);
+    stored.sizeCurrent = CSize(work.Width() * 2, 0);
+    BYTE record[XT_BAR_POSITION_BYTES];
+    XTWriteBarPosition(stored, 0x13, record);
+    AfxGetApp()->WriteProfileBinary("Test-Bar0", "Bar Position", record, sizeof record);
+    Messages().LoadBarPosition("Test-Bar0");
+    const XT_DOCK_SIZES restored = Messages().GetDockSizes();
+    EXPECT_EQ(restored.sizeVertDock, CSize(1, work.Height()));
+    EXPECT_EQ(restored.sizeHorzDock, CSize(work.Width(), 1));
+    EXPECT_EQ(restored.sizeFloat, CSize(50, 50));
+    EXPECT_EQ(restored.sizeCurrent, CSize(work.Width(), 1));
+    frame_->Settle();
+    EXPECT_GE(RectInParent(&Messages()).Height(), 1);
+
+    // Sizes within the range come back exactly as stored.
+    stored.sizeVertDock = CSize(1, work.Height());
+    stored.sizeHorzDock = CSize(321, 87);
+    stored.sizeFloat = CSize(50, 77);
+    stored.sizeCurrent = CSize(work.Width(), 1);
+    XTWriteBarPosition(stored, 0x13, record);
+    AfxGetApp()->WriteProfileBinary("Test-Bar1", "Bar Position", record, sizeof record);
+    Messages().LoadBarPosition("Test-Bar1");
+    EXPECT_EQ(Messages().GetDockSizes().sizeVertDock, stored.sizeVertDock);
+    EXPECT_EQ(Messages().GetDockSizes().sizeHorzDock, stored.sizeHorzDock);
+    EXPECT_EQ(Messages().GetDockSizes().sizeFloat, stored.sizeFloat);
+    EXPECT_EQ(Messages().GetDockSizes().sizeCurrent, stored.sizeCurrent);
 }
 
 TEST_F(DockWindowTest, BordersGripLinesAndStripsAreDrawnInTheSharedColours) {

@@ -228,16 +228,6 @@ LRESULT CXTMenuBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             LayoutMdiButtons();
             return result;
         }
-        case WM_PAINT: {
-            LRESULT result = CXTToolBar::WindowProc(message, wParam, lParam);
-            if (m_bMdiMaximized) {
-                CClientDC dc(this);
-                for (int i = 0; i < 4; ++i) {
-                    DrawMdiButton(&dc, i, i == m_nMdiPressed);
-                }
-            }
-            return result;
-        }
         default:
             break;
     }
@@ -287,13 +277,15 @@ BOOL CXTMenuBar::TranslateFrameMessage(MSG* pMsg) {
     const int stateBefore = m_keys.State();
     const int hotBefore = m_keys.HotIndex();
     auto findMnemonic = [this](char c) {
+        // The control answers the button's command, the item's position in the menu; the
+        // rules want the button.
         UINT command = 0;
-        if (DefWindowProc(TB_MAPACCELERATORA, static_cast<WPARAM>(static_cast<unsigned char>(c)),
-                          reinterpret_cast<LPARAM>(&command)) &&
-            static_cast<int>(command) < ButtonCount()) {
-            return static_cast<int>(command);
+        if (!DefWindowProc(TB_MAPACCELERATORA, static_cast<WPARAM>(static_cast<unsigned char>(c)),
+                           reinterpret_cast<LPARAM>(&command))) {
+            return -1;
         }
-        return -1;
+        const int index = CommandToIndex(command);
+        return index >= 0 && index < ButtonCount() ? index : -1;
     };
     const xtmenus::BarKeyDecision decision = m_keys.Translate(msg, ButtonCount(), findMnemonic);
     if (m_keys.State() != stateBefore || m_keys.HotIndex() != hotBefore) {
@@ -321,9 +313,12 @@ CPoint CXTMenuBar::GetPopupPosition(const CRect& rcButton, TPMPARAMS& tpm) {
 }
 
 void CXTMenuBar::TrackPopup(int nIndex) {
-    while (nIndex >= 0 && m_hMenu != nullptr) {
+    while (nIndex >= 0 && nIndex < ButtonCount() && m_hMenu != nullptr) {
         m_nNextIndex = -1;
-        DefWindowProc(TB_PRESSBUTTON, static_cast<WPARAM>(nIndex), MAKELPARAM(TRUE, 0));
+        // Items without a string have no button: a button's command is its item's position in
+        // the menu, which the control's button messages and the menu take, not its index.
+        const UINT nCommand = GetItemID(nIndex);
+        DefWindowProc(TB_PRESSBUTTON, nCommand, MAKELPARAM(TRUE, 0));
         UpdateWindow();
         SetTrackingState(xtmenus::kTrackPopup, nIndex);
 
@@ -332,11 +327,11 @@ void CXTMenuBar::TrackPopup(int nIndex) {
             ::SetWindowsHookExA(WH_MSGFILTER, &MenuInputFilter, nullptr, ::GetCurrentThreadId());
 
         CRect rc;
-        DefWindowProc(TB_GETRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc));
+        DefWindowProc(TB_GETRECT, nCommand, reinterpret_cast<LPARAM>(&rc));
         ClientToScreen(&rc);
         TPMPARAMS tpm = {};
         const CPoint at = GetPopupPosition(rc, tpm);
-        m_hMenuTracking = ::GetSubMenu(m_hMenu, nIndex);
+        m_hMenuTracking = ::GetSubMenu(m_hMenu, static_cast<int>(nCommand));
         if (m_hMenuTracking != nullptr) {
             CMenu::FromHandle(m_hMenuTracking)
                 ->TrackPopupMenuEx(TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, at.x, at.y,
@@ -349,7 +344,7 @@ void CXTMenuBar::TrackPopup(int nIndex) {
         }
         g_hMsgFilterHook = nullptr;
         g_pTrackingBar = nullptr;
-        DefWindowProc(TB_PRESSBUTTON, static_cast<WPARAM>(nIndex), MAKELPARAM(FALSE, 0));
+        DefWindowProc(TB_PRESSBUTTON, nCommand, MAKELPARAM(FALSE, 0));
         UpdateWindow();
         SetTrackingState(m_bEscapePressed ? xtmenus::kTrackKeyboard : xtmenus::kTrackIdle, nIndex);
         nIndex = m_nNextIndex;
@@ -502,8 +497,8 @@ void CXTMenuBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
 }
 
 void CXTMenuBar::OnUpdateCmdUI(CFrameWnd*, BOOL) {
-    // The buttons' commands are their positions: every one is enabled.
-    for (int i = 0; i < ButtonCount() && i <= 256; ++i) {
-        DefWindowProc(TB_ENABLEBUTTON, static_cast<WPARAM>(i), MAKELPARAM(TRUE, 0));
+    // Every button opens a popup: each one's command (its item's position) is enabled.
+    for (int i = 0; i < ButtonCount(); ++i) {
+        DefWindowProc(TB_ENABLEBUTTON, GetItemID(i), MAKELPARAM(TRUE, 0));
     }
 }

@@ -21,6 +21,19 @@ HWND ActiveChild(HWND hWndClient, BOOL* pbMaximized) {
         ::SendMessageA(hWndClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(pbMaximized)));
 }
 
+// A device context over the whole bar whose coordinates are the client area's, so that the MDI
+// buttons, which lie around the client area, are drawn at their own rectangles.
+class CBarWindowDC : public CWindowDC {
+public:
+    explicit CBarWindowDC(CWnd* pBar) : CWindowDC(pBar) {
+        CRect window;
+        pBar->GetWindowRect(&window);
+        CPoint origin(0, 0);
+        pBar->ClientToScreen(&origin);
+        SetViewportOrg(origin.x - window.left, origin.y - window.top);
+    }
+};
+
 }  // namespace
 
 void CXTMenuBar::RefreshMdiState() {
@@ -29,11 +42,35 @@ void CXTMenuBar::RefreshMdiState() {
     maximized = active != nullptr && maximized;
     if (maximized != m_bMdiMaximized) {
         m_bMdiMaximized = maximized;
+        if (m_hWnd != nullptr) {
+            // The button area changes: the client area is computed anew.
+            SetWindowPos(
+                nullptr, 0, 0, 0, 0,
+                SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        }
         LayoutMdiButtons();
         if (CFrameWnd* pFrame = GetParentFrame()) {
             pFrame->RecalcLayout();
         }
-        Invalidate();
+        if (m_hWnd != nullptr) {
+            RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+        }
+    }
+}
+
+void CXTMenuBar::CalcButtonArea(CRect& rect) {
+    CXTToolBar::CalcButtonArea(rect);
+    AdjustForMdiButtons(rect);
+}
+
+void CXTMenuBar::EraseNonClient() {
+    CXTToolBar::EraseNonClient();
+    if (!m_bMdiMaximized) {
+        return;
+    }
+    CBarWindowDC dc(this);
+    for (int i = 0; i < 4; ++i) {
+        DrawMdiButton(&dc, i, i == m_nMdiPressed);
     }
 }
 
@@ -65,29 +102,32 @@ void CXTMenuBar::LayoutMdiButtons() {
     if (!m_bMdiMaximized || m_hWnd == nullptr) {
         return;
     }
-    CRect client;
-    GetClientRect(&client);
+    // They take the ends of the button area as it is without them, around the client area.
+    CRect area;
+    GetWindowRect(&area);
+    ScreenToClient(&area);
+    CXTToolBar::CalcButtonArea(area);
     const bool horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0 || m_bFloating;
     const int cxIcon = xtAfxData.m_cxSmIcon;
     const int cyIcon = xtAfxData.m_cySmIcon;
     const int cxButton = xtAfxData.m_cxSize;
     const int cyButton = xtAfxData.m_cySize;
     if (horz) {
-        const int iconTop = client.top + (client.Height() - cyIcon) / 2;
-        m_arrMdiButtons[0] = CRect(client.left, iconTop, client.left + cxIcon, iconTop + cyIcon);
+        const int iconTop = area.top + (area.Height() - cyIcon) / 2;
+        m_arrMdiButtons[0] = CRect(area.left, iconTop, area.left + cxIcon, iconTop + cyIcon);
         const int across = cyButton - 2;
-        const int top = client.top + (client.Height() - across) / 2;
-        int right = client.right;
+        const int top = area.top + (area.Height() - across) / 2;
+        int right = area.right;
         for (int i = 3; i >= 1; --i) {
             m_arrMdiButtons[i] = CRect(right - cxButton, top, right, top + across);
             right -= cxButton;
         }
     } else {
-        const int iconLeft = client.left + (client.Width() - cxIcon) / 2;
-        m_arrMdiButtons[0] = CRect(iconLeft, client.top, iconLeft + cxIcon, client.top + cyIcon);
+        const int iconLeft = area.left + (area.Width() - cxIcon) / 2;
+        m_arrMdiButtons[0] = CRect(iconLeft, area.top, iconLeft + cxIcon, area.top + cyIcon);
         const int across = cxButton - 2;
-        const int left = client.left + (client.Width() - across) / 2;
-        int bottom = client.bottom;
+        const int left = area.left + (area.Width() - across) / 2;
+        int bottom = area.bottom;
         for (int i = 3; i >= 1; --i) {
             m_arrMdiButtons[i] = CRect(left, bottom - cyButton, left + across, bottom);
             bottom -= cyButton;
@@ -135,7 +175,7 @@ BOOL CXTMenuBar::TrackMdiButton(UINT message, CPoint point) {
     if (m_nMdiPressed >= 1) {
         // A caption button holds the mouse until it is released.
         const bool inside = m_arrMdiButtons[m_nMdiPressed].PtInRect(point) != FALSE;
-        CClientDC dc(this);
+        CBarWindowDC dc(this);
         if (message == WM_MOUSEMOVE) {
             DrawMdiButton(&dc, m_nMdiPressed, inside);
             return TRUE;
@@ -178,7 +218,7 @@ BOOL CXTMenuBar::TrackMdiButton(UINT message, CPoint point) {
     }
     m_nMdiPressed = hit;
     SetCapture();
-    CClientDC dc(this);
+    CBarWindowDC dc(this);
     DrawMdiButton(&dc, hit, TRUE);
     return TRUE;
 }

@@ -4,6 +4,7 @@
 #include "docking/draw.h"
 #include "docking/mem_dc.h"
 #include "menus/toolbar.h"
+#include "menus/toolbar_separators.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,15 +33,9 @@ LRESULT CXTToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return HTCLIENT;
         case WM_NCCALCSIZE: {
             auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
-            CRect inside(0, 0, 0, 0);
-            CalcInsideRect(inside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-            if (XTGetComCtlVersion() < kComCtl471) {
-                inside.top -= 2;
-            }
-            params->rgrc[0].left += inside.left;
-            params->rgrc[0].top += inside.top;
-            params->rgrc[0].right += inside.right;
-            params->rgrc[0].bottom += inside.bottom;
+            CRect area(params->rgrc[0]);
+            CalcButtonArea(area);
+            params->rgrc[0] = area;
             return 0;
         }
         case WM_WINDOWPOSCHANGING: {
@@ -92,6 +87,18 @@ LRESULT CXTToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return CXTControlBar::WindowProc(message, wParam, lParam);
+}
+
+void CXTToolBar::CalcButtonArea(CRect& rect) {
+    CRect inside(0, 0, 0, 0);
+    CalcInsideRect(inside, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+    if (XTGetComCtlVersion() < kComCtl471) {
+        inside.top -= 2;
+    }
+    rect.left += inside.left;
+    rect.top += inside.top;
+    rect.right += inside.right;
+    rect.bottom += inside.bottom;
 }
 
 BOOL CXTToolBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -322,12 +329,14 @@ CSize CXTToolBar::CalcLayout(DWORD dwMode, int nLength) {
         box.bControl = box.bSeparator && buttons[i].idCommand != 0;
         box.bHidden = (buttons[i].fsState & TBSTATE_HIDDEN) != 0;
         box.bWrap = (buttons[i].fsState & TBSTATE_WRAP) != 0;
+        CRect rc;
+        ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&rc));
         if (box.bSeparator) {
             box.nWidth = buttons[i].iBitmap;
+            box.nDepth =
+                xtmenus::WrappedSeparatorDepth(XTGetComCtlVersion(), rc.Height(), box.nWidth);
         } else {
-            CRect rc;
-            ::SendMessageA(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(i),
-                           reinterpret_cast<LPARAM>(&rc));
             box.nWidth = std::max<int>(rc.Width(), m_sizeButton.cx);
         }
     }

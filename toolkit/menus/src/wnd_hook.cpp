@@ -97,7 +97,11 @@ BOOL CXTWndHook::IsHooked() const { return m_hWnd != nullptr; }
 
 BOOL CXTWndHook::HookWindow(HWND hWnd) {
     if (hWnd != nullptr) {
-        theWindowMap.Add(hWnd, this);
+        // Hooked again where it already sits, the hook would become its own next hook and pass
+        // every message to itself for ever.
+        if (hWnd != m_hWnd) {
+            theWindowMap.Add(hWnd, this);
+        }
     } else if (m_hWnd != nullptr) {
         theWindowMap.Remove(this);
     }

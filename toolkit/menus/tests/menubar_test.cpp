@@ -31,9 +31,11 @@ public:
 
 constexpr UINT_PTR kWatchdogTimer = 77;
 
-class CMenuBarFrame : public CFrameWnd {
+// A frame with a menu bar that records the popups it opens and the commands it gets.
+template <class TFrame>
+class CRecordingFrame : public TFrame {
 public:
-    CMenuBarFrame() { m_bAutoMenuEnable = FALSE; }
+    CRecordingFrame() { this->m_bAutoMenuEnable = FALSE; }
 
     CXTMenuBar m_wndMenuBar;
     std::vector<HMENU> m_popups;  // every popup as it opened
@@ -45,7 +47,7 @@ protected:
         if (m_wndMenuBar.m_hWnd != nullptr && m_wndMenuBar.TranslateFrameMessage(pMsg)) {
             return TRUE;
         }
-        return CFrameWnd::PreTranslateMessage(pMsg);
+        return TFrame::PreTranslateMessage(pMsg);
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_INITMENUPOPUP && !HIWORD(lParam)) {
@@ -61,16 +63,17 @@ protected:
             m_onMenuIdle = nullptr;
             once();
         }
-        return CFrameWnd::WindowProc(message, wParam, lParam);
+        return TFrame::WindowProc(message, wParam, lParam);
     }
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
         if (LOWORD(wParam) >= ID_MB_NEW && LOWORD(wParam) <= ID_MB_ABOUT) {
             m_commands.push_back(LOWORD(wParam));
             return TRUE;
         }
-        return CFrameWnd::OnCommand(wParam, lParam);
+        return TFrame::OnCommand(wParam, lParam);
     }
 };
+using CMenuBarFrame = CRecordingFrame<CFrameWnd>;
 
 constexpr int kFile = 0;
 constexpr int kEdit = 1;
@@ -264,59 +267,198 @@ TEST_F(MenuBarTest, CancelModeClosesTheOpenPopup) {
     EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{Popup(kHelp)}));
 }
 
-// An MDI frame: the bar takes the frame's menu as the children change it, lists the children in
-// the Window popup, and shows the maximised child's buttons at its end.
-class CMdiBarFrame : public CMDIFrameWnd {
-public:
-    CXTMenuBar m_wndMenuBar;
+// File, an item without a string (so without a button), View: View's button is the second one,
+// its command the item's position, 2.
+class MenuBarGapTest : public MenuBarTest {
+protected:
+    void SetUp() override {
+        MenuBarTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        menu_ = ::CreateMenu();
+        HMENU file = ::CreatePopupMenu();
+        view_ = ::CreatePopupMenu();
+        ::AppendMenuA(file, MF_STRING, ID_MB_NEW, "&New");
+        ::AppendMenuA(view_, MF_STRING, ID_MB_STATUS, "&Status");
+        ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+        ::AppendMenuA(menu_, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(view_), "&View");
+        previous_ = Bar().SetMenu(menu_, nullptr);
+        frame_->RecalcLayout();
+        guitest::PumpPending();
+        ASSERT_EQ(Bar().GetButtonCount(), 2);
+        ASSERT_EQ(Bar().GetItemID(1), kViewCommand);
+    }
+    void TearDown() override {
+        Bar().SetMenu(previous_, nullptr);
+        ::DestroyMenu(menu_);
+        MenuBarTest::TearDown();
+    }
+    void CloseWhenOpen() {
+        frame_->m_onMenuIdle = [this] { frame_->PostMessage(WM_CANCELMODE); };
+    }
+
+    static constexpr UINT kViewCommand = 2;
+    HMENU menu_ = nullptr;
+    HMENU view_ = nullptr;
+    HMENU previous_ = nullptr;
 };
 
-TEST(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren) {
-    auto* frame = new CMdiBarFrame;  // deletes itself with its window
-    ASSERT_TRUE(frame->LoadFrame(IDR_MDI_FRAME, WS_OVERLAPPEDWINDOW));
-    CXTMenuBar& bar = frame->m_wndMenuBar;
-    ASSERT_TRUE(bar.CreateEx(frame));
-    HMENU frameMenu = ::GetMenu(frame->m_hWnd);
-    ASSERT_NE(frameMenu, nullptr);
-    HMENU windowMenu = ::GetSubMenu(frameMenu, 1);
-    // The frame sets its menu through the MDI client: the bar takes it over.
-    ::SendMessageA(frame->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu),
-                   reinterpret_cast<LPARAM>(windowMenu));
-    EXPECT_EQ(bar.GetMenu(), frameMenu);
-    EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
-    EXPECT_EQ(bar.GetButtonCount(), 2);
-    frame->ShowWindow(SW_SHOW);
-    frame->RecalcLayout();
+// Beeps counted while it lives.
+class BeepCounter {
+public:
+    BeepCounter() : m_previous(AfxSetMessageBeepHook([this](UINT) { ++m_count; })) {}
+    ~BeepCounter() { AfxSetMessageBeepHook(m_previous); }
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+    int Count() const { return m_count; }
 
-    auto* alpha = new CMDIChildWnd;
-    auto* beta = new CMDIChildWnd;
-    ASSERT_TRUE(alpha->Create(nullptr, "Alpha", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                              CRect(0, 0, 200, 120), frame));
-    ASSERT_TRUE(beta->Create(nullptr, "Beta", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW,
-                             CRect(20, 20, 220, 140), frame));
-    frame->MDIActivate(beta);
-    frame->MDIMaximize(beta);
-    ::UpdateWindow(frame->m_hWndMDIClient);
-    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    guitest::PumpPending();
+private:
+    int m_count = 0;
+    AfxMessageBeepHook m_previous;
+};
+
+TEST_F(MenuBarGapTest, AClickOnTheButtonAfterTheGapOpensItsOwnPopupPressed) {
+    bool pressedWhileOpen = false;
+    frame_->m_onMenuIdle = [&] {
+        pressedWhileOpen = Bar().SendMessage(TB_ISBUTTONPRESSED, kViewCommand) != 0;
+        frame_->PostMessage(WM_CANCELMODE);
+    };
+    CRect rc;
+    Bar().SendMessage(TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
+    const CPoint at = guitest::ClientToScreenPoint(&Bar(), rc.CenterPoint());
+    guitest::InputScript click;
+    click.Foreground(frame_).Press(at).Release(at).Pause(300);
+    ASSERT_TRUE(click.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+    EXPECT_TRUE(pressedWhileOpen);
+    EXPECT_EQ(Bar().SendMessage(TB_ISBUTTONPRESSED, kViewCommand), 0);
+}
+
+TEST_F(MenuBarGapTest, TheMnemonicOfTheButtonAfterTheGapOpensItsPopupWithoutABeep) {
+    BeepCounter beeps;
+    CloseWhenOpen();
+    guitest::InputScript altV;
+    altV.Foreground(frame_).KeyDown(VK_MENU).KeyDown('V').KeyUp('V').KeyUp(VK_MENU).Pause(300);
+    ASSERT_TRUE(altV.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+
+    // In keyboard mode as well.
+    frame_->m_popups.clear();
+    CloseWhenOpen();
+    ASSERT_TRUE(Keys({VK_MENU, 'V'}));
+    EXPECT_TRUE(guitest::WaitUntil([&] { return !frame_->m_popups.empty(); }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{view_}));
+    EXPECT_EQ(beeps.Count(), 0);
+    guitest::WaitUntil([&] { return Bar().GetTrackingState() != 2; }, 3000);
+    if (Bar().GetTrackingState() == 1) {
+        Keys({VK_ESCAPE});
+    }
+}
+
+TEST_F(MenuBarGapTest, TheIdleUpdateEnablesEveryButtonsCommand) {
+    Bar().SendMessage(TB_ENABLEBUTTON, kViewCommand, MAKELPARAM(FALSE, 0));
+    ASSERT_EQ(Bar().SendMessage(TB_ISBUTTONENABLED, kViewCommand), 0);
+    Bar().OnUpdateCmdUI(frame_, FALSE);
+    EXPECT_NE(Bar().SendMessage(TB_ISBUTTONENABLED, kViewCommand), 0);
+}
+
+// An MDI frame: the bar takes the frame's menu as the children change it, lists the children in
+// the Window popup, and shows the maximised child's buttons around its text buttons.
+using CMdiBarFrame = CRecordingFrame<CMDIFrameWnd>;
+
+class MenuBarMdiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame_ = new CMdiBarFrame;  // deletes itself with its window
+        ASSERT_TRUE(frame_->LoadFrame(IDR_MDI_FRAME, WS_OVERLAPPEDWINDOW));
+        ASSERT_TRUE(Bar().CreateEx(frame_));
+        frameMenu_ = ::GetMenu(frame_->m_hWnd);
+        ASSERT_NE(frameMenu_, nullptr);
+        windowMenu_ = ::GetSubMenu(frameMenu_, 1);
+        // The frame sets its menu through the MDI client: the bar takes it over.
+        ::SendMessageA(frame_->m_hWndMDIClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(frameMenu_),
+                       reinterpret_cast<LPARAM>(windowMenu_));
+        frame_->MoveWindow(80, 80, 560, 360);
+        frame_->ShowWindow(SW_SHOW);
+        frame_->RecalcLayout();
+        guitest::PumpPending();
+        frame_->SetTimer(kWatchdogTimer, 8000, nullptr);
+    }
+    void TearDown() override {
+        frame_->DestroyWindow();
+        guitest::PumpPending();
+    }
+
+    CXTMenuBar& Bar() { return frame_->m_wndMenuBar; }
+    CMDIChildWnd* NewChild(const char* title, const CRect& rect) {
+        auto* child = new CMDIChildWnd;  // deletes itself with its window
+        if (!child->Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, rect,
+                           frame_)) {
+            return nullptr;
+        }
+        return child;
+    }
+    // The client repaints, where the bar learns of a maximised child or a restored one.
+    void RepaintClient() {
+        ::RedrawWindow(frame_->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        guitest::PumpPending();
+    }
+    CRect ItemRect(int index) {
+        CRect rc;
+        Bar().SendMessage(TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&rc));
+        return rc;
+    }
+
+    CMdiBarFrame* frame_ = nullptr;
+    HMENU frameMenu_ = nullptr;
+    HMENU windowMenu_ = nullptr;
+};
+
+TEST_F(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren) {
+    CXTMenuBar& bar = Bar();
+    EXPECT_EQ(bar.GetMenu(), frameMenu_);
+    EXPECT_EQ(::GetMenu(frame_->m_hWnd), nullptr);
+    EXPECT_EQ(bar.GetButtonCount(), 2);
+    CRect clientBefore;
+    bar.GetClientRect(&clientBefore);
+
+    CMDIChildWnd* alpha = NewChild("Alpha", CRect(0, 0, 200, 120));
+    CMDIChildWnd* beta = NewChild("Beta", CRect(20, 20, 220, 140));
+    ASSERT_NE(alpha, nullptr);
+    ASSERT_NE(beta, nullptr);
+    frame_->MDIActivate(beta);
+    frame_->MDIMaximize(beta);
+    RepaintClient();
     EXPECT_TRUE(bar.IsMdiMaximized());
 
-    // The three caption buttons at the end, close last; the icon at the start.
+    // The icon just before the text buttons' area, the three caption buttons just after it,
+    // close last; the area lost the room they take.
     CRect client;
     bar.GetClientRect(&client);
-    EXPECT_EQ(bar.GetMdiButtonRect(3).right, client.right);
-    EXPECT_EQ(bar.GetMdiButtonRect(2).right, bar.GetMdiButtonRect(3).left);
-    EXPECT_EQ(bar.GetMdiButtonRect(1).right, bar.GetMdiButtonRect(2).left);
-    EXPECT_EQ(bar.GetMdiButtonRect(0).left, client.left);
+    EXPECT_EQ(bar.GetMdiButtonRect(0).right, client.left);
+    EXPECT_EQ(bar.GetMdiButtonRect(0).Width(), ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(bar.GetMdiButtonRect(1).left, client.right);
+    EXPECT_EQ(bar.GetMdiButtonRect(2).left, bar.GetMdiButtonRect(1).right);
+    EXPECT_EQ(bar.GetMdiButtonRect(3).left, bar.GetMdiButtonRect(2).right);
+    EXPECT_EQ(client.Width(), clientBefore.Width() - ::GetSystemMetrics(SM_CXSMICON) -
+                                  3 * ::GetSystemMetrics(SM_CXSIZE));
+    CRect window;
+    bar.GetWindowRect(&window);
+    bar.ScreenToClient(&window);
+    EXPECT_LE(bar.GetMdiButtonRect(3).right, window.right);
 
     // Opening the Window popup lists every child, the active one checked.
-    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
+    frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu_), 1);
     std::vector<std::string> entries;
-    for (int i = 0; i < ::GetMenuItemCount(windowMenu); ++i) {
+    for (int i = 0; i < ::GetMenuItemCount(windowMenu_); ++i) {
         char text[64] = {};
-        ::GetMenuStringA(windowMenu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+        ::GetMenuStringA(windowMenu_, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
         const bool checked =
-            (::GetMenuState(windowMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+            (::GetMenuState(windowMenu_, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
         entries.push_back(std::string(text) + (checked ? " *" : ""));
     }
     ASSERT_EQ(entries.size(), 4u);
@@ -326,16 +468,40 @@ TEST(MenuBarMdiTest, TheWindowListAndTheMaximisedChildsButtonsFollowTheChildren)
     EXPECT_EQ(entries[2], "&1  Beta *");
     EXPECT_EQ(entries[3], "&2  Alpha");
     // Built again, not added to.
-    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), 1);
-    EXPECT_EQ(::GetMenuItemCount(windowMenu), 4);
+    frame_->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu_), 1);
+    EXPECT_EQ(::GetMenuItemCount(windowMenu_), 4);
 
-    // Restored: the buttons go at the client's next repaint.
-    frame->MDIRestore(beta);
-    ::RedrawWindow(frame->m_hWndMDIClient, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    guitest::PumpPending();
+    // Restored: the buttons go at the client's next repaint, and their room comes back.
+    frame_->MDIRestore(beta);
+    RepaintClient();
     EXPECT_FALSE(bar.IsMdiMaximized());
     EXPECT_TRUE(bar.GetMdiButtonRect(3).IsRectEmpty());
+    bar.GetClientRect(&client);
+    EXPECT_EQ(client.Width(), clientBefore.Width());
+}
 
-    frame->DestroyWindow();
-    guitest::PumpPending();
+TEST_F(MenuBarMdiTest, AClickOnTheFirstTextButtonOpensItsPopupWhileAChildIsMaximised) {
+    CMDIChildWnd* child = NewChild("Alpha", CRect(0, 0, 200, 120));
+    ASSERT_NE(child, nullptr);
+    frame_->MDIActivate(child);
+    frame_->MDIMaximize(child);
+    RepaintClient();
+    ASSERT_TRUE(Bar().IsMdiMaximized());
+    ASSERT_TRUE(guitest::BringToForeground(frame_));
+
+    // The text buttons lie between the child's icon and its caption buttons.
+    EXPECT_GE(ItemRect(0).left, Bar().GetMdiButtonRect(0).right);
+    EXPECT_LE(ItemRect(Bar().GetButtonCount() - 1).right, Bar().GetMdiButtonRect(1).left);
+
+    // Pressed near its left end, File's button opens File, not the child's system menu.
+    frame_->m_onMenuIdle = [&] { frame_->PostMessage(WM_CANCELMODE); };
+    const CRect file = ItemRect(0);
+    const CPoint at =
+        guitest::ClientToScreenPoint(&Bar(), CPoint(file.left + 3, file.CenterPoint().y));
+    guitest::InputScript click;
+    click.Foreground(frame_).Press(at).Release(at).Pause(300);
+    ASSERT_TRUE(click.Run(120));
+    ASSERT_TRUE(guitest::WaitUntil([&] { return !frame_->m_popups.empty(); }, 3000));
+    EXPECT_EQ(frame_->m_popups, (std::vector<HMENU>{::GetSubMenu(frameMenu_, 0)}));
+    EXPECT_TRUE(guitest::WaitUntil([&] { return Bar().GetTrackingState() == 0; }, 3000));
 }

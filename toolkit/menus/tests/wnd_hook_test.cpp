@@ -52,6 +52,9 @@ public:
         return CXTWndHook::WindowProc(message, wParam, lParam);
     }
 
+    // The hook installed before this one on its window, as the chain links them.
+    const CXTWndHook* Next() const { return m_pNext; }
+
     std::string m_name;
     bool m_swallow = false;
     bool m_sawCurrent = false;
@@ -116,6 +119,32 @@ TEST_F(WndHookTest, AHookThatAnswersItselfStopsTheChain) {
     later.m_swallow = true;
     EXPECT_EQ(Probe(), 99);
     EXPECT_EQ(calls_, (Calls{"later"}));
+}
+
+TEST_F(WndHookTest, HookingTheWindowAHookAlreadySitsOnChangesNothing) {
+    // Alone on the window: hooked twice, it stays the one hook before the window's own
+    // procedure (linked to itself, the first message would recurse until the stack is gone).
+    CRecordingHook hook("hook");
+    hook.HookWindow(hWnd_);
+    EXPECT_TRUE(hook.HookWindow(hWnd_));
+    ASSERT_EQ(hook.Next(), nullptr);
+    EXPECT_EQ(Probe(), 7);
+    EXPECT_EQ(calls_, (Calls{"hook", "window"}));
+    // One unhooking is enough to give the window its own procedure back.
+    hook.HookWindow(static_cast<HWND>(nullptr));
+    EXPECT_EQ(::GetWindowLongPtrA(hWnd_, GWLP_WNDPROC), ownProc_);
+    EXPECT_EQ(XTGetWindowMap().Lookup(hWnd_), nullptr);
+
+    // Under a later hook: the chain keeps its order and no loop forms.
+    CRecordingHook earlier("earlier"), later("later");
+    earlier.HookWindow(hWnd_);
+    later.HookWindow(hWnd_);
+    earlier.HookWindow(hWnd_);
+    ASSERT_EQ(later.Next(), &earlier);
+    ASSERT_EQ(earlier.Next(), nullptr);
+    EXPECT_EQ(XTGetWindowMap().Lookup(hWnd_), &later);
+    EXPECT_EQ(Probe(), 7);
+    EXPECT_EQ(calls_, (Calls{"later", "earlier", "window"}));
 }
 
 TEST_F(WndHookTest, UnhookingInAnyOrderKeepsTheRestOfTheChain) {

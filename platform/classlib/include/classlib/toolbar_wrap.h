@@ -13,6 +13,9 @@ struct AFX_TOOLBOX {
     BOOL bControl = FALSE;  // a separator a control sits on (it carries a command)
     BOOL bHidden = FALSE;
     BOOL bWrap = FALSE;  // the row ends after this one
+    // A separator that ends a row: the room it takes below the row; -1 leaves it to the bar's
+    // rule (AFX_TOOLMETRICS).
+    int nDepth = -1;
 };
 
 // What every button of one bar shares.

@@ -129,6 +129,23 @@ public:
     virtual void OnTimer(uint64_t time, uint64_t tag) = 0;
 };
 
+// Told of each open of a COM port that RefuseRealPorts refused.
+class RealPortGuard {
+public:
+    // On the thread of the CreateFileA that was refused.
+    virtual void Refused(int comNumber) = 0;
+
+protected:
+    ~RealPortGuard() = default;
+};
+
+// While `guard` is set, CreateFileA of a COM port with no device attached fails with
+// ERROR_FILE_NOT_FOUND and tells the guard, instead of opening the machine's serial device: a
+// test or host session that forgot its board never writes to real hardware. The guard stays the
+// caller's until RefuseRealPorts(nullptr) has returned; null lets such opens reach the system
+// again (the default).
+W32_API void RefuseRealPorts(RealPortGuard* guard);
+
 // Puts `device` on COM port `comNumber` (1 = COM1). The device stays the caller's: it must live
 // until Detach has returned, after which the layer never calls it again. FALSE when the number is
 // below 1, the device is null, or a device is already attached there.

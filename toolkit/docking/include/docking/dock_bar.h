@@ -68,6 +68,7 @@ protected:
     void OnNcLButtonDown(UINT nHitTest, CPoint point);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    void OnCaptureChanged(CWnd* pWnd);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnCancelTrack();
     BOOL OnEraseBkgnd(CDC* pDC);

@@ -47,8 +47,9 @@ public:
     virtual void DrawCaptionArea(CDC* pDC);
     // The window filling the client area; placed at the next position change.
     virtual void SetChild(CWnd* pWnd);
-    // Takes sizes and flags from a stored "Bar Position" record of nBytes; a record too short
-    // to hold them is ignored.
+    // Takes sizes and flags from a stored "Bar Position" record of nBytes, each size kept
+    // between 1 pixel (floating: 50) and the desktop's work area; a record too short to hold
+    // them is ignored.
     virtual void SetBarInfo(const BYTE* pRecord, UINT nBytes);
     virtual void DrawCaption(CDC* pDC, const CRect& rect);
 

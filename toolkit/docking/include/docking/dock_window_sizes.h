@@ -56,4 +56,10 @@ void XTWriteBarPosition(const XT_DOCK_SIZES& sizes, DWORD dwToolkitStyle,
 // sizes as they are and answers FALSE.
 BOOL XTReadBarPosition(const BYTE* pRecord, std::size_t nBytes, XT_DOCK_SIZES& sizes);
 
+// Keeps restored sizes usable whatever screen or damage they come from: every width and height
+// at least 1 (a floating one at least the floating minimum) and at most the given room (the
+// desktop's work area: a frame's own size is not final while its bars are restored). Sizes in
+// that range stay exactly as they are.
+void XTClampRestoredSizes(XT_DOCK_SIZES& sizes, const CSize& sizeMax);
+
 }  // namespace xtdock

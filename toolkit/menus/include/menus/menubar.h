@@ -47,6 +47,7 @@ public:
     // The keyboard rules, for the frame to call before it translates a message; TRUE when the
     // bar took the message.
     virtual BOOL TranslateFrameMessage(MSG* pMsg);
+    // Shrinks the button area by the MDI buttons' room while a child is maximised.
     virtual void AdjustForMdiButtons(CRect& rc);
     virtual void LayoutMdiButtons();
     virtual int HitTestMdiButton(int x, int y);
@@ -86,6 +87,10 @@ protected:
     friend class CXTMBarWndHook;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The toolbar's button area less the room of the MDI buttons, which lie outside it, in the
+    // bar's non-client area.
+    void CalcButtonArea(CRect& rect) override;
+    void EraseNonClient() override;
     void SetTrackingState(int nState, int nIndex = -1);
     HWND OwnerHwnd() const;
     int ButtonCount() const { return GetButtonCount(); }

@@ -77,6 +77,9 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     LRESULT OnCustomDraw(NMCUSTOMDRAW* pDraw);
+    // Shrinks the bar's window rectangle to the area the control lays its buttons out in (its
+    // client area): the borders and the gripper go.
+    virtual void CalcButtonArea(CRect& rect);
     // Sends a size or font message with the flat styles on, which the control sizes by.
     LRESULT SendWithFlatStyle(UINT message, WPARAM wParam, LPARAM lParam);
     CSize CalcLayout(DWORD dwMode, int nLength = -1);

@@ -16,7 +16,8 @@ public:
 
     virtual BOOL IsHooked() const;
     // Hooks the window, or unhooks when the handle is none. A hook sits on one window at a time:
-    // callers unhook before hooking another. Always TRUE.
+    // callers unhook before hooking another; hooking the window it sits on does nothing. Always
+    // TRUE.
     virtual BOOL HookWindow(HWND hWnd);
     virtual BOOL HookWindow(CWnd* pWnd);
     // The hook's handler; the base passes the message on down the chain.
