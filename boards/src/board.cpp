@@ -201,6 +201,17 @@ void Board::Detached() {
 
 void Board::OnHostEvent(const w32test::vport::HostEvent& e) {
     using w32test::vport::EventKind;
+    if (e.unchanged) {
+        // A line call that left the line where it was: the board follows levels, so only a log
+        // that was asked for every call notes it.
+        if (m_logEveryLineCall) {
+            const char* name = e.kind == EventKind::Rts ? "rts " : "dtr ";
+            AtTime(e.time, [&] {
+                m_log.Add(e.time, name + std::string(e.on ? "1" : "0") + " (unchanged)");
+            });
+        }
+        return;
+    }
     AtTime(e.time, [&] {
         switch (e.kind) {
             case EventKind::Open:

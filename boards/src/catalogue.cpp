@@ -159,6 +159,7 @@ std::unique_ptr<Board> MakeBoard(const std::string& kind, const std::string& opt
     }
     BoardOptions parsed;
     uint32_t failWriteAt = 0;
+    uint32_t lineCalls = 0;
     LineDamageSettings damage;
     if (found == nullptr) {
         reason = "unknown board '" + kind + "' (boards:";
@@ -168,10 +169,12 @@ std::unique_ptr<Board> MakeBoard(const std::string& kind, const std::string& opt
         reason += ")";
     } else if (parsed.Parse(options, &reason) && ReadFraming(parsed, &reason) &&
                parsed.TakeNumber("fail-write-at", &failWriteAt, &reason) &&
+               parsed.TakeNumber("log-line-calls", &lineCalls, &reason) &&
                damage.Take(parsed, &reason)) {
         board = found->make(parsed, &reason);
         if (board != nullptr) {
             board->FailWriteAt(failWriteAt);
+            board->LogEveryLineCall(lineCalls != 0);
             if (damage.Any()) {
                 board->DamageLine(damage);
             }

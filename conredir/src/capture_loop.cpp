@@ -39,6 +39,26 @@ void WriteCellsAsText(const std::vector<char>& cells, int width, CaptureConsole&
     }
 }
 
+// The first written cell on `pos`'s row before it, or `pos` itself: where a copy that would start
+// at `pos` starts when the child went back to the row's start ('\r') and wrote it again. Copied
+// cells are cleared, so a character there can only be such a rewrite; the cursor alone does not
+// show it when the new text ends where the old one did (a progress line, a spinner).
+CellPos RewriteStart(CaptureConsole& console, CellPos pos) {
+    if (pos.column <= 0) {
+        return pos;
+    }
+    std::vector<char> row(static_cast<std::size_t>(pos.column));
+    if (console.ReadCells(CellPos{0, pos.row}, row.data(), row.size()) != row.size()) {
+        return pos;
+    }
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (row[i] != 0) {
+            return CellPos{static_cast<int>(i), pos.row};
+        }
+    }
+    return pos;
+}
+
 }  // namespace
 
 void RunCaptureLoop(CaptureConsole& console) {
@@ -53,7 +73,7 @@ void RunCaptureLoop(CaptureConsole& console) {
         BufferState state;
         // A buffer that cannot be read this time is treated as holding nothing new: its cursor
         // would otherwise be a position nobody wrote.
-        if (!console.ReadState(state) || state.width <= 0 || state.cursor == last) {
+        if (!console.ReadState(state) || state.width <= 0) {
             if (quietPass()) {
                 return;
             }
@@ -66,9 +86,22 @@ void RunCaptureLoop(CaptureConsole& console) {
         const int width = state.width;
         CellPos from = last;
         long long count = CellIndex(cursor, width) - CellIndex(from, width);
-        if (count < 0) {
+        if (count < 0 && cursor.row == last.row) {
+            // A shorter rewrite of the row: only what it wrote there is new.
+            from = RewriteStart(console, cursor);
+            count = CellIndex(cursor, width) - CellIndex(from, width);
+        } else if (count < 0) {
             from = CellPos{};
             count = CellIndex(cursor, width);
+        } else {
+            from = RewriteStart(console, last);
+            count = CellIndex(cursor, width) - CellIndex(from, width);
+            if (count == 0) {
+                if (quietPass()) {
+                    return;
+                }
+                continue;
+            }
         }
 
         // Cells that cannot be copied are not cleared either, so the next pass tries them again.

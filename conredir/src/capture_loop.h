@@ -49,7 +49,9 @@ constexpr unsigned kPollMilliseconds = 50;
 
 // Polls the buffer until the pass after the one that saw the child ended. Each pass copies the
 // cells between the position reached so far and the cursor, clears them, and writes them out:
-// characters unchanged, every run of empty (zero) cells as one line break per row it spans.
+// characters unchanged, every run of empty (zero) cells as one line break per row it spans. A row
+// the child wrote again from its start ('\r') is copied again, also when the cursor ends where it
+// was.
 // Once the cursor has passed half of the buffer's rows, it is put back to the top at a moment
 // when the child writes nothing, so that the buffer is reused instead of filling up.
 void RunCaptureLoop(CaptureConsole& console);

@@ -76,6 +76,42 @@ TEST(CaptureLoop, BufferGoesBackToTheTopOnceTheCursorPassedHalfOfIt) {
     EXPECT_FALSE(screen.timeCritical);
 }
 
+// Progress lines and spinners go back to the start of their row with '\r' and write it again.
+TEST(CaptureLoop, EveryRewriteOfTheSameRowComesOutInOrder) {
+    FakeScreen screen(80, 25);
+    screen.AtPassStart(1, [&] { screen.Write("Progress 10%"); });
+    screen.AtPassStart(2, [&] { screen.Write("\rProgress 20%"); });
+    screen.AtPassStart(3, [&] {
+        screen.Write("\rDone.       \r\n");
+        screen.End();
+    });
+    RunCaptureLoop(screen);
+    EXPECT_EQ(screen.output, "Progress 10%Progress 20%Done.       \r\n");
+    EXPECT_TRUE(screen.AllCellsEmpty());
+}
+
+TEST(CaptureLoop, ShorterRewriteOfARowBelowTheTopGivesOnlyItsText) {
+    FakeScreen screen(80, 25);
+    screen.AtPassStart(1, [&] { screen.Write("line\r\nProgress 10%"); });
+    screen.AtPassStart(2, [&] {
+        screen.Write("\rOK");
+        screen.End();
+    });
+    RunCaptureLoop(screen);
+    EXPECT_EQ(screen.output, "line\r\nProgress 10%OK");
+}
+
+TEST(CaptureLoop, RewriteFollowedByMoreRowsInOnePassComesOutWhole) {
+    FakeScreen screen(80, 25);
+    screen.AtPassStart(1, [&] { screen.Write("Copying |"); });
+    screen.AtPassStart(2, [&] {
+        screen.Write("\rCopying /\r\nDone\r\n");
+        screen.End();
+    });
+    RunCaptureLoop(screen);
+    EXPECT_EQ(screen.output, "Copying |Copying /\r\nDone\r\n");
+}
+
 TEST(CaptureLoop, OutputWrittenBetweenTheTwoCursorReadsIsNeitherLostNorRepeated) {
     FakeScreen screen(80, 4);
     screen.AtPassStart(1, [&] { screen.Write("one\r\ntwo\r\n"); });

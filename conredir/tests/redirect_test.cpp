@@ -132,6 +132,13 @@ TEST(CaptureMode, BurstLongerThanAScreenArrivesWhole) {
     }
 }
 
+TEST(CaptureMode, EveryRewriteOfTheCurrentRowComesOut) {
+    const Finished run = RunProgram(
+        {ProgramPath("conredir_as_nt52"), ProgramPath("conredir_test_child"), "progress"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.output, "Progress 10%Progress 20%Done.       \r\n");
+}
+
 TEST(CaptureMode, ProcessWithoutAConsoleRunsTheChildDirectly) {
     const std::string child = ProgramPath("conredir_test_child");
     const Finished run =

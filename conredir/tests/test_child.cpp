@@ -13,6 +13,42 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+#if defined(_WIN32)
+// In a console, waits until the text before the cursor on its row is gone, which is how
+// conredir's capture shows it has copied it; elsewhere (a pipe) nothing is waited for. Bounded,
+// so that a conredir that never copies it fails its test instead of hanging it.
+void WaitUntilCopied() {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    for (int tenth = 0; tenth < 100; ++tenth) {
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        if (!GetConsoleScreenBufferInfo(out, &info)) {
+            return;
+        }
+        char row[512] = {};
+        DWORD count = info.dwCursorPosition.X < 512 ? info.dwCursorPosition.X : 512;
+        DWORD read = 0;
+        if (!ReadConsoleOutputCharacterA(out, row, count, COORD{0, info.dwCursorPosition.Y},
+                                         &read)) {
+            return;
+        }
+        bool copied = true;
+        for (DWORD i = 0; i < read; ++i) {
+            copied = copied && row[i] == 0;
+        }
+        if (copied) {
+            return;
+        }
+        Sleep(100);
+    }
+}
+#else
+void WaitUntilCopied() {}
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     if (what == "abc") {
@@ -43,6 +79,16 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return 0;
     }
+    if (what == "progress") {
+        // A progress line rewritten in place, each text written once the one before was taken.
+        const char* const texts[] = {"Progress 10%", "\rProgress 20%", "\rDone.       \n"};
+        for (const char* text : texts) {
+            std::fputs(text, stdout);
+            std::fflush(stdout);
+            WaitUntilCopied();
+        }
+        return 0;
+    }
     if (what == "wait") {
         // Says who it is, then waits far longer than any test: only a kill ends it in time.
         std::printf("pid %d\n", static_cast<int>(getpid()));
@@ -56,7 +102,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    std::fprintf(stderr,
-                 "usage: conredir_test_child abc | args ... | where | exit N | lines N | wait\n");
+    std::fprintf(
+        stderr,
+        "usage: conredir_test_child abc | args ... | where | exit N | lines N | progress | wait\n");
     return 100;
 }

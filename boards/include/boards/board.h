@@ -95,6 +95,10 @@ public:
     // starts once byte-1 bytes have come (a write that carries bytes byte-1 and byte together
     // goes through, and the next one fails). Once. 0: never. Set before the host opens the port.
     void FailWriteAt(uint32_t byte) { m_failWriteAt = byte; }
+    // Notes in the log every RTS and DTR call of the host, also one that leaves its line where it
+    // was ("dtr 1 (unchanged)"), not only the changes: a test can then see a loader set a line
+    // that the port's open already set. Set before the host opens the port.
+    void LogEveryLineCall(bool on) { m_logEveryLineCall = on; }
     // Damages the bytes on the line at random from now on, the same way for the same settings:
     // whatever the board's firmware, its answers and what it hears are flipped, lost, held back
     // or cut short as they pass the cable. A byte held back holds the bytes behind it, so the
@@ -144,6 +148,7 @@ private:
     // Read and written by the handlers only.
     uint32_t m_received = 0;
     uint32_t m_failWriteAt = 0;
+    bool m_logEveryLineCall = false;
     std::unique_ptr<LineDamage> m_toBoardDamage;  // null: the host's bytes pass unharmed
     uint64_t m_heldUntil = 0;  // the host's bytes wait until then behind a held one
     uint64_t m_lostUntil = 0;  // the host's bytes that come until then are lost with the

@@ -21,8 +21,9 @@ namespace boards {
 // The options of one board: KEY=VALUE words separated by blanks, e.g. "baud=19200 parity=E".
 // The catalogue reads what every board takes: the framing it listens at (baud=, data=,
 // parity=N|O|E|M|S, stop=1|1.5|2; 9600 8N1 for what is left out), fail-write-at=K (the host's
-// write of the K-th byte the board would receive fails: Board::FailWriteAt) and the line's random
-// damage (damage=, damage-rate=, damage-seed=, damage-way=, damage-delay-us=: see
+// write of the K-th byte the board would receive fails: Board::FailWriteAt), log-line-calls=1
+// (every RTS and DTR call in the log, unchanged ones too: Board::LogEveryLineCall) and the line's
+// random damage (damage=, damage-rate=, damage-seed=, damage-way=, damage-delay-us=: see
 // LineDamageSettings and Board::DamageLine); a kind's maker takes its own keys. A key that nobody
 // takes makes MakeBoard fail.
 class BoardOptions {

@@ -2,6 +2,7 @@
 // plug-in and simulated boards and writes what happens to standard output.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -30,6 +31,12 @@ int main(int argc, char** argv) {
     bool fromFile = argc == 2 && std::strcmp(argv[1], "-") != 0;
     std::ifstream file;
     if (fromFile) {
+        // A folder opens as an empty file on some systems: the run would pass with no command.
+        std::error_code error;
+        if (std::filesystem::is_directory(argv[1], error)) {
+            std::fprintf(stderr, "loadhost: '%s' is a folder, not a script\n", argv[1]);
+            return 2;
+        }
         file.open(argv[1], std::ios::binary);
         if (!file) {
             std::fprintf(stderr, "loadhost: cannot open script '%s'\n", argv[1]);

@@ -47,6 +47,25 @@ Fn As(FARPROC address) {
 // they are told another.
 constexpr DWORD kDefaultBaud = 9600;
 
+// The numbers each command takes.
+constexpr Session::NumberRange kPortNumbers{0, kLastPortNumber};  // COM1 to COM256
+constexpr Session::NumberRange kCallbackNumbers{0, 0xFFFFFFFF};
+constexpr Session::NumberRange kModes{0, 1};
+
+// The port record's numbers: the framings the system's serial driver knows.
+struct NumberKey {
+    const char* name;
+    Session::NumberRange range;
+    void (*store)(comm_settings& settings, uint32_t value);
+};
+const NumberKey kNumberKeys[] = {
+    {"port", kPortNumbers, [](comm_settings& s, uint32_t v) { s.port = static_cast<int>(v); }},
+    {"baud", {1, 0xFFFFFFFF}, [](comm_settings& s, uint32_t v) { s.baud = v; }},
+    {"data", {5, 8}, [](comm_settings& s, uint32_t v) { s.dataBits = static_cast<int>(v); }},
+    {"parity", {0, 4}, [](comm_settings& s, uint32_t v) { s.parity = static_cast<int>(v); }},
+    {"stop", {0, 2}, [](comm_settings& s, uint32_t v) { s.stopBits = static_cast<int>(v); }},
+};
+
 std::string ComName(int portNumber) { return "COM" + std::to_string(portNumber + 1); }
 
 std::string ComPath(int portNumber) { return "\\\\.\\" + ComName(portNumber); }
@@ -155,11 +174,19 @@ void Session::Result(int result) {
     Line(line);
 }
 
-bool Session::Number(const Word& word, uint32_t* value) {
-    if (word.quoted || !hostscript::ParseWord32(word.text, value)) {
+bool Session::Number(const Word& word, const std::string& digits, NumberRange range,
+                     uint32_t* value) {
+    int64_t number = 0;
+    if (word.quoted || !hostscript::ParseNumber(digits, &number)) {
         Error("bad number '" + word.text + "'");
         return false;
     }
+    if (number < range.low || number > range.high) {
+        Error("'" + word.text + "' out of range (" + std::to_string(range.low) + " to " +
+              std::to_string(range.high) + ")");
+        return false;
+    }
+    *value = static_cast<uint32_t>(number);
     return true;
 }
 
@@ -232,35 +259,49 @@ void Session::ReportTime(uint64_t startMicros) {
     Line(text);
 }
 
-void Session::ReportPort() {
-    int number = m_record.settings.port;
-    std::string name = ComName(number);
-    if (m_heldPort != nullptr) {
-        // The host's own handle is on it: open whatever the plug-in did.
-        Line("port " + name + " held open by the host");
-        return;
-    }
-    bool open = false;
+Session::PortState Session::RecordPortState() {
     if (boards::Board* board = BoardOnRecordPort()) {
-        open = board->HostOpen();
-    } else if (m_realPortRule.Refusing()) {
-        // Nothing could have opened it.
-        Line("port " + name + " closed (no board on it, not opened)");
-        return;
-    } else {
-        // No board to ask: a port that cannot be opened again is still held by someone.
-        HANDLE probe = w32::CreateFileA(ComPath(number).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
-        if (probe != INVALID_HANDLE_VALUE) {
-            w32::CloseHandle(probe);
-        } else if (w32::GetLastError() == ERROR_ACCESS_DENIED) {
-            open = true;
-        } else {
-            Line("port " + name + " not checked (no board on it, and it cannot be opened)");
+        return board->HostOpen() ? PortState::Open : PortState::Closed;
+    }
+    if (m_realPortRule.Refusing()) {
+        return PortState::Refused;  // nothing could have opened it
+    }
+    // No board to ask: a port that cannot be opened again is still held by someone.
+    HANDLE probe =
+        w32::CreateFileA(ComPath(m_record.settings.port).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        w32::CloseHandle(probe);
+        return PortState::Closed;
+    }
+    return w32::GetLastError() == ERROR_ACCESS_DENIED ? PortState::Open : PortState::Unknown;
+}
+
+void Session::ReportPort() {
+    std::string name = ComName(m_record.settings.port);
+    const PortState state = RecordPortState();
+    if (m_heldPort != nullptr) {
+        if (state != PortState::Closed) {
+            // The host's own handle is on it: open whatever the plug-in did.
+            Line("port " + name + " held open by the host");
             return;
         }
+        // A plug-in that closes the host's handle (Tuvmar's _SetMode does): the handle is gone,
+        // so the host neither closes it again nor hands it over; the next call opens by number.
+        m_heldPort = nullptr;
+        m_record.port = nullptr;
+        Line("port " + name + " closed by the plug-in, with the host's handle");
+        return;
     }
-    if (!open) {
+    if (state == PortState::Refused) {
+        Line("port " + name + " closed (no board on it, not opened)");
+        return;
+    }
+    if (state == PortState::Unknown) {
+        Line("port " + name + " not checked (no board on it, and it cannot be opened)");
+        return;
+    }
+    if (state == PortState::Closed) {
         Line("port " + name + " closed");
     } else {
         Error("port " + name + " left open");
@@ -359,24 +400,22 @@ void Session::DoPort(const std::vector<Word>& words) {
             run = value;
             continue;
         }
-        uint32_t number = 0;
-        if (!Number(Word{value, false}, &number)) {
-            return;
+        const NumberKey* numberKey = nullptr;
+        for (const NumberKey& k : kNumberKeys) {
+            if (key == k.name) {
+                numberKey = &k;
+            }
         }
-        if (key == "port") {
-            record.settings.port = static_cast<int>(number);
-        } else if (key == "baud") {
-            record.settings.baud = number;
-        } else if (key == "data") {
-            record.settings.dataBits = static_cast<int>(number);
-        } else if (key == "parity") {
-            record.settings.parity = static_cast<int>(number);
-        } else if (key == "stop") {
-            record.settings.stopBits = static_cast<int>(number);
-        } else {
+        if (numberKey == nullptr) {
             Error("unknown key '" + key + "' (port baud data parity stop handle run)");
             return;
         }
+        uint32_t number = 0;
+        // A quoted KEY=VALUE word is as good as a bare one.
+        if (!Number(Word{text, false}, value, numberKey->range, &number)) {
+            return;
+        }
+        numberKey->store(record.settings, number);
     }
     CloseHeldPort();
     m_record = record;
@@ -436,7 +475,7 @@ void Session::ReportRefusedPorts() {
 
 void Session::DoCancelAt(const std::vector<Word>& words) {
     uint32_t number = 0;
-    if (!Number(words[1], &number)) {
+    if (!Number(words[1], words[1].text, kCallbackNumbers, &number)) {
         return;
     }
     m_cancelAt = number;
@@ -477,7 +516,8 @@ void Session::DoHddDownload(const std::vector<Word>& words) {
 
 void Session::DoSetMode(const std::vector<Word>& words) {
     uint32_t mode = 0;
-    if (!NeedExport(m_exports.setMode, "SetMode") || !Number(words[1], &mode)) {
+    if (!NeedExport(m_exports.setMode, "SetMode") ||
+        !Number(words[1], words[1].text, kModes, &mode)) {
         return;
     }
     auto setMode = As<LoaderSetModeFn>(m_exports.setMode.address);

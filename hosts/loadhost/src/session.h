@@ -23,8 +23,17 @@ namespace loadhost {
 
 using hostscript::Word;
 
+// The port numbers of the record and of the boards: COM1 to COM256 (0 to 255 in the record).
+constexpr int kLastPortNumber = 255;
+
 class Session {
 public:
+    // The numbers a script word may give a command: from `low` to `high`, both included.
+    struct NumberRange {
+        int64_t low;
+        int64_t high;
+    };
+
     // One session at a time receives the callbacks of the plug-in.
     explicit Session(std::ostream& out);
     ~Session();
@@ -58,12 +67,19 @@ private:
     void Line(const std::string& text);
     void Error(const std::string& text);
     void Result(int result);
-    bool Number(const Word& word, uint32_t* value);
+    // The number `digits` (of the script word `word`, which an error names) when it lies in
+    // `range`; otherwise an error line and false.
+    bool Number(const Word& word, const std::string& digits, NumberRange range, uint32_t* value);
     bool NeedExport(const FoundExport& found, const char* what);
     // Runs an export with its callbacks numbered from 1 and prints its result.
     int CallExport(Call call, const std::function<int()>& run);
-    // After an export: whether the port of the record is closed, asking the board on it or else
-    // trying to open it. Not checked while the host holds the port itself (handle=open).
+    enum class PortState { Open, Closed, Refused, Unknown };
+    // Whether the port of the record is open, asking the board on it or else trying to open it
+    // (Refused: no board on it, and ports without one are refused).
+    PortState RecordPortState();
+    // After an export: whether the port of the record is closed. While the host holds the port
+    // itself (handle=open) only a plug-in that closed the host's handle is reported, and the
+    // handle is dropped from the record.
     void ReportPort();
     void ReportTime(uint64_t startMicros);
     boards::Board* BoardOnRecordPort();

@@ -11,17 +11,20 @@
 namespace loadhost {
 namespace {
 
-// "COM3" gives 3; 0 for anything else.
+// "COM3" gives 3; 0 for anything else, a port past the record's last one included.
 int ComNumber(const std::string& text) {
     if (text.size() < 4 || text.compare(0, 3, "COM") != 0) {
         return 0;
     }
     int number = 0;
     for (size_t i = 3; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9' || number > 9999) {
+        if (text[i] < '0' || text[i] > '9') {
             return 0;
         }
         number = number * 10 + (text[i] - '0');
+        if (number > kLastPortNumber + 1) {
+            return 0;
+        }
     }
     return number;
 }
@@ -42,7 +45,8 @@ boards::Board* Session::BoardOnRecordPort() {
 void Session::DoBoard(const std::vector<Word>& words) {
     int number = ComNumber(words[2].text);
     if (number == 0) {
-        Error("COMn expected, not '" + words[2].text + "'");
+        Error("COMn expected (COM1 to COM" + std::to_string(kLastPortNumber + 1) + "), not '" +
+              words[2].text + "'");
         return;
     }
     if (m_boards.count(number) != 0 || w32test::vport::IsAttached(number)) {

@@ -2,6 +2,7 @@
 #include "traced_hex_parser.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "loader/relay.h"
 #include "simtarget/hex_reader.h"
@@ -18,6 +19,13 @@ bool IsBlank(const char* line) {
         }
     }
     return true;
+}
+
+// A CR with more than blanks after it: the line end of a file whose lines end with CR alone,
+// which the line read does not split.
+bool HasInnerCr(const char* line) {
+    const char* cr = std::strchr(line, '\r');
+    return cr != nullptr && !IsBlank(cr);
 }
 
 // One data line (count > 0) into the image: 0, or the parse's result.
@@ -80,17 +88,46 @@ int parseHexFileTraced(const char* path, BYTE* image, ParsedRange* range) {
         return 2;
     }
     int result = 0;
-    int lineNumber = 0;
+    int lineNumber = 0;      // records read, as the trace counts them
+    int fileLine = 1;        // the file's line the read text belongs to
+    bool rest = false;       // the text read is the rest of a line longer than the buffer
+    bool endRecord = false;  // the end record was read: what follows cannot drop a record
     char line[kLineSize];
     for (;;) {
         if (std::fgets(line, sizeof line, file) == nullptr) {
             loaderMessageNoCancel("\nexiting");
             break;
         }
+        const int thisLine = fileLine;
+        const bool continued = rest;
+        rest = std::strchr(line, '\n') == nullptr && !std::feof(file);
+        if (!rest) {
+            ++fileLine;
+        }
         if (IsBlank(line)) {
             continue;
         }
-        if (line[0] != ':') {
+        // Up to the end record, text that cannot be read as a record would otherwise end the
+        // parse quietly and leave the records after it out of a program that still loads: a
+        // comment, a line cut by the buffer, or lines ended by CR alone (one long line here).
+        if (!endRecord) {
+            if (continued) {
+                loaderMessageNoCancel("\nline %d is longer than %d characters", thisLine,
+                                      kLineSize - 1);
+                result = 1;
+                break;
+            }
+            if (HasInnerCr(line)) {
+                loaderMessageNoCancel("\nline %d holds a CR before its end", thisLine);
+                result = 1;
+                break;
+            }
+            if (line[0] != ':') {
+                loaderMessageNoCancel("\nline %d does not start with ':'", thisLine);
+                result = 1;
+                break;
+            }
+        } else if (continued || line[0] != ':') {
             break;
         }
         ++lineNumber;
@@ -105,6 +142,7 @@ int parseHexFileTraced(const char* path, BYTE* image, ParsedRange* range) {
         if (count == 0) {
             // The end record: its type and checksum are not looked at.
             loaderMessageNoCancel("\naddr=%04X", static_cast<unsigned>(high) << 8 | low);
+            endRecord = true;
             continue;
         }
         result = ParseDataLine(line, lineNumber, count, high, low, image, range);

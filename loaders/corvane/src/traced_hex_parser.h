@@ -15,9 +15,11 @@ struct ParsedRange {
 
 // Reads the file at `path` into `image` (64 KB). Results: 0 success; 1 no file name, or a field
 // that is not two hex digits; 2 the file cannot be opened, a data line's type is not 0, or a data
-// line that runs past the 64 KB image; 5 a line's checksum is wrong. Lines are read up to 255
-// characters; blank lines are skipped, and any other line that does not start with ':' ends the
-// parse (with the result so far).
+// line that runs past the 64 KB image, 5 a line's checksum is wrong. Lines are read up to 255
+// characters; blank lines are skipped. Before the end record (count 0) a line that does not start
+// with ':', a line longer than 255 characters and a CR inside a line (lines ended by CR alone)
+// are result 1, each relayed with the file's line number, so that no record after them goes
+// missing from a program that loads; after it, such text ends the parse with the result so far.
 int parseHexFileTraced(const char* path, BYTE* image, ParsedRange* range);
 
 }  // namespace corvane

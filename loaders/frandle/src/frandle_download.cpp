@@ -76,6 +76,11 @@ int Prepare(CComms& port, char* reply) {
     return result;
 }
 
+// An Intel HEX end record: record type 01 (characters 7 and 8 after the ':').
+bool IsEndRecord(const char* line) {
+    return line[0] == ':' && std::strlen(line) >= 9 && line[7] == '0' && line[8] == '1';
+}
+
 // The lines of the file, each answered by one character: 0 when the board took them (or the host
 // asked to stop), else the failure's code.
 int SendLines(loader::Download& download, char* line) {
@@ -116,6 +121,15 @@ int SendLines(loader::Download& download, char* line) {
                 }
                 break;
             case 'T':
+                // Only the end record completes the load: a 'T' to any other line (a board that
+                // ends early, or a damaged '.') leaves the rest of the file out of the flash.
+                if (!IsEndRecord(line)) {
+                    loaderMessage(
+                        "Line #%d answered 'T' but is not the end record: download "
+                        "incomplete",
+                        written + 1);
+                    return LDR_ERR_DOWNLOAD;
+                }
                 loaderMessage("Download Completed Successfully");
                 return 0;
             case 'X':

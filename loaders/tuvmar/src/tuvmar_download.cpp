@@ -41,11 +41,10 @@ int RunTuvmarDownload(loader::Download& download, const char* hexPath) {
     return bytestream::SendFile(download, "\nError downloading program, ec=%d", &cancelled);
 }
 
-int SwitchTuvmarMode(CComms& port, LoaderMode mode, const HostPortRecord& host) {
-    if (mode == LOADER_MODE_PROGRAM) {
-        return 0;
-    }
-    int result = 0;
+namespace {
+
+// Run mode: the host's run command and a CR to the monitor, a second after the call.
+int SendRunCommand(CComms& port, const HostPortRecord& host) {
     w32::Sleep(1000);
     loaderMessageNoCancel("\nToggling the board from Program Mode to Run Mode");
     // No run command from the host is an empty one: the monitor gets the CR alone.
@@ -55,17 +54,20 @@ int SwitchTuvmarMode(CComms& port, LoaderMode mode, const HostPortRecord& host) 
         if (written != 0) {
             loaderMessageNoCancel("\nError sending run command to PELMOR, ec=%d", written);
             loaderMessageNoCancel("\nError changing to run mode");
-            result = LDR_ERR_RUN_MODE;
-            break;
+            return LDR_ERR_RUN_MODE;
         }
     }
-    if (result == 0) {
-        port.Write(LD_WAKE);
-    }
-    // A port the object opened itself is closed here; the host's own handle stays the host's.
-    if (host.port == nullptr || host.port == INVALID_HANDLE_VALUE) {
-        port.Deinstall();
-    }
+    port.Write(LD_WAKE);
+    return 0;
+}
+
+}  // namespace
+
+int SwitchTuvmarMode(CComms& port, LoaderMode mode, const HostPortRecord& host) {
+    const int result = mode == LOADER_MODE_PROGRAM ? 0 : SendRunCommand(port, host);
+    // Unlike the other loaders, Tuvmar closes the port after every call, also when the handle
+    // was the host's: its host counts on that and opens the port again by number.
+    port.Deinstall();
     return result;
 }
 

@@ -10,7 +10,7 @@ namespace tuvmar {
 int RunTuvmarDownload(loader::Download& download, const char* hexPath);
 
 // _TUVMAR_SetMode: program mode needs nothing; run mode sends the host's run command to the
-// monitor.
+// monitor. Either way the port is closed afterwards, the host's own handle included.
 int SwitchTuvmarMode(CComms& port, LoaderMode mode, const HostPortRecord& host);
 
 }  // namespace tuvmar

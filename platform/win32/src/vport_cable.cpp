@@ -225,13 +225,14 @@ uint64_t VirtualCable::NextScheduled() const {
 }
 
 void VirtualCable::SetHostLine(bool* line, bool on, EventKind kind, uint64_t time,
-                               std::vector<Pending>* events) {
-    if (*line == on) {
+                               std::vector<Pending>* events, bool reportUnchanged) {
+    if (*line == on && !reportUnchanged) {
         return;
     }
-    *line = on;
     HostEvent e = MakeEvent(kind, time);
     e.on = on;
+    e.unchanged = *line == on;
+    *line = on;
     events->push_back({e, LineSettings()});
 }
 
@@ -435,11 +436,11 @@ BOOL VirtualCable::Escape(DWORD function) {
         switch (function) {
             case SETRTS:
             case CLRRTS:
-                SetHostLine(&m_rts, function == SETRTS, EventKind::Rts, t, events);
+                SetHostLine(&m_rts, function == SETRTS, EventKind::Rts, t, events, true);
                 return TRUE;
             case SETDTR:
             case CLRDTR:
-                SetHostLine(&m_dtr, function == SETDTR, EventKind::Dtr, t, events);
+                SetHostLine(&m_dtr, function == SETDTR, EventKind::Dtr, t, events, true);
                 return TRUE;
             default:
                 return Fail(ERROR_NOT_SUPPORTED);

@@ -115,8 +115,10 @@ private:
     uint64_t HostEventTime() const;
     void Settle(uint64_t now);
     uint64_t NextScheduled() const;
+    // Moves a host line; a call that leaves it where it was is an event only when
+    // `reportUnchanged` (an explicit line call, which a device may want to see).
     void SetHostLine(bool* line, bool on, EventKind kind, uint64_t time,
-                     std::vector<Pending>* events);
+                     std::vector<Pending>* events, bool reportUnchanged = false);
     // Until `time` on the layer clock (kNoDeadline: none), or until something changes on the
     // cable. Under virtual time this is a wait on the clock (clock_wait.h).
     void WaitUntil(std::unique_lock<std::mutex>& lock, uint64_t time);

@@ -86,6 +86,9 @@ struct HostEvent {
     bool on = false;        // Rts, Dtr: the new level
     LineSettings settings;  // Open, Settings: the host's framing from now on
     DWORD purgeFlags = 0;   // Purge: the PURGE_* flags
+    // Rts, Dtr: an EscapeCommFunction call that left the line where it was (devices that follow
+    // the level skip these; every other line event is a change).
+    bool unchanged = false;
 };
 
 // The device's end of the cable, valid from Device::Attached until Device::Detached.
