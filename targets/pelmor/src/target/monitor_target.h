@@ -78,20 +78,6 @@ public:
     CComms& Port() { return m_comms; }
 
 private:
-    class LinkOutput : public LinkMessageSink {
-    public:
-        explicit LinkOutput(CMonitorTarget& target) : m_target(target) {}
-        void OutputMessage(int level, const char* text) override {
-            m_target.OutputMessage(level, text);
-        }
-        void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
-            m_target.SerialOutput(0, bytes, count);
-        }
-
-    private:
-        CMonitorTarget& m_target;
-    };
-
     static int32_t StoreLoaded(void* context, uint32_t address, uint32_t count,
                                const uint8_t* bytes);
     static void HexMessage(void* context, int32_t level, const char* text);
@@ -107,7 +93,7 @@ private:
     bool AtReturn();
     RegisterSpaces Spaces();
 
-    LinkOutput m_linkOutput{*this};
+    TargetLinkOutput<CMonitorTarget> m_linkOutput{*this};
     CMonitorLink m_link{m_linkOutput};
     std::unique_ptr<CpuState> m_model;
     alignas(4) uint8_t m_serialSettings[kSimSerialSettingsSize] = {};

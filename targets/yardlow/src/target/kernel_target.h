@@ -107,21 +107,6 @@ public:
     bool IsExecuting() const { return m_executing.load() != 0; }
 
 private:
-    // The link's lines and the board's stray bytes, to this target's own host objects.
-    class LinkOutput : public LinkMessageSink {
-    public:
-        explicit LinkOutput(CKernelTarget& target) : m_target(target) {}
-        void OutputMessage(int level, const char* text) override {
-            m_target.OutputMessage(level, text);
-        }
-        void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
-            m_target.SerialOutput(0, bytes, count);
-        }
-
-    private:
-        CKernelTarget& m_target;
-    };
-
     // Sets the executing flag for the length of a kernel exchange.
     class Executing {
     public:
@@ -181,7 +166,7 @@ private:
     // --- memory (target_memory.cpp) ---
     RegisterSpaces Spaces();
 
-    LinkOutput m_linkOutput{*this};
+    TargetLinkOutput<CKernelTarget> m_linkOutput{*this};
     CKernelLink m_link{m_linkOutput};
     std::unique_ptr<CpuState> m_model;
     std::unique_ptr<CCallStack> m_callStack;
