@@ -243,10 +243,6 @@ SimStatus SIM_CALL CMonitorTarget::GetCallStackText(char*, int32_t) {
     return IsLoaded() ? SIM_NOT_SUPPORTED : SIM_NOT_LOADED;
 }
 
-uint8_t CMonitorTarget::ProgramByte(uint32_t address) {
-    return m_program != nullptr ? m_program->ReadByte(address & 0xFFFF) : 0;
-}
-
 SimStatus SIM_CALL CMonitorTarget::IsReturnAt(uint32_t address, uint8_t* result) {
     if (!IsLoaded()) {
         return SIM_NOT_LOADED;

@@ -11,21 +11,17 @@
 #include "comms/comms.h"
 #include "monitor_target_base.h"
 #include "pelmor/monitor_link.h"
+#include "simtarget/chip_spaces.h"
 
 namespace pelmor {
 
-enum MemorySpaceIndex : int32_t {
-    kSpaceSfr = 0,
-    kSpaceProgram = 1,
-    kSpaceInternalRam = 2,
-    kSpaceExternalData = 3,
-    kMemorySpaceCount = 4,
-};
+// The four memory spaces the host sees (kSpaceSfr to kMemorySpaceCount).
+using namespace chip_spaces;
 
 // The monitor debugger's registers: 19 entries of the shared register table.
 constexpr int32_t kMonitorRegisterCount = 19;
 
-class CMonitorTarget : public CTargetBase {
+class CMonitorTarget : public CTargetBase, private CChipSpaces {
 public:
     CMonitorTarget();
 
@@ -82,20 +78,6 @@ public:
     CComms& Port() { return m_comms; }
 
 private:
-    class LinkOutput : public LinkMessageSink {
-    public:
-        explicit LinkOutput(CMonitorTarget& target) : m_target(target) {}
-        void OutputMessage(int level, const char* text) override {
-            m_target.OutputMessage(level, text);
-        }
-        void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
-            m_target.SerialOutput(0, bytes, count);
-        }
-
-    private:
-        CMonitorTarget& m_target;
-    };
-
     static int32_t StoreLoaded(void* context, uint32_t address, uint32_t count,
                                const uint8_t* bytes);
     static void HexMessage(void* context, int32_t level, const char* text);
@@ -109,17 +91,11 @@ private:
     SimStatus MonitorStep();
     bool AtCall();
     bool AtReturn();
-    uint8_t ProgramByte(uint32_t address);
-    CMemorySegment* Segment(int32_t space);
     RegisterSpaces Spaces();
 
-    LinkOutput m_linkOutput{*this};
+    TargetLinkOutput<CMonitorTarget> m_linkOutput{*this};
     CMonitorLink m_link{m_linkOutput};
     std::unique_ptr<CpuState> m_model;
-    std::unique_ptr<CMemorySegment> m_sfrSpace;
-    std::unique_ptr<CProgramMemory> m_program;
-    std::unique_ptr<CMemorySegment> m_internalRam;
-    std::unique_ptr<CMemorySegment> m_externalData;
     alignas(4) uint8_t m_serialSettings[kSimSerialSettingsSize] = {};
     CComms m_comms;
     uint32_t m_programStart = 0;

@@ -24,6 +24,23 @@ protected:
     ~LinkMessageSink() = default;
 };
 
+// A debug target's link sink: the link's lines to the target's message sink, the board's stray
+// bytes to channel 0 of its serial terminal.
+template <class Target>
+class TargetLinkOutput : public LinkMessageSink {
+public:
+    explicit TargetLinkOutput(Target& target) : m_target(target) {}
+    void OutputMessage(int level, const char* text) override {
+        m_target.OutputMessage(level, text);
+    }
+    void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
+        m_target.SerialOutput(0, bytes, count);
+    }
+
+private:
+    Target& m_target;
+};
+
 // Size of one formatted message line of a link, terminator included.
 constexpr int kLinkMessageSize = 1024;
 

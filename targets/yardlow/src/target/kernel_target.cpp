@@ -164,10 +164,6 @@ SimStatus SIM_CALL CKernelTarget::GetCallStackText(char* buffer, int32_t length)
     return SIM_NOT_SUPPORTED;
 }
 
-uint8_t CKernelTarget::ProgramByte(uint32_t address) {
-    return m_program != nullptr ? m_program->ReadByte(address & 0xFFFF) : 0;
-}
-
 SimStatus SIM_CALL CKernelTarget::IsReturnAt(uint32_t address, uint8_t* result) {
     if (!IsLoaded()) {
         return SIM_NOT_LOADED;

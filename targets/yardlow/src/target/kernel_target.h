@@ -10,18 +10,13 @@
 #include "boardlink/register_model.h"
 #include "boardloader/kernel_link.h"
 #include "comms/comms.h"
+#include "simtarget/chip_spaces.h"
 #include "simtarget/target_base.h"
 
 namespace yardlow {
 
-// Indices of the four memory spaces the host sees.
-enum MemorySpaceIndex : int32_t {
-    kSpaceSfr = 0,
-    kSpaceProgram = 1,
-    kSpaceInternalRam = 2,
-    kSpaceExternalData = 3,
-    kMemorySpaceCount = 4,
-};
+// The four memory spaces the host sees (kSpaceSfr to kMemorySpaceCount).
+using namespace chip_spaces;
 
 // The external data space the option text chooses ("ExtMem=None|Overlapped|Separate").
 enum class ExtMemMode : int { None = 0, Overlapped = 1, Separate = 2 };
@@ -32,7 +27,7 @@ enum KernelMode : int32_t { kFastStep = 1, kReadContext = 2, kFastStepFromPc = 3
 
 // The virtual operations are declared in slot order: the target's own (SetModelRegister,
 // KernelExecute) follow the framework's, and nothing but the destructor comes after them.
-class CKernelTarget : public CTargetBase {
+class CKernelTarget : public CTargetBase, private CChipSpaces {
 public:
     // Reads the "ExtMem=" choice from `options` (null for none).
     explicit CKernelTarget(const char* options);
@@ -112,21 +107,6 @@ public:
     bool IsExecuting() const { return m_executing.load() != 0; }
 
 private:
-    // The link's lines and the board's stray bytes, to this target's own host objects.
-    class LinkOutput : public LinkMessageSink {
-    public:
-        explicit LinkOutput(CKernelTarget& target) : m_target(target) {}
-        void OutputMessage(int level, const char* text) override {
-            m_target.OutputMessage(level, text);
-        }
-        void TerminalOutput(const uint8_t* bytes, uint32_t count) override {
-            m_target.SerialOutput(0, bytes, count);
-        }
-
-    private:
-        CKernelTarget& m_target;
-    };
-
     // Sets the executing flag for the length of a kernel exchange.
     class Executing {
     public:
@@ -184,18 +164,12 @@ private:
     bool RestoreLeftoverSlots();
 
     // --- memory (target_memory.cpp) ---
-    CMemorySegment* Segment(int32_t space);
     RegisterSpaces Spaces();
-    uint8_t ProgramByte(uint32_t address);
 
-    LinkOutput m_linkOutput{*this};
+    TargetLinkOutput<CKernelTarget> m_linkOutput{*this};
     CKernelLink m_link{m_linkOutput};
     std::unique_ptr<CpuState> m_model;
     std::unique_ptr<CCallStack> m_callStack;
-    std::unique_ptr<CMemorySegment> m_sfrSpace;
-    std::unique_ptr<CProgramMemory> m_program;
-    std::unique_ptr<CMemorySegment> m_internalRam;
-    std::unique_ptr<CMemorySegment> m_externalData;
     uint8_t m_lastOpcode = 0;
     alignas(4) uint8_t m_serialSettings[kSimSerialSettingsSize] = {};
     CComms m_comms;

@@ -1,62 +1,17 @@
-// The board debugger's factory: its fixed answers and the creation of its one kind of target.
+// The board debugger's factory: the creation of its one kind of target.
 #include "sim_factory.h"
 
-#include <cstdio>
 #include <new>
 
 #include "kernel_target.h"
 
 namespace yardlow {
 
-namespace {
-
-bool IsTheChip(const char* chipId) {
-    if (chipId == nullptr || *chipId == '\0') {
-        return true;
-    }
-    const char* name = "8051";
-    for (; *chipId != '\0' && *name != '\0'; ++chipId, ++name) {
-        if (*chipId != *name) {
-            return false;  // digits have no case
-        }
-    }
-    return *chipId == *name;
-}
-
-}  // namespace
-
-void* SIM_CALL CSimFactory::Destroy(uint32_t flags) {
-    if ((flags & kSimDestroyFree) != 0) {
-        delete this;
-    } else {
-        this->~CSimFactory();
-    }
-    return this;
-}
-
-ISimTarget* SIM_CALL CSimFactory::CreateTarget(ISimMessageSink* sink, ISimDebugInfo* debugInfo,
-                                               ISimSerialTerminal* terminal, const char* chipId,
-                                               const char* options, uint8_t) {
-    // The sink goes to the target alone: what the target reports later reaches its own sink,
-    // and a refused chip's sink is told only this.
-    if (!IsTheChip(chipId)) {
-        if (sink != nullptr) {
-            char line[512];
-            std::snprintf(line, sizeof line,
-                          "The requested chip ID '%s' is not supported by the Brontal-A Debugger.",
-                          chipId);
-            sink->Output(1, line);
-        }
-        return nullptr;
-    }
-    CKernelTarget* target = new (std::nothrow) CKernelTarget(options);
-    if (target == nullptr) {
-        return nullptr;
-    }
-    target->SetMessageSink(sink);
-    target->SetDebugInfo(debugInfo);
-    target->SetSerialTerminal(terminal);
-    return target;
+ISimTarget* CSimFactory::NewTarget(ISimMessageSink* sink, ISimDebugInfo* debugInfo,
+                                   ISimSerialTerminal* terminal, const char* options) {
+    // The host's sink goes to the target alone, with no greeting of the factory's own: what the
+    // target reports later reaches its own sink.
+    return WithHostObjects(new (std::nothrow) CKernelTarget(options), sink, debugInfo, terminal);
 }
 
 }  // namespace yardlow

@@ -1,33 +1,14 @@
 // The four memory spaces: host-side copies, and the board's memory through the kernel.
-#include <cstring>
-
 #include "kernel_target.h"
 
 namespace yardlow {
 
 namespace {
 
-const char* const kSpaceNames[kMemorySpaceCount] = {
-    "Special Function Registers Memory", "Program Memory", "Internal Ram", "External Data Ram"};
 // A read of this many bytes is served from the host-side copy of any space.
 constexpr uint32_t kWholeSpace = 0x10000;
 
 }  // namespace
-
-CMemorySegment* CKernelTarget::Segment(int32_t space) {
-    switch (space) {
-        case kSpaceSfr:
-            return m_sfrSpace.get();
-        case kSpaceProgram:
-            return m_program.get();
-        case kSpaceInternalRam:
-            return m_internalRam.get();
-        case kSpaceExternalData:
-            return m_externalData.get();
-        default:
-            return nullptr;
-    }
-}
 
 RegisterSpaces CKernelTarget::Spaces() {
     RegisterSpaces spaces;
@@ -39,40 +20,19 @@ RegisterSpaces CKernelTarget::Spaces() {
 
 uint8_t SIM_CALL CKernelTarget::GetMemorySpaceInfo(int32_t space, const char** name,
                                                    uint32_t* size) {
-    if (space < 0 || space >= kMemorySpaceCount) {
-        return 0;
-    }
-    CMemorySegment* segment = Segment(space);
-    if (name != nullptr) {
-        *name = kSpaceNames[space];
-    }
-    if (size != nullptr) {
-        *size = segment != nullptr ? segment->GetSize() : 0;
-    }
-    return 1;
+    return SpaceInfo(space, name, size);
 }
 
 SimStatus SIM_CALL CKernelTarget::ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
                                              uint32_t* countRead, int32_t space) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    if (countRead != nullptr) {
-        *countRead = 0;
-    }
-    CMemorySegment* segment = Segment(space);
-    if (segment == nullptr || !segment->IsAddressValid(address)) {
-        return SIM_OUT_OF_RANGE;
+    CMemorySegment* segment = nullptr;
+    const SimStatus begun = BeginRead(IsLoaded(), address, countRead, space, &segment);
+    if (begun != SIM_OK) {
+        return begun;
     }
     if (count == kWholeSpace || space == kSpaceSfr) {
         // From the host-side copy, cut at the end of the space.
-        const uint32_t available = segment->GetSize() - address;
-        const uint32_t n = count < available ? count : available;
-        std::memcpy(buffer, segment->PointerAt(address), n);
-        if (countRead != nullptr) {
-            *countRead = n;
-        }
-        return SIM_OK;
+        return CopyOut(*segment, address, buffer, count, countRead);
     }
     if (OpenPort() != 0) {
         return SIM_OUT_OF_RANGE;
@@ -109,17 +69,9 @@ SimStatus SIM_CALL CKernelTarget::ReadMemory(uint32_t address, uint8_t* buffer, 
 SimStatus SIM_CALL CKernelTarget::WriteMemory(uint32_t address, const uint8_t* bytes,
                                               uint32_t count, uint32_t* countWritten,
                                               int32_t space) {
-    if (countWritten != nullptr) {
-        *countWritten = 0;
-    }
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    if (space < 0 || space >= kMemorySpaceCount) {
-        return SIM_BAD_SPACE;
-    }
-    if (space == kSpaceSfr && count > 1) {
-        return SIM_BAD_LENGTH;
+    const SimStatus begun = BeginWrite(IsLoaded(), countWritten, space, count);
+    if (begun != SIM_OK) {
+        return begun;
     }
     CMemorySegment* segment = Segment(space);
     if (segment == nullptr || !segment->IsRangeValid(address, count)) {
