@@ -1,8 +1,8 @@
 // CToolBar: creation over the toolbar control, buttons and images from resources, button styles
 // and information, the non-client borders and gripper, tooltips by button, and the idle update.
 #include "classlib/classlib.h"
+#include "classlib/toolbar_buttons.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,52 +19,6 @@ ON_WM_SYSCOLORCHANGE()
 ON_MESSAGE(TB_SETBUTTONSIZE, OnSetButtonSize)
 ON_MESSAGE(TB_SETBITMAPSIZE, OnSetBitmapSize)
 END_MESSAGE_MAP()
-
-namespace {
-
-// The resource of a toolbar (type 241): the image size and one command per button.
-const LPCTSTR kToolbarResource = MAKEINTRESOURCEA(241);
-
-// Reads a toolbar resource: version 1 with 16-bit fields, or the layout with 32-bit fields and
-// no version that some resource compilers write. FALSE when it is neither.
-BOOL ParseToolbarResource(const BYTE* data, DWORD size, CSize* pImage, std::vector<UINT>* pIDs) {
-    if (size >= 8) {
-        WORD words[4];
-        std::memcpy(words, data, sizeof(words));
-        if (words[0] == 1 && size == 8u + 2u * words[3]) {
-            *pImage = CSize(words[1], words[2]);
-            pIDs->resize(words[3]);
-            for (WORD i = 0; i < words[3]; ++i) {
-                WORD id;
-                std::memcpy(&id, data + 8 + 2 * i, sizeof(id));
-                (*pIDs)[i] = id;
-            }
-            return TRUE;
-        }
-    }
-    if (size >= 12) {
-        DWORD dwords[3];
-        std::memcpy(dwords, data, sizeof(dwords));
-        if (dwords[2] < 0x10000 && size == 12u + 4u * dwords[2]) {
-            *pImage = CSize(static_cast<int>(dwords[0]), static_cast<int>(dwords[1]));
-            pIDs->resize(dwords[2]);
-            for (DWORD i = 0; i < dwords[2]; ++i) {
-                DWORD id;
-                std::memcpy(&id, data + 12 + 4 * i, sizeof(id));
-                (*pIDs)[i] = id;
-            }
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
-bool SameButton(const TBBUTTON& a, const TBBUTTON& b) {
-    return a.iBitmap == b.iBitmap && a.idCommand == b.idCommand && a.fsStyle == b.fsStyle &&
-           a.dwData == b.dwData && a.iString == b.iString;
-}
-
-}  // namespace
 
 CToolBar::CToolBar() {
     // Thicker than other bars at the top and bottom: easier to grab.
@@ -200,23 +154,15 @@ void CToolBar::SetHeight(int cyHeight) {
 BOOL CToolBar::LoadToolBar(UINT nIDResource) { return LoadToolBar(MAKEINTRESOURCEA(nIDResource)); }
 
 BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(module, lpszResourceName, kToolbarResource);
-    if (found == nullptr) {
+    auto resource = AfxLoadToolBarResource(AfxGetResourceHandle(), lpszResourceName);
+    if (!resource) {
         return FALSE;
     }
-    HGLOBAL loaded = ::LoadResource(module, found);
-    const BYTE* data =
-        loaded != nullptr ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
-    CSize image;
-    std::vector<UINT> ids;
-    if (data == nullptr ||
-        !ParseToolbarResource(data, ::SizeofResource(module, found), &image, &ids)) {
-        return FALSE;
-    }
+    std::vector<UINT> ids(resource->commands.begin(), resource->commands.end());
     if (!SetButtons(ids.data(), static_cast<int>(ids.size()))) {
         return FALSE;
     }
+    const CSize image(resource->cxImage, resource->cyImage);
     SetSizes(CSize(image.cx + 7, image.cy + 7), image);
     return LoadBitmap(lpszResourceName);
 }
@@ -243,30 +189,7 @@ BOOL CToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
 }
 
 BOOL CToolBar::SetBitmap(HBITMAP hbmImageWell) {
-    BITMAP info = {};
-    if (::GetObjectA(hbmImageWell, sizeof(info), &info) == 0 || m_sizeImage.cx <= 0) {
-        return FALSE;
-    }
-    int images = info.bmWidth / m_sizeImage.cx;
-    BOOL ok;
-    if (m_hbmImageWell != nullptr) {
-        TBREPLACEBITMAP replace = {nullptr, reinterpret_cast<UINT_PTR>(m_hbmImageWell), nullptr,
-                                   reinterpret_cast<UINT_PTR>(hbmImageWell), images};
-        ok = DefWindowProc(TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace)) != 0;
-    } else {
-        TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(hbmImageWell)};
-        ok = DefWindowProc(TB_ADDBITMAP, static_cast<WPARAM>(images),
-                           reinterpret_cast<LPARAM>(&add)) != -1;
-    }
-    if (!ok) {
-        return FALSE;
-    }
-    if (m_hbmImageWell != nullptr && m_hbmImageWell != hbmImageWell) {
-        ::DeleteObject(m_hbmImageWell);
-    }
-    m_hbmImageWell = hbmImageWell;
-    Invalidate();
-    return TRUE;
+    return AfxSetToolBarBitmap(*this, m_hbmImageWell, hbmImageWell, m_sizeImage.cx);
 }
 
 void CToolBar::OnSysColorChange() {
@@ -283,26 +206,9 @@ void CToolBar::OnSysColorChange() {
 // Buttons.
 
 BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
-    for (int count = static_cast<int>(DefWindowProc(TB_BUTTONCOUNT, 0, 0)); count > 0; --count) {
-        DefWindowProc(TB_DELETEBUTTON, 0, 0);
-    }
-    int image = 0;
-    for (int i = 0; i < nIDCount; ++i) {
-        TBBUTTON button = {};
-        button.fsState = TBSTATE_ENABLED;
-        button.iString = -1;
-        button.idCommand = lpIDArray != nullptr ? static_cast<int>(lpIDArray[i]) : 0;
-        if (lpIDArray != nullptr && button.idCommand == 0) {
-            // A separator's "image" is its width.
-            button.fsStyle = TBSTYLE_SEP;
-            button.iBitmap = (GetStyle() & TBSTYLE_FLAT) ? 6 : 8;
-        } else {
-            button.fsStyle = TBSTYLE_BUTTON;
-            button.iBitmap = lpIDArray != nullptr ? image++ : 0;
-        }
-        if (!DefWindowProc(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button))) {
-            return FALSE;
-        }
+    const int cxSeparator = (GetStyle() & TBSTYLE_FLAT) ? 6 : 8;
+    if (!AfxSetToolBarButtons(*this, lpIDArray, nIDCount, cxSeparator)) {
+        return FALSE;
     }
     m_nCount = static_cast<int>(DefWindowProc(TB_BUTTONCOUNT, 0, 0));
     m_bDelayedButtonLayout = TRUE;
@@ -310,35 +216,11 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
 }
 
 void CToolBar::GetButton(int nIndex, TBBUTTON* pButton) const {
-    std::memset(pButton, 0, sizeof(*pButton));
-    ::SendMessageA(m_hWnd, TB_GETBUTTON, static_cast<WPARAM>(nIndex),
-                   reinterpret_cast<LPARAM>(pButton));
+    AfxGetToolBarButton(m_hWnd, nIndex, pButton);
 }
 
 void CToolBar::SetButton(int nIndex, const TBBUTTON& button) {
-    TBBUTTON current;
-    GetButton(nIndex, &current);
-    if (SameButton(current, button)) {
-        if (current.fsState == button.fsState) {
-            return;
-        }
-        // A state change alone: by command where the command names this button only. A row
-        // break is no mere state: the control lays its buttons out anew only when one changes.
-        if (button.idCommand != 0 && !((current.fsState ^ button.fsState) & TBSTATE_WRAP) &&
-            DefWindowProc(TB_COMMANDTOINDEX, static_cast<WPARAM>(button.idCommand), 0) == nIndex) {
-            DefWindowProc(TB_SETSTATE, static_cast<WPARAM>(button.idCommand),
-                          MAKELPARAM(button.fsState, 0));
-            return;
-        }
-    }
-    // Anything else replaces the button, without drawing in between.
-    TBBUTTON replacement = button;
-    DefWindowProc(WM_SETREDRAW, FALSE, 0);
-    DefWindowProc(TB_DELETEBUTTON, static_cast<WPARAM>(nIndex), 0);
-    DefWindowProc(TB_INSERTBUTTONA, static_cast<WPARAM>(nIndex),
-                  reinterpret_cast<LPARAM>(&replacement));
-    DefWindowProc(WM_SETREDRAW, TRUE, 0);
-    Invalidate();
+    AfxSetToolBarButton(*this, nIndex, button);
 }
 
 int CToolBar::CommandToIndex(UINT nIDFind) const {
@@ -481,22 +363,7 @@ INT_PTR CToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
 void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
     CToolCmdUI state;
     state.m_pOther = this;
-    state.m_nIndexMax = static_cast<UINT>(DefWindowProc(TB_BUTTONCOUNT, 0, 0));
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        TBBUTTON button;
-        GetButton(static_cast<int>(state.m_nIndex), &button);
-        if (button.fsStyle & TBSTYLE_SEP) {
-            continue;
-        }
-        state.m_nID = static_cast<UINT>(button.idCommand);
-        // The bar's own update handlers first, then the owner's route.
-        if (CCmdTarget::OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr)) {
-            continue;
-        }
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
-    }
-    // Controls placed on the bar.
-    UpdateDialogControls(pTarget, bDisableIfNoHndler);
+    AfxUpdateToolBarButtons(*this, state, pTarget, bDisableIfNoHndler);
 }
 
 void CToolCmdUI::Enable(BOOL bOn) {

@@ -2,27 +2,22 @@
 // the saved layout and the customise dialog's notifications.
 #include "menus/toolbar.h"
 
+#include "classlib/toolbar_buttons.h"
 #include "docking/aux_data.h"
 #include "docking/draw.h"
 #include "menus/resource.h"
-#include "menus/toolbar_resource.h"
 
-#include <cstring>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CXTToolBar, CXTControlBar)
 
 namespace {
 
-const LPCSTR kToolbarResource = MAKEINTRESOURCEA(241);
 constexpr DWORD kFlatStyles = TBSTYLE_FLAT | TBSTYLE_TRANSPARENT;
 constexpr DWORD kBarStyleMask = 0x0040FFFF;
 constexpr DWORD kComCtl471 = 0x40047;
-
-bool SameButton(const TBBUTTON& a, const TBBUTTON& b) {
-    return a.iBitmap == b.iBitmap && a.idCommand == b.idCommand && a.fsStyle == b.fsStyle &&
-           a.dwData == b.dwData && a.iString == b.iString;
-}
 
 }  // namespace
 
@@ -137,23 +132,20 @@ BOOL CXTToolBar::LoadToolBar(UINT nIDResource) {
 }
 
 BOOL CXTToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
-    HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, kToolbarResource);
-    if (hRsrc == nullptr) {
-        return FALSE;
-    }
-    HGLOBAL hGlobal = ::LoadResource(hInst, hRsrc);
-    const void* data = hGlobal != nullptr ? ::LockResource(hGlobal) : nullptr;
-    auto resource = xtmenus::ParseToolbarResource(data, ::SizeofResource(hInst, hRsrc));
+    auto resource = AfxLoadToolBarResource(AfxGetResourceHandle(), lpszResourceName);
     if (!resource) {
         return FALSE;
     }
     const DWORD style = GetStyle();
     ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style | kFlatStyles));
-    std::vector<UINT> ids(resource->commands.begin(), resource->commands.end());
+    // The commands as the toolkit's menus take them: 16-bit ids.
+    std::vector<UINT> ids;
+    for (uint32_t command : resource->commands) {
+        ids.push_back(static_cast<uint16_t>(command));
+    }
     BOOL result = SetButtons(ids.data(), static_cast<int>(ids.size()));
     if (result) {
-        const CSize image(resource->imageWidth, resource->imageHeight);
+        const CSize image(resource->cxImage, resource->cyImage);
         SetSizes(CSize(image.cx + 7, image.cy + 7), image);
         result = LoadBitmap(lpszResourceName);
     }
@@ -191,30 +183,7 @@ BOOL CXTToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
 }
 
 BOOL CXTToolBar::SetBitmap(HBITMAP hbmImageWell) {
-    BITMAP info = {};
-    if (::GetObjectA(hbmImageWell, sizeof(info), &info) == 0 || m_sizeImage.cx <= 0) {
-        return FALSE;
-    }
-    const int images = info.bmWidth / m_sizeImage.cx;
-    BOOL ok;
-    if (m_hbmImageWell != nullptr) {
-        TBREPLACEBITMAP replace = {nullptr, reinterpret_cast<UINT_PTR>(m_hbmImageWell), nullptr,
-                                   reinterpret_cast<UINT_PTR>(hbmImageWell), images};
-        ok = DefWindowProc(TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace)) != 0;
-    } else {
-        TBADDBITMAP add = {nullptr, reinterpret_cast<UINT_PTR>(hbmImageWell)};
-        ok = DefWindowProc(TB_ADDBITMAP, static_cast<WPARAM>(images),
-                           reinterpret_cast<LPARAM>(&add)) != -1;
-    }
-    if (!ok) {
-        return FALSE;
-    }
-    if (m_hbmImageWell != nullptr && m_hbmImageWell != hbmImageWell) {
-        ::DeleteObject(m_hbmImageWell);
-    }
-    m_hbmImageWell = hbmImageWell;
-    Invalidate();
-    return TRUE;
+    return AfxSetToolBarBitmap(*this, m_hbmImageWell, hbmImageWell, m_sizeImage.cx);
 }
 
 // Buttons.
@@ -224,25 +193,8 @@ int CXTToolBar::GetButtonCount() const {
 }
 
 BOOL CXTToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
-    for (int count = GetButtonCount(); count > 0; --count) {
-        DefWindowProc(TB_DELETEBUTTON, 0, 0);
-    }
-    int image = 0;
-    for (int i = 0; i < nIDCount; ++i) {
-        TBBUTTON button = {};
-        button.fsState = TBSTATE_ENABLED;
-        button.iString = -1;
-        button.idCommand = lpIDArray != nullptr ? static_cast<int>(lpIDArray[i]) : 0;
-        if (lpIDArray != nullptr && button.idCommand == 0) {
-            button.fsStyle = TBSTYLE_SEP;
-            button.iBitmap = 6;  // a separator's "image" is its width
-        } else {
-            button.fsStyle = TBSTYLE_BUTTON;
-            button.iBitmap = lpIDArray != nullptr ? image++ : 0;
-        }
-        if (!DefWindowProc(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&button))) {
-            return FALSE;
-        }
+    if (!AfxSetToolBarButtons(*this, lpIDArray, nIDCount, 6)) {
+        return FALSE;
     }
     m_nCount = GetButtonCount();
     m_bDelayedButtonLayout = TRUE;
@@ -250,34 +202,11 @@ BOOL CXTToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
 }
 
 void CXTToolBar::GetButton(int nIndex, TBBUTTON* pButton) const {
-    std::memset(pButton, 0, sizeof(*pButton));
-    ::SendMessageA(m_hWnd, TB_GETBUTTON, static_cast<WPARAM>(nIndex),
-                   reinterpret_cast<LPARAM>(pButton));
+    AfxGetToolBarButton(m_hWnd, nIndex, pButton);
 }
 
 void CXTToolBar::SetButton(int nIndex, const TBBUTTON& button) {
-    TBBUTTON current;
-    GetButton(nIndex, &current);
-    if (SameButton(current, button)) {
-        if (current.fsState == button.fsState) {
-            return;
-        }
-        // A state change alone goes by command; a row break makes the control lay out anew
-        // only when the button is inserted again.
-        if (button.idCommand != 0 && !((current.fsState ^ button.fsState) & TBSTATE_WRAP) &&
-            DefWindowProc(TB_COMMANDTOINDEX, static_cast<WPARAM>(button.idCommand), 0) == nIndex) {
-            DefWindowProc(TB_SETSTATE, static_cast<WPARAM>(button.idCommand),
-                          MAKELPARAM(button.fsState, 0));
-            return;
-        }
-    }
-    TBBUTTON replacement = button;
-    DefWindowProc(WM_SETREDRAW, FALSE, 0);
-    DefWindowProc(TB_DELETEBUTTON, static_cast<WPARAM>(nIndex), 0);
-    DefWindowProc(TB_INSERTBUTTONA, static_cast<WPARAM>(nIndex),
-                  reinterpret_cast<LPARAM>(&replacement));
-    DefWindowProc(WM_SETREDRAW, TRUE, 0);
-    Invalidate();
+    AfxSetToolBarButton(*this, nIndex, button);
 }
 
 int CXTToolBar::CommandToIndex(UINT nIDFind) const {
@@ -483,20 +412,7 @@ INT_PTR CXTToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
 void CXTToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) {
     CXTToolCmdUI state;
     state.m_pOther = this;
-    state.m_nIndexMax = static_cast<UINT>(GetButtonCount());
-    for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
-        TBBUTTON button;
-        GetButton(static_cast<int>(state.m_nIndex), &button);
-        if (button.fsStyle & TBSTYLE_SEP) {
-            continue;
-        }
-        state.m_nID = static_cast<UINT>(button.idCommand);
-        if (CCmdTarget::OnCmdMsg(state.m_nID, CN_UPDATE_COMMAND_UI, &state, nullptr)) {
-            continue;
-        }
-        state.DoUpdate(pTarget, bDisableIfNoHndler);
-    }
-    UpdateDialogControls(pTarget, bDisableIfNoHndler);
+    AfxUpdateToolBarButtons(*this, state, pTarget, bDisableIfNoHndler);
 }
 
 void CXTToolCmdUI::Enable(BOOL bOn) {

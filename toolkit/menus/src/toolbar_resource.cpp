@@ -1,53 +1,25 @@
 // Toolbar resources read apart from windows, and the rule that gives their commands images.
 #include "menus/toolbar_resource.h"
 
-#include <cstring>
+#include "classlib/toolbar_resource.h"
+
 #include <set>
 
 namespace xtmenus {
 
-namespace {
-
-template <class T>
-T Field(const unsigned char* data, size_t index) {
-    T value;
-    std::memcpy(&value, data + index * sizeof(T), sizeof(T));
-    return value;
-}
-
-}  // namespace
-
 std::optional<ToolbarResource> ParseToolbarResource(const void* data, size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    if (bytes == nullptr) {
+    auto read = AfxReadToolbarResource(data, size);
+    if (!read) {
         return std::nullopt;
     }
-    if (size >= 8) {
-        const auto version = Field<uint16_t>(bytes, 0);
-        const auto count = Field<uint16_t>(bytes, 3);
-        if (version == 1 && size == 8u + 2u * count) {
-            ToolbarResource resource;
-            resource.imageWidth = Field<uint16_t>(bytes, 1);
-            resource.imageHeight = Field<uint16_t>(bytes, 2);
-            for (size_t i = 0; i < count; ++i) {
-                resource.commands.push_back(Field<uint16_t>(bytes, 4 + i));
-            }
-            return resource;
-        }
+    ToolbarResource resource;
+    resource.imageWidth = read->cxImage;
+    resource.imageHeight = read->cyImage;
+    // The menus map images by 16-bit command, as the 16-bit layout stores them.
+    for (uint32_t command : read->commands) {
+        resource.commands.push_back(static_cast<uint16_t>(command));
     }
-    if (size >= 12) {
-        const auto count = Field<uint32_t>(bytes, 2);
-        if (count < 0x10000 && size == 12u + 4u * count) {
-            ToolbarResource resource;
-            resource.imageWidth = static_cast<int>(Field<uint32_t>(bytes, 0));
-            resource.imageHeight = static_cast<int>(Field<uint32_t>(bytes, 1));
-            for (size_t i = 0; i < count; ++i) {
-                resource.commands.push_back(static_cast<uint16_t>(Field<uint32_t>(bytes, 3 + i)));
-            }
-            return resource;
-        }
-    }
-    return std::nullopt;
+    return resource;
 }
 
 std::vector<std::pair<uint16_t, int>> AssignImages(const std::vector<uint16_t>& commands,

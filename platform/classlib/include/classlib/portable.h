@@ -14,4 +14,5 @@
 #include "classlib/archive.h"
 #include "classlib/ddx_numbers.h"
 #include "classlib/toolbar_wrap.h"
+#include "classlib/toolbar_resource.h"
 #include "classlib/dock_rows.h"
