@@ -16,9 +16,6 @@ namespace ostrel {
 
 namespace {
 
-const char* const kSpaceNames[kMemorySpaceCount] = {
-    "Special Function Registers Memory", "Program Memory", "Internal Ram", "External Data Ram"};
-
 const char* const kPortNames[4] = {"Port0", "Port1", "Port2", "Port3"};
 
 int32_t SpaceIndex(ChipSpace space) {
@@ -60,19 +57,11 @@ void* SIM_CALL C8051Target::Destroy(uint32_t flags) {
 }
 
 CMemorySegment* C8051Target::Space(int32_t space) {
-    switch (space) {
-        case kSpaceSfr:
-            return m_sfrSpace.get();
-        case kSpaceProgram:
-            return m_program.get();
-        case kSpaceInternalRam:
-            return m_internalRam.get();
-        case kSpaceExternalData:
-            // MOVX reaches program memory in this mode, and the host sees what MOVX sees.
-            return m_extMem == ExtMemMode::Overlapped ? m_program.get() : m_externalData.get();
-        default:
-            return nullptr;
+    if (space == kSpaceExternalData && m_extMem == ExtMemMode::Overlapped) {
+        // MOVX reaches program memory in this mode, and the host sees what MOVX sees.
+        return m_program.get();
     }
+    return Segment(space);
 }
 
 void C8051Target::BindChipMemory() {
@@ -186,11 +175,10 @@ SimStatus SIM_CALL C8051Target::PutSerialInput(int32_t channel, const uint8_t* b
 }
 
 uint8_t SIM_CALL C8051Target::GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) {
-    if (space < 0 || space >= kMemorySpaceCount) {
+    // The shared names; the size is of the segment the host reads, which in the "Overlapped"
+    // mode is program memory for space 3.
+    if (SpaceInfo(space, name, nullptr) == 0) {
         return 0;
-    }
-    if (name != nullptr) {
-        *name = kSpaceNames[space];
     }
     if (size != nullptr) {
         CMemorySegment* segment = Space(space);

@@ -9,19 +9,14 @@
 #include "comms/comms.h"
 #include "kernel_upload.h"
 #include "ostrel/chip.h"
+#include "simtarget/chip_spaces.h"
 #include "simtarget/target_base.h"
 #include "target_options.h"
 
 namespace ostrel {
 
-// Indices of the four memory spaces the host sees.
-enum MemorySpaceIndex : int32_t {
-    kSpaceSfr = 0,
-    kSpaceProgram = 1,
-    kSpaceInternalRam = 2,
-    kSpaceExternalData = 3,
-    kMemorySpaceCount = 4,
-};
+// The four memory spaces the host sees (kSpaceSfr to kMemorySpaceCount).
+using namespace chip_spaces;
 
 // Option words 0 to 4, as the host's get and set slots number them.
 enum OptionWord : int {
@@ -34,8 +29,9 @@ enum OptionWord : int {
 };
 
 // The virtual operations are declared in slot order: the target's own (slots 65 to 74) follow
-// the framework's directly, everything else comes after them.
-class C8051Target : public CTargetBase, public IChipHost {
+// the framework's directly, everything else comes after them. The spaces' base has no virtual
+// operation, so it moves no slot.
+class C8051Target : public CTargetBase, public IChipHost, private CChipSpaces {
 public:
     // Looks `chipId` up in the catalogue (the first row when it is absent or unknown) and reads
     // the "ExtMem=" option from `options`. A chip of the 8051's own family.
@@ -195,10 +191,7 @@ private:
     const ChipInfo* m_chipInfo = nullptr;
     CChip m_chip;
     std::unique_ptr<CCallStack> m_callStack;
-    std::unique_ptr<CMemorySegment> m_sfrSpace;
-    std::unique_ptr<CProgramMemory> m_program;
-    std::unique_ptr<CMemorySegment> m_internalRam;
-    std::unique_ptr<CMemorySegment> m_externalData;  // absent in the "Overlapped" mode
+    // The spaces' segments are CChipSpaces's; m_externalData is absent in the "Overlapped" mode.
     int32_t m_options[kOptionWordCount] = {0, 0, 0, 0, 0};
     alignas(4) uint8_t m_serialSettings[kSerialSettingsSize] = {};
     CComms m_boardPort;  // the simulation-kernel link's port
