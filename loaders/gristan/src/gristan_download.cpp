@@ -11,22 +11,16 @@ namespace gristan {
 
 int RunGristanDownload(loader::Download& download, const char* hexPath) {
     const char* path = hexPath != nullptr ? hexPath : "";
-    int result = download.ReadWholeFile(hexPath);
+    int result = bytestream::ReadFileAndHoldProgramMode(download, hexPath, &CComms::SetRTS);
     if (result != 0) {
         return result;
-    }
-    CComms& port = download.Port();
-    download.OpenPort();
-    result = port.SetRTS();
-    if (result != 0) {
-        return bytestream::ProgramModeFailed(result);
     }
     loaderMessageNoCancel("Sleeping 0.5 seconds to give target board time to initialize...");
     SleepMsec(500);
     download.SendStartNotice();
     result = bytestream::WakeUnlockLoad(
-        port, {"Sending Carriage return", "Sending 'L' (load start) command...",
-               "Sleeping for 1/2 of a second..."});
+        download.Port(), {"Sending Carriage return", "Sending 'L' (load start) command...",
+                          "Sleeping for 1/2 of a second..."});
     if (result != 0) {
         return result;
     }

@@ -11,20 +11,14 @@ namespace lomrik {
 
 int RunLomrikDownload(loader::Download& download, const char* hexPath) {
     const char* path = hexPath != nullptr ? hexPath : "";
-    int result = download.ReadWholeFile(hexPath);
+    int result = bytestream::ReadFileAndHoldProgramMode(download, hexPath, &CComms::SetDTR);
     if (result != 0) {
         return result;
-    }
-    CComms& port = download.Port();
-    download.OpenPort();
-    result = port.SetDTR();
-    if (result != 0) {
-        return bytestream::ProgramModeFailed(result);
     }
     SleepMsec(500);
     download.SendStartNotice();
     // Lomrik says nothing of the wake, of the load, or of the pause after it.
-    result = bytestream::WakeUnlockLoad(port, {nullptr, nullptr, nullptr});
+    result = bytestream::WakeUnlockLoad(download.Port(), {nullptr, nullptr, nullptr});
     if (result != 0) {
         return result;
     }
