@@ -30,6 +30,17 @@ int ProgramModeFailed(int code) {
     return LDR_ERR_PROGRAM_MODE;
 }
 
+int ReadFileAndHoldProgramMode(loader::Download& download, const char* hexPath,
+                               int (CComms::*raiseLine)()) {
+    int result = download.ReadWholeFile(hexPath);
+    if (result != 0) {
+        return result;
+    }
+    download.OpenPort();
+    result = (download.Port().*raiseLine)();
+    return result != 0 ? ProgramModeFailed(result) : 0;
+}
+
 int SendFile(loader::Download& download, const char* failureFormat, bool* cancelled) {
     const unsigned char* data = download.FileData();
     const unsigned long count = download.FileLength();

@@ -3,47 +3,25 @@
 #include "lomrik_download.h"
 
 #include "bytestream/text_steps.h"
+#include "bytestream/wake_unlock.h"
 #include "comms/utilities.h"
 #include "loader/relay.h"
 
 namespace lomrik {
 
-using bytestream::LD_LOAD;
-using bytestream::LD_UNLOCK;
-using bytestream::LD_WAKE;
-
 int RunLomrikDownload(loader::Download& download, const char* hexPath) {
     const char* path = hexPath != nullptr ? hexPath : "";
-    int result = download.ReadWholeFile(hexPath);
+    int result = bytestream::ReadFileAndHoldProgramMode(download, hexPath, &CComms::SetDTR);
     if (result != 0) {
         return result;
-    }
-    CComms& port = download.Port();
-    download.OpenPort();
-    result = port.SetDTR();
-    if (result != 0) {
-        return bytestream::ProgramModeFailed(result);
     }
     SleepMsec(500);
     download.SendStartNotice();
-    result = bytestream::WriteCommand(port, LD_WAKE);
+    // Lomrik says nothing of the wake, of the load, or of the pause after it.
+    result = bytestream::WakeUnlockLoad(download.Port(), {nullptr, nullptr, nullptr});
     if (result != 0) {
         return result;
     }
-    loaderMessageNoCancel("Waiting 0.5 seconds...");
-    SleepMsec(500);
-    loaderMessageNoCancel("Sending 'U' (unlock) command...");
-    result = bytestream::WriteCommandLine(port, LD_UNLOCK);
-    if (result != 0) {
-        return result;
-    }
-    loaderMessageNoCancel("Waiting 0.2 seconds...");
-    SleepMsec(200);
-    result = bytestream::WriteCommandLine(port, LD_LOAD);
-    if (result != 0) {
-        return result;
-    }
-    SleepMsec(500);
     loaderMessageNoCancel("Downloading '%s'...", path);
     // A cancel only stops the bytes: the download still counts as done.
     bool cancelled = false;

@@ -6,6 +6,7 @@
 
 #include "boardloader/board_loader.h"
 #include "bytestream/text_steps.h"
+#include "bytestream/wake_unlock.h"
 #include "comms/utilities.h"
 #include "loader/relay.h"
 #include "w32/clock.h"
@@ -14,9 +15,6 @@ namespace zeppra {
 namespace {
 
 using bytestream::LD_END;
-using bytestream::LD_LOAD;
-using bytestream::LD_UNLOCK;
-using bytestream::LD_WAKE;
 
 constexpr BYTE kResidentProgramType = 3;
 constexpr int kSetTypeTries = 10;
@@ -47,32 +45,6 @@ TypeStep SetChipType(loader::Download& download, int* result) {
             return TypeStep::Failed;
         }
     }
-}
-
-// Wake, unlock and load: 0 or the failed write's code.
-int SendCommands(CComms& port) {
-    loaderMessage("Sending Carriage return");
-    int result = bytestream::WriteCommand(port, LD_WAKE);
-    if (result != 0) {
-        return result;
-    }
-    loaderMessage("Waiting 0.5 seconds...");
-    SleepMsec(500);
-    loaderMessage("Sending 'U' (unlock) command...");
-    result = bytestream::WriteCommandLine(port, LD_UNLOCK);
-    if (result != 0) {
-        return result;
-    }
-    loaderMessage("Waiting 0.2 seconds...");
-    SleepMsec(200);
-    loaderMessage("Sending 'L' (load start) command...");
-    result = bytestream::WriteCommandLine(port, LD_LOAD);
-    if (result != 0) {
-        return result;
-    }
-    loaderMessage("Waiting 0.5 seconds...");
-    SleepMsec(500);
-    return 0;
 }
 
 }  // namespace
@@ -131,7 +103,10 @@ int RunZeppraDownload(loader::Download& download, const char* hexPath) {
     }
     w32::Sleep(200);
     download.SendStartNotice();
-    result = SendCommands(port);
+    // A cancel asked in these lines goes unheard: the chip-type step's was the last one taken.
+    result = bytestream::WakeUnlockLoad(
+        port, {"Sending Carriage return", "Sending 'L' (load start) command...",
+               "Waiting 0.5 seconds..."});
     if (result != 0) {
         return result;
     }

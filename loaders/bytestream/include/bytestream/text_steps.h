@@ -25,6 +25,12 @@ int WriteCommandLine(CComms& port, BYTE letter);
 // Mode, ec=%d, WIN32 Error=%d(%s)" with the system's error and its text; LDR_ERR_PROGRAM_MODE.
 int ProgramModeFailed(int code);
 
+// The opening of a download whose board a single line holds in program mode: reads the file,
+// opens the port and raises the line with `raiseLine` (such as &CComms::SetRTS). Answers 0, the
+// file's failure, or ProgramModeFailed's answer when the line could not be raised.
+int ReadFileAndHoldProgramMode(loader::Download& download, const char* hexPath,
+                               int (CComms::*raiseLine)());
+
 // Writes the download's file byte for byte, with the percent rule after each byte. A failed write
 // relays `failureFormat` (one %d: the code) and answers LDR_ERR_DOWNLOAD; a cancel the host set
 // in a percent call stops the bytes, sets *cancelled and answers 0.
