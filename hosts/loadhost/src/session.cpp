@@ -104,20 +104,12 @@ Session::~Session() {
 }
 
 void Session::RunScript(std::istream& script) {
-    std::string line;
-    int number = 0;
-    for (;;) {
-        hostscript::LineRead read = hostscript::ReadScriptLine(script, &line);
-        if (read == hostscript::LineRead::End) {
-            return;
-        }
-        if (read == hostscript::LineRead::TooLong) {
-            m_line = ++number;
-            Error(hostscript::TooLongLineText());
-            m_unreadable = true;
-            return;
-        }
-        RunLine(line, ++number);
+    int tooLong = hostscript::ForEachScriptLine(
+        script, [this](const std::string& line, int number) { RunLine(line, number); });
+    if (tooLong != 0) {
+        m_line = tooLong;
+        Error(hostscript::TooLongLineText());
+        m_unreadable = true;
     }
 }
 

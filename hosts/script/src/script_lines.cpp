@@ -27,6 +27,21 @@ LineRead ReadScriptLine(std::istream& script, std::string* line) {
     }
 }
 
+int ForEachScriptLine(std::istream& script,
+                      const std::function<void(const std::string& line, int number)>& run) {
+    std::string line;
+    for (int number = 1;; ++number) {
+        LineRead read = ReadScriptLine(script, &line);
+        if (read == LineRead::End) {
+            return 0;
+        }
+        if (read == LineRead::TooLong) {
+            return number;
+        }
+        run(line, number);
+    }
+}
+
 std::string TooLongLineText() {
     return "the line is longer than " + std::to_string(kMaxScriptLine) +
            " characters: the script is not read further";

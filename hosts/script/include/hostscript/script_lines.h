@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -19,6 +20,11 @@ enum class LineRead {
 
 // The next line of `script` into *line; reads at most kMaxScriptLine + 1 characters of it.
 LineRead ReadScriptLine(std::istream& script, std::string* line);
+
+// Hands every line of `script` to `run` with its number (from 1), up to the end or to a line that
+// is TooLong; returns that line's number, or 0 when the script was read to its end.
+int ForEachScriptLine(std::istream& script,
+                      const std::function<void(const std::string& line, int number)>& run);
 
 // The error text for a line that was TooLong.
 std::string TooLongLineText();
