@@ -7,11 +7,14 @@ constexpr DWORD kBaud9600 = 9600;
 constexpr DWORD kBaud19200 = 19200;
 constexpr DWORD kBaud57600 = 57600;
 
-// The fields most rows share; each row below changes its own.
+// A row with the defaults of DeviceFacts; each maker below changes its own fields.
 constexpr DeviceFacts Row(BYTE code, BackendKind backend, BYTE chipType, EraseKind erase) {
-    return DeviceFacts{code,    backend,    chipType, 0,     false, false,           true,  erase,
-                       nullptr, true,       0,        0,     0,     EndRecord::None, false, false,
-                       false,   kBaud19200, 0,        false, false, false,           false, false};
+    DeviceFacts row{};
+    row.code = code;
+    row.backend = backend;
+    row.chipType = chipType;
+    row.erase = erase;
+    return row;
 }
 
 constexpr DeviceFacts Pic(BYTE code, BYTE chipType, const char* eraseTitle, bool eraseStart,
@@ -26,19 +29,25 @@ constexpr DeviceFacts Pic(BYTE code, BYTE chipType, const char* eraseTitle, bool
     return row;
 }
 
-constexpr DeviceFacts BootLoader(BYTE code, BYTE chipType, bool heldByBoard, bool rx2Board,
-                                 bool rx2Loader, DWORD baud) {
+// Whether the board holds the chip in its loader, and whose loader the chip has.
+constexpr bool kHeldByBoard = true;
+constexpr bool kWaitsInLoader = false;
+constexpr bool kRx2Loader = true;
+constexpr bool kP89Loader = false;
+
+constexpr DeviceFacts BootLoader(BYTE code, BYTE chipType, bool heldByBoard, bool rx2Loader,
+                                 DWORD baud) {
     DeviceFacts row = Row(code, BackendKind::BootLoader, chipType, EraseKind::BootLoaderLines);
     row.endRecord = heldByBoard ? EndRecord::ThenLeaveLoader : EndRecord::ThenRtsStart;
     row.leavesLoaderMode = heldByBoard;
-    row.rx2Board = rx2Board;
     row.rx2Loader = rx2Loader;
     row.baud = baud;
     return row;
 }
 
 constexpr DeviceFacts Rx2Board(BYTE code, BYTE chipType, bool rx2Loader, DWORD baud) {
-    DeviceFacts row = BootLoader(code, chipType, true, true, rx2Loader, baud);
+    DeviceFacts row = BootLoader(code, chipType, kHeldByBoard, rx2Loader, baud);
+    row.rx2Board = true;
     row.securityChipType = chipType;
     return row;
 }
@@ -74,15 +83,15 @@ constexpr DeviceFacts kRows[] = {
     Row(kDeviceAt89S8252, BackendKind::BoardChip, 1, EraseKind::ChipPacket),
     Row(kDeviceAt89S53, BackendKind::BoardChip, 1, EraseKind::ChipPacket),
     Row(kDeviceSerialEeprom, BackendKind::SerialEeprom, 0, EraseKind::None),
-    BootLoader(kDeviceP89C51Rx2Fast, 2, true, false, false, kBaud19200),
+    BootLoader(kDeviceP89C51Rx2Fast, 2, kHeldByBoard, kP89Loader, kBaud19200),
     FlashBoard(),
-    BootLoader(kDeviceP89C51RxxWaiting, 8, false, false, false, kBaud19200),
-    BootLoader(kDeviceP89C51Rxx9600, 9, false, false, false, kBaud9600),
-    BootLoader(kDeviceT89C51Rx2Board2, 8, false, false, true, kBaud57600),
-    BootLoader(kDeviceP89C51Rx2Slow, 10, true, false, false, kBaud19200),
+    BootLoader(kDeviceP89C51RxxWaiting, 8, kWaitsInLoader, kP89Loader, kBaud19200),
+    BootLoader(kDeviceP89C51Rxx9600, 9, kWaitsInLoader, kP89Loader, kBaud9600),
+    BootLoader(kDeviceT89C51Rx2Board2, 8, kWaitsInLoader, kRx2Loader, kBaud57600),
+    BootLoader(kDeviceP89C51Rx2Slow, 10, kHeldByBoard, kP89Loader, kBaud19200),
     Kestrix(),
-    Rx2Board(kDeviceT89C51Rx2Board9600, 12, false, kBaud9600),
-    Rx2Board(kDeviceT89C51Rx2, 15, true, kBaud19200),
+    Rx2Board(kDeviceT89C51Rx2Board9600, 12, kP89Loader, kBaud9600),
+    Rx2Board(kDeviceT89C51Rx2, 15, kRx2Loader, kBaud19200),
     Memory(kDeviceMemoryBoard, true),
     Memory(kDeviceDrive, false),
 };

@@ -35,51 +35,51 @@ enum class EndRecord : BYTE {
 };
 
 struct DeviceFacts {
-    BYTE code;
-    BackendKind backend;
+    BYTE code = kDeviceUnknown;
+    BackendKind backend = BackendKind::None;
     // The chip type the protocol object gets (0: the object's default).
-    BYTE chipType;
+    BYTE chipType = 0;
     // The chip type of the security-bits operation (0: the object's default).
-    BYTE securityChipType;
+    BYTE securityChipType = 0;
     // The code and special areas hold 16-bit words: their packets swap the bytes of each word and
     // progress counts words.
-    bool wordAreas;
+    bool wordAreas = false;
     // The code and special areas' cells are counted in words (halved) in the range statuses.
-    bool countsInWords;
+    bool countsInWords = false;
     // The set-chip-type step brings the chip into its mode through the back-end; without, the
     // board gets a set-type packet with the code.
-    bool entersThroughBackend;
-    EraseKind erase;
+    bool entersThroughBackend = true;
+    EraseKind erase = EraseKind::None;
     // The erase names the chip in a text ("Erase PIC16F877A..."; null: no text), and whether the
     // erase start status follows it.
-    const char* eraseTitle;
-    bool eraseStartStatus;
+    const char* eraseTitle = nullptr;
+    bool eraseStartStatus = true;
     // Port time-outs in ms set before each write block, each read or verify block, and the mode
     // entry (0: the port's time-out as it is).
-    DWORD writeTimeOut;
-    DWORD readTimeOut;
-    DWORD enterTimeOut;
-    EndRecord endRecord;
+    DWORD writeTimeOut = 0;
+    DWORD readTimeOut = 0;
+    DWORD enterTimeOut = 0;
+    EndRecord endRecord = EndRecord::None;
     // The board holds the chip in its loader; every operation ends by starting its program.
-    bool leavesLoaderMode;
+    bool leavesLoaderMode = false;
     // The (A)T89C51Rx2 boards: their entry texts, and their loader at 115200 baud.
-    bool rx2Board;
+    bool rx2Board = false;
     // The (A)T89C51RX2 loaders: their connection text, and no oscillator frequency.
-    bool rx2Loader;
+    bool rx2Loader = false;
     // The rate of a run that this device's job starts.
-    DWORD baud;
+    DWORD baud = 19200;
     // The data area lies behind this many ID bytes of the chip (0: at its start).
-    BYTE dataBehindId;
+    BYTE dataBehindId = 0;
     // The start of a read, write or verify names the board's own areas in a text.
-    bool namesAreasInStart;
+    bool namesAreasInStart = false;
     // A PIC16 keeps the chip's calibration word in its special area; a PIC18 masks its
     // configuration bytes.
-    bool keepsCalibrationWord;
+    bool keepsCalibrationWord = false;
     // A write asks whether to erase the flash first.
-    bool asksEraseFirst;
+    bool asksEraseFirst = false;
     // The memory board's blocks are written at once; the drive's gathered into sectors.
-    bool writesDirect;
-    bool flushesAfterWrite;
+    bool writesDirect = false;
+    bool flushesAfterWrite = false;
 };
 
 // The row of a device code (the low byte of a job's code); an unknown code gets a row that sends
