@@ -404,7 +404,7 @@ void CMainFrame::OnBlankCheck() {
     const CString chip = Settings().ChipName();
     const uint8_t device = ChipTable::GetDeviceCode(chip);
     AreaChoice chosen;
-    if (!DocumentHost().Choices().ChooseDestination(device == 169, chosen)) {
+    if (!DocumentHost().Choices().ChooseDestination(device == kDeviceKestrixBoard, chosen)) {
         return;
     }
     const struct {
