@@ -13,8 +13,8 @@ namespace {
 const DWORD kLoaderPiece = 32;
 const size_t kLoaderTextSize = 80;
 
-// One loader image in pieces of at most 32 bytes; status 9 with `before` + the bytes of this image
-// sent so far after each piece, then the cancel test.
+// One loader image in pieces of at most 32 bytes; kStatusPosition with `before` + the bytes of
+// this image sent so far after each piece, then the cancel test.
 int UploadImage(CJobRun& run, JobRequest& job, CBoardProtocol& board, const BYTE* image, DWORD size,
                 WORD at, DWORD before) {
     for (DWORD sent = 0; sent < size;) {

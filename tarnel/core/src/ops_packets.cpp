@@ -27,8 +27,8 @@ BYTE Sum(const BYTE* bytes, size_t count) {
     return sum;
 }
 
-// Sends the command and fields with their count and check; false, with status 10, when the port
-// would not take them. Status 14 follows a packet that went.
+// Sends the command and fields with their count and check; false, with kStatusSendFailed, when
+// the port would not take them. kStatusPacketSent follows a packet that went.
 bool SendPacket(CJobRun& run, const JobRequest& job, std::initializer_list<BYTE> body) {
     BYTE packet[8];
     size_t length = 0;
@@ -50,8 +50,8 @@ bool SendPacket(CJobRun& run, const JobRequest& job, std::initializer_list<BYTE>
 enum class Head { Good, BoardError, Failed };
 
 // Reads the reply's count and echo into reply[0..1]. The board's error posts its code to the main
-// window as status 27 when the code can be read, and nothing else; a missing head or another echo
-// than `command` posts status 11.
+// window as kStatusBoardError when the code can be read, and nothing else; a missing head or
+// another echo than `command` posts kStatusNoResponse.
 Head ReadHead(CJobRun& run, const JobRequest& job, BYTE command, BYTE* reply) {
     if (run.Port().Read(reply, 2) != COMMS_OK) {
         PostStatus(job.statusWindow, kStatusNoResponse);
@@ -72,7 +72,7 @@ Head ReadHead(CJobRun& run, const JobRequest& job, BYTE command, BYTE* reply) {
 }
 
 // The set-type packet with the job's device code (0 closes the blank check's state). Each failure
-// but the board's own error is followed by status 21.
+// but the board's own error is followed by kStatusSetTypeFailed.
 int SendSetType(CJobRun& run, JobRequest& job) {
     HWND window = job.statusWindow;
     BYTE reply[4];

@@ -78,8 +78,8 @@ void PostKestrixStart(const JobRequest& job, const char* started, const char* id
 
 enum class JobEnd { Next, EndRun };
 
-// The end of a read, write or verify. A cancelled operation has posted status 53 and the run ends
-// without an end status. Otherwise the end status goes out, also when STOP came after the last
+// The end of a read, write or verify. A cancelled operation has posted kStatusCancelled and the run
+// ends without an end status. Otherwise the end status goes out, also when STOP came after the last
 // block; the run then ends as after a failure. A verify that found differences posts the failure
 // and the run goes on.
 JobEnd Finish(CJobRun& run, const JobRequest& job, JobOutcome outcome, UINT success, UINT failure) {
