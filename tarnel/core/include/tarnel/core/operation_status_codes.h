@@ -21,14 +21,14 @@ enum OperationStatus : unsigned int {
     kStatusReadRange = 15,
     kStatusReadDone = 16,
     kStatusReadFailed = 17,
-    kStatusReceiveError = 18,  // the main frame's line; the thread does not post it
+    kStatusReceiveError = 18,  // a line of the main frame; the thread does not post it
     kStatusSetTypeFailed = 21,
     kStatusBlankCheckStarted = 23,
     kStatusBlankCheckDone = 24,
     kStatusBlankCheckFailed = 25,
     kStatusBoardError = 27,  // to the main window; value: the board's error code
     kStatusPortNotOpened = 28,
-    kStatusNotErasable = 29,  // the main frame's line; the thread does not post it
+    kStatusNotErasable = 29,  // the main frame's own, for a chip without a programmable area
     kStatusBoardIdStarted = 30,
     kStatusBoardIdDone = 31,
     kStatusBoardIdFailed = 32,
