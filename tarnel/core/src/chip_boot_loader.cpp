@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "tarnel/core/chip_protocol.h"
+#include "tarnel/core/chip_table.h"
 #include "tarnel/core/port_reopen.h"
 #include "w32/clock.h"
 
@@ -230,7 +231,8 @@ int CChipProtocol::ReadRecord(CComms& port, WORD address, DWORD count, BYTE* des
         SetText(text, "*** Error Command Line ***");
         return result;
     }
-    if (m_deviceCode == 163 || m_deviceCode == 165 || m_deviceCode == 166 || m_deviceCode == 168) {
+    if (m_deviceCode == kDeviceP89C51Rx2Fast || m_deviceCode == kDeviceP89C51RxxWaiting ||
+        m_deviceCode == kDeviceP89C51Rxx9600 || m_deviceCode == kDeviceP89C51Rx2Slow) {
         port.WriteByte(0);  // these chips answer a display line once a 0 follows it
     }
     DWORD length = count * 2 + 9;

@@ -1,6 +1,7 @@
 // The chip protocol's board packets: blocks split at 0x2000, compare, memory kinds, loader entry.
 #include "tarnel/core/chip_protocol.h"
 
+#include "tarnel/core/chip_table.h"
 #include "w32/clock.h"
 
 namespace {
@@ -52,7 +53,8 @@ int CChipProtocol::SplitBlock(CComms& port, BYTE command, WORD address, DWORD le
 }
 
 int CChipProtocol::WriteBlock(CComms& port, WORD address, DWORD length, const BYTE* data) {
-    if ((m_deviceCode == 160 || m_deviceCode == 161) && address + length > kAt89Limit) {
+    if ((m_deviceCode == kDeviceAt89S8252 || m_deviceCode == kDeviceAt89S53) &&
+        address + length > kAt89Limit) {
         return BOARD_OK;  // beyond what the board programs on these chips: counts as written
     }
     return SplitBlock(port, kWriteBlock, address, length, data, nullptr);

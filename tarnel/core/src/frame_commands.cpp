@@ -8,11 +8,13 @@ namespace {
 
 // The chips of the board whose memory is counted free, cell by cell.
 bool CanBlankCheck(int deviceCode) {
-    return deviceCode >= 0 && deviceCode < 65 && deviceCode != 9 && deviceCode != 10;
+    return deviceCode >= 0 && deviceCode < 65 && deviceCode != kDevicePic16 &&
+           deviceCode != kDevicePic18;
 }
 
 bool CanSetSecurityBits(int deviceCode) {
-    return deviceCode == 167 || deviceCode == 170 || deviceCode == 171;
+    return deviceCode == kDeviceT89C51Rx2Board2 || deviceCode == kDeviceT89C51Rx2Board9600 ||
+           deviceCode == kDeviceT89C51Rx2;
 }
 
 }  // namespace
@@ -40,7 +42,7 @@ bool IsFrameCommandEnabled(unsigned commandId, const FrameCommandState& s, bool*
         case ID_CHIP_VERIFY:
             return !s.running && s.activeDocument;
         case ID_AUTO_SEQUENCE:
-            return !s.running && s.activeDocument && s.deviceCode == 169;
+            return !s.running && s.activeDocument && s.deviceCode == kDeviceKestrixBoard;
         case ID_CHIP_BLANK_CHECK:
             return !s.running && CanBlankCheck(s.deviceCode);
         case ID_SPECIAL_FEATURES:

@@ -7,7 +7,8 @@
 #include <initializer_list>
 
 #include "device_rules.h"
-#include "job_objects.h"
+#include "status_post.h"
+#include "tarnel/core/chip_protocol.h"
 #include "programming_operations.h"
 
 namespace {
@@ -26,8 +27,8 @@ BYTE Sum(const BYTE* bytes, size_t count) {
     return sum;
 }
 
-// Sends the command and fields with their count and check; false, with status 10, when the port
-// would not take them. Status 14 follows a packet that went.
+// Sends the command and fields with their count and check; false, with kStatusSendFailed, when
+// the port would not take them. kStatusPacketSent follows a packet that went.
 bool SendPacket(CJobRun& run, const JobRequest& job, std::initializer_list<BYTE> body) {
     BYTE packet[8];
     size_t length = 0;
@@ -49,8 +50,8 @@ bool SendPacket(CJobRun& run, const JobRequest& job, std::initializer_list<BYTE>
 enum class Head { Good, BoardError, Failed };
 
 // Reads the reply's count and echo into reply[0..1]. The board's error posts its code to the main
-// window as status 27 when the code can be read, and nothing else; a missing head or another echo
-// than `command` posts status 11.
+// window as kStatusBoardError when the code can be read, and nothing else; a missing head or
+// another echo than `command` posts kStatusNoResponse.
 Head ReadHead(CJobRun& run, const JobRequest& job, BYTE command, BYTE* reply) {
     if (run.Port().Read(reply, 2) != COMMS_OK) {
         PostStatus(job.statusWindow, kStatusNoResponse);
@@ -71,7 +72,7 @@ Head ReadHead(CJobRun& run, const JobRequest& job, BYTE command, BYTE* reply) {
 }
 
 // The set-type packet with the job's device code (0 closes the blank check's state). Each failure
-// but the board's own error is followed by status 21.
+// but the board's own error is followed by kStatusSetTypeFailed.
 int SendSetType(CJobRun& run, JobRequest& job) {
     HWND window = job.statusWindow;
     BYTE reply[4];
@@ -125,8 +126,7 @@ int CheckConnectionJob(CJobRun& run, JobRequest& job) {
 }
 
 int SetChipTypeJob(CJobRun& run, JobRequest& job) {
-    BYTE device = device_rules::DeviceOf(job);
-    if (device == 9 || device == 10 || device >= 160) {
+    if (device_rules::FactsOfJob(job).entersThroughBackend) {
         return EnterChipLoader(run, job);
     }
     return SendSetType(run, job);
@@ -183,23 +183,27 @@ int ReadBoardIdJob(CJobRun& run, JobRequest& job) {
     return 1;
 }
 
+// The boot loader's security-bits line, whatever the device's back-end, with the chip type of
+// the device's security-bits fact.
 int SetSecurityBitsJob(CJobRun& run, JobRequest& job) {
-    JobObjects objects(job, "");
+    const DeviceFacts& facts = device_rules::FactsOfJob(job);
     HWND window = job.statusWindow;
-    if (objects.m_device == 170) {
-        objects.m_chip.SetType(12);
-    } else if (objects.m_device == 171) {
-        objects.m_chip.SetType(15);
+    CChipProtocol chip(device_rules::DeviceOf(job));
+    if (facts.securityChipType != 0) {
+        chip.SetType(facts.securityChipType);
     }
+    char text[kStatusTextSize] = "";
     PostStatus(window, kStatusBlankLine);
     PostText(window, kStatusInfoText, "Security Bits");
-    if (objects.m_chip.SetSecurityBits(run.Port(), objects.Text()) != BOARD_OK) {
-        objects.PostError();
+    if (chip.SetSecurityBits(run.Port(), text) != BOARD_OK) {
+        PostText(window, kStatusErrorText, text);
     } else {
         PostText(window, kStatusAdviceText, "Memory of (A)T89C51RD2 is locked (level=2)");
         PostText(window, kStatusSuccessText, "Security Bits Success");
         PostStatus(window, kStatusBlankLine);
     }
-    objects.LeaveLoaderMode(run);
+    if (facts.leavesLoaderMode) {
+        chip.ResetToRun(run.Port());
+    }
     return 1;
 }

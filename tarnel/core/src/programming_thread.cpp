@@ -16,13 +16,12 @@ namespace {
 // Room for the settings text of the port: "COMn: baud=57600 parity=N data=8 stop=1".
 const size_t kSettingsTextSize = 64;
 
-// The rate of the whole run, chosen by its first job's device code.
-const char* SettingsFormat(BYTE device) {
-    switch (device) {
-        case 166:
-        case 170:
+// The rate of the whole run, chosen by its first job's device.
+const char* SettingsFormat(const DeviceFacts& facts) {
+    switch (facts.baud) {
+        case 9600:
             return "%s: baud=9600 parity=N data=8 stop=1";
-        case 167:
+        case 57600:
             return "%s: baud=57600 parity=N data=8 stop=1";
         default:
             return "%s: baud=19200 parity=N data=8 stop=1";
@@ -38,7 +37,7 @@ bool OpenRunPort(CComms& port, const ProgrammingEnvironment& environment, const 
     }
     char text[kSettingsTextSize];
     int length =
-        std::snprintf(text, sizeof text, SettingsFormat(device_rules::DeviceOf(first)), name);
+        std::snprintf(text, sizeof text, SettingsFormat(device_rules::FactsOfJob(first)), name);
     if (length < 0 || static_cast<size_t>(length) >= sizeof text) {
         return false;
     }
@@ -79,8 +78,8 @@ void PostKestrixStart(const JobRequest& job, const char* started, const char* id
 
 enum class JobEnd { Next, EndRun };
 
-// The end of a read, write or verify. A cancelled operation has posted status 53 and the run ends
-// without an end status. Otherwise the end status goes out, also when STOP came after the last
+// The end of a read, write or verify. A cancelled operation has posted kStatusCancelled and the run
+// ends without an end status. Otherwise the end status goes out, also when STOP came after the last
 // block; the run then ends as after a failure. A verify that found differences posts the failure
 // and the run goes on.
 JobEnd Finish(CJobRun& run, const JobRequest& job, JobOutcome outcome, UINT success, UINT failure) {
@@ -103,7 +102,7 @@ JobEnd Ended(const JobRequest& job, int ok, UINT success, UINT failure) {
 // set-chip-type step; when that fails (it has said why) only this job is skipped.
 JobEnd RunJob(CJobRun& run, JobRequest& job) {
     const HWND window = job.statusWindow;
-    const BYTE device = device_rules::DeviceOf(job);
+    const DeviceFacts& facts = device_rules::FactsOfJob(job);
     const LPARAM cells = static_cast<LPARAM>(device_rules::CellCount(job));
     switch (job.op) {
         case kJobCheckConnection:
@@ -117,7 +116,7 @@ JobEnd RunJob(CJobRun& run, JobRequest& job) {
             SetChipTypeJob(run, job);
             return JobEnd::Next;
         case kJobRead:
-            if (device == 169) {
+            if (facts.namesAreasInStart) {
                 PostKestrixStart(job, "Read started", " ( Kestrix ID )...");
             } else {
                 PostStatus(window,
@@ -129,7 +128,7 @@ JobEnd RunJob(CJobRun& run, JobRequest& job) {
             }
             return Finish(run, job, ReadJob(run, job), kStatusReadDone, kStatusReadFailed);
         case kJobWrite:
-            if (device == 169) {
+            if (facts.namesAreasInStart) {
                 PostKestrixStart(job, "Write started", " ( Kestrix ID )...");
             } else {
                 PostStatus(window, StartStatus(job, kStatusWriteCode, kStatusWriteData,
@@ -142,12 +141,10 @@ JobEnd RunJob(CJobRun& run, JobRequest& job) {
             return Finish(run, job, WriteJob(run, job), kStatusWriteDone, kStatusWriteFailed);
         case kJobErase:
             // The PIC chips name themselves; the PIC18 in place of the start status.
-            if (device == 9) {
-                PostText(window, kStatusInfoText, "Erase PIC16F877A...");
-            } else if (device == 10) {
-                PostText(window, kStatusInfoText, "Erase PIC18F4xx...");
+            if (facts.eraseTitle != nullptr) {
+                PostText(window, kStatusInfoText, facts.eraseTitle);
             }
-            if (device != 10) {
+            if (facts.eraseStartStatus) {
                 PostStatus(
                     window,
                     StartStatus(job, kStatusEraseCode, kStatusEraseData, kStatusEraseSpecial),
@@ -165,7 +162,7 @@ JobEnd RunJob(CJobRun& run, JobRequest& job) {
             return Ended(job, BlankCheckJob(run, job), kStatusBlankCheckDone,
                          kStatusBlankCheckFailed);
         case kJobVerify:
-            if (device == 169) {
+            if (facts.namesAreasInStart) {
                 PostKestrixStart(job, "Verify started", " ( Kestrix ID)...");
             } else {
                 PostStatus(window, StartStatus(job, kStatusVerifyCode, kStatusVerifyData,

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tarnel/core/operation_status_codes.h"
 #include "tarnel/core/progress_texts.h"
 
 namespace {
@@ -18,39 +19,39 @@ struct LineRow {
 };
 
 constexpr LineRow kLineRows[] = {
-    {0, false, IDS_CANNOT_EXECUTE, kLineFailure},
-    {1, false, IDS_ERASE_SUCCESSFUL, kLineSuccess},
-    {2, false, IDS_CANNOT_ERASE, kLineFailure},
-    {3, true, IDS_CHECKING_CONNECTION, kLineInformation},
-    {4, false, IDS_CONNECTION_VALID, kLineSuccess},
-    {5, false, IDS_NO_CONNECTION, kLineFailure},
-    {10, false, IDS_SEND_ERROR, kLineErrorDetail},
-    {11, false, IDS_NO_RESPONSE, kLineErrorDetail},
-    {12, false, IDS_BOARD_REPORTED_FAILURE, kLineErrorDetail},
-    {13, false, IDS_CHECKSUM_ERROR, kLineErrorDetail},
-    {18, false, IDS_RECEIVE_ERROR, kLineErrorDetail},
-    {23, true, IDS_CHECKING_BLANK, kLineInformation},
-    {24, false, IDS_BLANK_CHECK_DONE, kLineSuccess},
-    {25, false, IDS_BLANK_CHECK_FAILED, kLineFailure},
-    {28, true, IDS_CANNOT_OPEN_COM_PORT, kLineFailure},
-    {29, false, IDS_NOT_ERASABLE, kLineFailure},
-    {30, true, IDS_BOARD_ID_STARTED, kLineInformation},
-    {31, false, IDS_BOARD_ID_OK, kLineSuccess},
-    {32, false, IDS_BOARD_ID_ERROR, kLineFailure},
-    {40, true, IDS_ERASING_CODE, kLineInformation},
-    {41, true, IDS_ERASING_DATA, kLineInformation},
-    {42, true, IDS_ERASING_SPECIAL, kLineInformation},
-    {43, true, IDS_VERIFY_STARTED_CODE, kLineInformation},
-    {44, true, IDS_VERIFY_STARTED_DATA, kLineInformation},
-    {45, true, IDS_VERIFY_STARTED_SPECIAL, kLineInformation},
-    {46, true, IDS_READ_STARTED_CODE, kLineInformation},
-    {47, true, IDS_READ_STARTED_DATA, kLineInformation},
-    {48, true, IDS_READ_STARTED_SPECIAL, kLineInformation},
-    {49, true, IDS_WRITE_STARTED_CODE, kLineInformation},
-    {50, true, IDS_WRITE_STARTED_DATA, kLineInformation},
-    {51, true, IDS_WRITE_STARTED_SPECIAL, kLineInformation},
-    {56, true, IDS_RUN_MODE, kLineInformation},
-    {57, true, IDS_PROGRAM_MODE, kLineInformation},
+    {kStatusCannotExecute, false, IDS_CANNOT_EXECUTE, kLineFailure},
+    {kStatusEraseDone, false, IDS_ERASE_SUCCESSFUL, kLineSuccess},
+    {kStatusEraseFailed, false, IDS_CANNOT_ERASE, kLineFailure},
+    {kStatusCheckingConnection, true, IDS_CHECKING_CONNECTION, kLineInformation},
+    {kStatusConnectionValid, false, IDS_CONNECTION_VALID, kLineSuccess},
+    {kStatusNoConnection, false, IDS_NO_CONNECTION, kLineFailure},
+    {kStatusSendFailed, false, IDS_SEND_ERROR, kLineErrorDetail},
+    {kStatusNoResponse, false, IDS_NO_RESPONSE, kLineErrorDetail},
+    {kStatusBoardReportedFailure, false, IDS_BOARD_REPORTED_FAILURE, kLineErrorDetail},
+    {kStatusChecksumWrong, false, IDS_CHECKSUM_ERROR, kLineErrorDetail},
+    {kStatusReceiveError, false, IDS_RECEIVE_ERROR, kLineErrorDetail},
+    {kStatusBlankCheckStarted, true, IDS_CHECKING_BLANK, kLineInformation},
+    {kStatusBlankCheckDone, false, IDS_BLANK_CHECK_DONE, kLineSuccess},
+    {kStatusBlankCheckFailed, false, IDS_BLANK_CHECK_FAILED, kLineFailure},
+    {kStatusPortNotOpened, true, IDS_CANNOT_OPEN_COM_PORT, kLineFailure},
+    {kStatusNotErasable, false, IDS_NOT_ERASABLE, kLineFailure},
+    {kStatusBoardIdStarted, true, IDS_BOARD_ID_STARTED, kLineInformation},
+    {kStatusBoardIdDone, false, IDS_BOARD_ID_OK, kLineSuccess},
+    {kStatusBoardIdFailed, false, IDS_BOARD_ID_ERROR, kLineFailure},
+    {kStatusEraseCode, true, IDS_ERASING_CODE, kLineInformation},
+    {kStatusEraseData, true, IDS_ERASING_DATA, kLineInformation},
+    {kStatusEraseSpecial, true, IDS_ERASING_SPECIAL, kLineInformation},
+    {kStatusVerifyCode, true, IDS_VERIFY_STARTED_CODE, kLineInformation},
+    {kStatusVerifyData, true, IDS_VERIFY_STARTED_DATA, kLineInformation},
+    {kStatusVerifySpecial, true, IDS_VERIFY_STARTED_SPECIAL, kLineInformation},
+    {kStatusReadCode, true, IDS_READ_STARTED_CODE, kLineInformation},
+    {kStatusReadData, true, IDS_READ_STARTED_DATA, kLineInformation},
+    {kStatusReadSpecial, true, IDS_READ_STARTED_SPECIAL, kLineInformation},
+    {kStatusWriteCode, true, IDS_WRITE_STARTED_CODE, kLineInformation},
+    {kStatusWriteData, true, IDS_WRITE_STARTED_DATA, kLineInformation},
+    {kStatusWriteSpecial, true, IDS_WRITE_STARTED_SPECIAL, kLineInformation},
+    {kStatusRunMode, true, IDS_RUN_MODE, kLineInformation},
+    {kStatusProgramMode, true, IDS_PROGRAM_MODE, kLineInformation},
 };
 
 // The end of a write, read or verify: its line and its status word.
@@ -62,12 +63,12 @@ struct EndRow {
 };
 
 constexpr EndRow kEndRows[] = {
-    {7, IDS_WRITE_COMPLETED, kLineSuccess, "Done"},
-    {8, IDS_WRITE_FAILED, kLineFailure, "Failure"},
-    {16, IDS_READ_COMPLETED, kLineSuccess, "Done"},
-    {17, IDS_READ_FAILED, kLineFailure, "Failure"},
-    {35, IDS_VERIFY_DONE, kLineSuccess, "Done"},
-    {36, IDS_VERIFY_FAILED, kLineFailure, "Failure"},
+    {kStatusWriteDone, IDS_WRITE_COMPLETED, kLineSuccess, "Done"},
+    {kStatusWriteFailed, IDS_WRITE_FAILED, kLineFailure, "Failure"},
+    {kStatusReadDone, IDS_READ_COMPLETED, kLineSuccess, "Done"},
+    {kStatusReadFailed, IDS_READ_FAILED, kLineFailure, "Failure"},
+    {kStatusVerifyDone, IDS_VERIFY_DONE, kLineSuccess, "Done"},
+    {kStatusVerifyFailed, IDS_VERIFY_FAILED, kLineFailure, "Failure"},
 };
 
 // The heap texts: the status, how the line is made of the text, its kind.
@@ -78,11 +79,11 @@ struct TextRow {
 };
 
 constexpr TextRow kTextRows[] = {
-    {58, "Version ", kLineInformation},
-    {59, "", kLineErrorDetail},
-    {60, "", kLineInformation},
-    {61, "", kLineAdvice},
-    {67, "", kLineSuccess},
+    {kStatusVersionText, "Version ", kLineInformation},
+    {kStatusErrorText, "", kLineErrorDetail},
+    {kStatusInfoText, "", kLineInformation},
+    {kStatusAdviceText, "", kLineAdvice},
+    {kStatusSuccessText, "", kLineSuccess},
 };
 
 // A posted text lies in a block of this many bytes at most; a text without its terminator there
@@ -208,16 +209,16 @@ StatusActions DescribeOperationStatus(unsigned code, std::intptr_t value) {
     }
 
     switch (code) {
-        case 6:
+        case kStatusWriteRange:
             StartWrite(list, number);
             break;
-        case 9:
+        case kStatusPosition:
             list.Step(StatusStep::kSetPos, number);
             break;
-        case 15:
+        case kStatusReadRange:
             StartReadOrVerify(list, kProgressRead, "Reading...", number);
             break;
-        case 21:
+        case kStatusSetTypeFailed:
             // The set-chip-type step failed and the thread posts nothing more for this job: its
             // start may have shown the progress dialog, which must not wait for an end that never
             // comes. The cancel word and the views are left to the job's own end.
@@ -225,63 +226,63 @@ StatusActions DescribeOperationStatus(unsigned code, std::intptr_t value) {
             list.Status("Failure");
             list.Step(StatusStep::kEnableExit);
             break;
-        case 27: {
+        case kStatusBoardError: {
             const bool known = number >= 1 && number <= 6;
             list.Line(known ? kBoardErrors[number - 1] : "Unknown error in board",
                       kLineErrorDetail);
             break;
         }
-        case 33:
+        case kStatusBoardIdentity:
             if (block != nullptr) {
                 list.Line(BoardIdentityLine(static_cast<const unsigned char*>(block)), kLinePlain);
                 result.freesBlock = true;
             }
             break;
-        case 37:
+        case kStatusFreeCode:
             list.Line(FreeSpaceLine("Code", number), kLineInformation);
             break;
-        case 38:
+        case kStatusFreeData:
             list.Line(FreeSpaceLine("Data", number), kLineInformation);
             break;
-        case 39:
+        case kStatusFreeSpecial:
             list.Line(FreeSpaceLine("Special", number), kLineInformation);
             break;
-        case 52:
+        case kStatusVerifyRange:
             StartReadOrVerify(list, kProgressVerify, "Verifying...", number);
             break;
-        case 53:
+        case kStatusCancelled:
             // The cancel word stays raised: the next job that a document queues lowers it.
             list.Line(IDS_CANCELED_BY_USER, kLineFailure);
             list.Status("Canceled by user");
             list.Step(StatusStep::kEnableExit);
             list.Step(StatusStep::kRedrawViews);
             break;
-        case 54:
+        case kStatusDifferences:
             if (number == 0) {
                 list.Line("All the cells were successfully compared", kLineInformation);
             } else {
                 list.Line("VERIFY OPERATION COMPLETED WITH ERRORS.", kLineFailure);
             }
             break;
-        case 55: {
+        case kStatusMismatch: {
             // The memory kind in the top byte of the 32-bit value, the cell in the rest.
             const auto packed = static_cast<std::uint32_t>(value);
             list.Mark(static_cast<int>(packed >> 24), static_cast<int>(packed & 0xFFFFFFu));
             break;
         }
-        case 62:
+        case kStatusLoaderRange:
             StartResidentLoader(list, number);
             break;
-        case 64:
+        case kStatusLoaderFailed:
             // A resident loader that failed: no verify follows to redraw anything.
             list.Step(StatusStep::kClearCancel);
             list.Status("Failure");
             list.Step(StatusStep::kEnableExit);
             break;
-        case 65:
+        case kStatusHideProgress:
             list.Step(StatusStep::kHideProgress);
             break;
-        case 66:
+        case kStatusBlankLine:
             list.Line(" ", kLinePlain);
             break;
         default:

@@ -6,6 +6,7 @@
 #include <utility>
 #include <string>
 
+#include "tarnel/core/chip_table.h"
 #include "tarnel/core/hex_writer.h"
 #include "tarnel/core/image_areas.h"
 #include "tarnel/core/image_jobs.h"
@@ -20,7 +21,7 @@ IMPLEMENT_DYNCREATE(CHexDoc, CQuilletDocument)
 
 namespace {
 
-constexpr uint8_t kDeviceBoardLabels = 169;
+constexpr uint8_t kDeviceBoardLabels = kDeviceKestrixBoard;
 
 }  // namespace
 

@@ -20,8 +20,6 @@
 
 namespace {
 
-// The status of a chip without a programmable area ("Chip is not electrically erasable").
-constexpr UINT kStatusNotErasable = 29;
 // The Messages window's toolkit style: caption buttons, grip lines and caption text.
 constexpr DWORD kMessageBarToolkitStyle = 19;
 // Programming-mode bytes of the chips with configuration-word dialogs.
@@ -404,7 +402,7 @@ void CMainFrame::OnBlankCheck() {
     const CString chip = Settings().ChipName();
     const uint8_t device = ChipTable::GetDeviceCode(chip);
     AreaChoice chosen;
-    if (!DocumentHost().Choices().ChooseDestination(device == 169, chosen)) {
+    if (!DocumentHost().Choices().ChooseDestination(device == kDeviceKestrixBoard, chosen)) {
         return;
     }
     const struct {

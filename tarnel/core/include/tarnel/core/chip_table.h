@@ -13,8 +13,12 @@ enum DeviceCode : uint8_t {
     kDeviceSerialEeprom = 162,
     kDeviceP89C51Rx2Fast = 163,
     kDeviceHc908 = 164,
+    kDeviceP89C51RxxWaiting = 165,  // no table row: waits in its loader, chip type 8
+    kDeviceP89C51Rxx9600 = 166,     // no table row: waits in its loader, at 9600 baud
     kDeviceT89C51Rx2Board2 = 167,
     kDeviceP89C51Rx2Slow = 168,
+    kDeviceKestrixBoard = 169,        // no table row: the board with its own ID and data labels
+    kDeviceT89C51Rx2Board9600 = 170,  // no table row: held in the loader by the board, 9600 baud
     kDeviceT89C51Rx2 = 171,
     kDeviceMemoryBoard = 253,
     kDeviceDrive = 254,

@@ -18,7 +18,7 @@
 #include "w32/threads.h"
 
 // What the programming thread takes from the program: the settings (CommPort), the main window
-// (where the board's own error codes go as status 27) and the answers to its questions. The
+// (where the board's own error codes go as kStatusBoardError) and the answers to its questions. The
 // pointed-to objects must outlive the queue's thread.
 struct ProgrammingEnvironment {
     const CAppSettings* settings = nullptr;

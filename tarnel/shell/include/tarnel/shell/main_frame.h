@@ -43,7 +43,7 @@ public:
     // frame's port is closed, so that the programming thread can open it.
     void ClosePort();
     // 0 when the frame's port is open on the CommPort setting (opened here when needed, with
-    // its reset pulse); 1 after posting status 28 when it cannot be opened.
+    // its reset pulse); 1 after posting kStatusPortNotOpened when it cannot be opened.
     int EnsurePortOpen();
     // TRUE when the current chip has a device code; otherwise the box "Unknown programming
     // mode. Please select chip.".

@@ -1,0 +1,69 @@
+// The codes of the statuses the programming thread posts (see operation_status.h), apart so that
+// the main frame's rules can name them without the platform's types.
+#pragma once
+
+enum OperationStatus : unsigned int {
+    kStatusCannotExecute = 0,  // the programming thread could not be started
+    kStatusEraseDone = 1,
+    kStatusEraseFailed = 2,
+    kStatusCheckingConnection = 3,
+    kStatusConnectionValid = 4,
+    kStatusNoConnection = 5,
+    kStatusWriteRange = 6,  // a write starts; value: its number of cells
+    kStatusWriteDone = 7,
+    kStatusWriteFailed = 8,
+    kStatusPosition = 9,  // progress; value: cells done
+    kStatusSendFailed = 10,
+    kStatusNoResponse = 11,
+    kStatusBoardReportedFailure = 12,
+    kStatusChecksumWrong = 13,
+    kStatusPacketSent = 14,
+    kStatusReadRange = 15,
+    kStatusReadDone = 16,
+    kStatusReadFailed = 17,
+    kStatusReceiveError = 18,  // a line of the main frame; the thread does not post it
+    kStatusSetTypeFailed = 21,
+    kStatusBlankCheckStarted = 23,
+    kStatusBlankCheckDone = 24,
+    kStatusBlankCheckFailed = 25,
+    kStatusBoardError = 27,  // to the main window; value: the board's error code
+    kStatusPortNotOpened = 28,
+    kStatusNotErasable = 29,  // the main frame's own, for a chip without a programmable area
+    kStatusBoardIdStarted = 30,
+    kStatusBoardIdDone = 31,
+    kStatusBoardIdFailed = 32,
+    kStatusBoardIdentity = 33,
+    kStatusVerifyDone = 35,
+    kStatusVerifyFailed = 36,
+    kStatusFreeCode = 37,  // value: free cells
+    kStatusFreeData = 38,
+    kStatusFreeSpecial = 39,
+    kStatusEraseCode = 40,
+    kStatusEraseData = 41,
+    kStatusEraseSpecial = 42,
+    kStatusVerifyCode = 43,
+    kStatusVerifyData = 44,
+    kStatusVerifySpecial = 45,
+    kStatusReadCode = 46,
+    kStatusReadData = 47,
+    kStatusReadSpecial = 48,
+    kStatusWriteCode = 49,
+    kStatusWriteData = 50,
+    kStatusWriteSpecial = 51,
+    kStatusVerifyRange = 52,
+    kStatusCancelled = 53,
+    kStatusDifferences = 54,  // value: cells that did not compare
+    kStatusMismatch = 55,     // value: area code << 24 | cell
+    kStatusRunMode = 56,
+    kStatusProgramMode = 57,
+    kStatusVersionText = 58,
+    kStatusErrorText = 59,
+    kStatusInfoText = 60,
+    kStatusAdviceText = 61,
+    kStatusLoaderRange = 62,
+    kStatusLoaderStarted = 63,
+    kStatusLoaderFailed = 64,
+    kStatusHideProgress = 65,
+    kStatusBlankLine = 66,
+    kStatusSuccessText = 67,
+};
