@@ -19,7 +19,7 @@
 #include "guitest/pump.h"
 #include "guitest/stand_ins.h"
 #include "session_probes.h"
-#include "tarnel/core/frame_command_ids.h"
+#include "tarnel/frame_rules/frame_command_ids.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/hex_view.h"
 #include "tarnel/shell/main_frame.h"

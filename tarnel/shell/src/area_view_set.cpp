@@ -1,8 +1,8 @@
 // The area editors of a .hex document's view: modified switches, selection, go-to and marks.
 #include "tarnel/shell/area_views.h"
 
-#include "tarnel/core/image_areas.h"
-#include "tarnel/core/memory_image.h"
+#include "tarnel/images/image_areas.h"
+#include "tarnel/images/memory_image.h"
 #include "tarnel/shell/hex_view.h"
 
 CHexView* CAreaViewSet::AreaView(int area) const {

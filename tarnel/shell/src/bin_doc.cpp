@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "tarnel/core/bin_image_file.h"
-#include "tarnel/core/image_areas.h"
-#include "tarnel/core/image_jobs.h"
+#include "tarnel/images/bin_image_file.h"
+#include "tarnel/images/image_areas.h"
+#include "tarnel/images/image_jobs.h"
 #include "tarnel/shell/cell_clipboard.h"
 #include "tarnel/shell/document_host.h"
 #include "tarnel/shell/hex_view.h"

@@ -1,7 +1,7 @@
 // The destination dialog: every area of the current chip checked, the missing ones locked off.
 #include "tarnel/shell/destination_memory_dlg.h"
 
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/resource.h"
 
 namespace {

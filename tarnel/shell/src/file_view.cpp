@@ -1,7 +1,7 @@
 // The tabbed view of a .hex document: one hex editor per area of the image.
 #include "tarnel/shell/file_view.h"
 
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/document_host.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/hex_view.h"

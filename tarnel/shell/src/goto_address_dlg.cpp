@@ -1,7 +1,7 @@
 // The go-to dialog: each key released in one field recomputes the address and the other field.
 #include "tarnel/shell/goto_address_dlg.h"
 
-#include "tarnel/core/address_text.h"
+#include "tarnel/frame_rules/address_text.h"
 #include "tarnel/shell/document_host.h"
 #include "tarnel/shell/resource.h"
 

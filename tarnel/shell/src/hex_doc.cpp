@@ -6,11 +6,11 @@
 #include <utility>
 #include <string>
 
-#include "tarnel/core/chip_table.h"
-#include "tarnel/core/hex_writer.h"
-#include "tarnel/core/image_areas.h"
-#include "tarnel/core/image_jobs.h"
-#include "tarnel/core/image_save.h"
+#include "tarnel/images/chip_table.h"
+#include "tarnel/images/hex_writer.h"
+#include "tarnel/images/image_areas.h"
+#include "tarnel/images/image_jobs.h"
+#include "tarnel/images/image_save.h"
 #include "tarnel/shell/area_views.h"
 #include "tarnel/shell/cell_clipboard.h"
 #include "tarnel/shell/document_host.h"

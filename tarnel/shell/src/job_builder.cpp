@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/document_host.h"
 
 BOOL ChooseResidentLoader(uint8_t deviceCode, BYTE& residentLoader) {

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "tarnel/core/chip_table.h"
-#include "tarnel/core/operation_status.h"
-#include "tarnel/core/port_names.h"
+#include "tarnel/images/chip_table.h"
+#include "tarnel/programming/operation_status.h"
+#include "tarnel/programming/port_names.h"
 #include "tarnel/shell/doc_templates.h"
 #include "tarnel/shell/document_host.h"
 #include "tarnel/shell/fill_dlg.h"

@@ -1,7 +1,7 @@
 // The memory dialog: the present areas as radio buttons, the base checked against the area.
 #include "tarnel/shell/memory_options_dlg.h"
 
-#include "tarnel/core/choice_rules.h"
+#include "tarnel/frame_rules/choice_rules.h"
 #include "tarnel/shell/resource.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The PIC16F877A configuration-word dialog.
 #include "tarnel/shell/pic16f877a_dlg.h"
 
-#include "tarnel/core/pic_config.h"
+#include "tarnel/images/pic_config.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/resource.h"
 

@@ -1,7 +1,7 @@
 // The PIC18F4x2/8 configuration-register dialog.
 #include "tarnel/shell/pic18f4xx_dlg.h"
 
-#include "tarnel/core/pic_config.h"
+#include "tarnel/images/pic_config.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/resource.h"
 

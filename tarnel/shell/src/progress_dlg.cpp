@@ -1,7 +1,7 @@
 // The progress dialog: its lines and bar as the status handler sets them, STOP and Exit.
 #include "tarnel/shell/progress_dlg.h"
 
-#include "tarnel/core/progress_texts.h"
+#include "tarnel/frame_rules/progress_texts.h"
 #include "tarnel/shell/resource.h"
 
 BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)

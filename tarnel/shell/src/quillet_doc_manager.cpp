@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tarnel/core/image_file_filters.h"
-#include "tarnel/core/port_names.h"
-#include "tarnel/core/reload_rules.h"
+#include "tarnel/images/image_file_filters.h"
+#include "tarnel/programming/port_names.h"
+#include "tarnel/frame_rules/reload_rules.h"
 #include "tarnel/shell/document_host.h"
 #include "tarnel/shell/file_time.h"
 #include "tarnel/shell/quillet_document.h"

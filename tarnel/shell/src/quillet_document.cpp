@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tarnel/shell/document_host.h"
-#include "tarnel/core/port_names.h"
+#include "tarnel/programming/port_names.h"
 #include "tarnel/shell/file_time.h"
 
 IMPLEMENT_DYNAMIC(CQuilletDocument, CDocument)

@@ -2,7 +2,7 @@
 // current chip's units and handed back in bytes.
 #include "tarnel/shell/select_chip_dlg.h"
 
-#include "tarnel/core/choice_rules.h"
+#include "tarnel/frame_rules/choice_rules.h"
 #include "tarnel/shell/resource.h"
 
 BEGIN_MESSAGE_MAP(CSelectChipDlg, CChoiceDlg)

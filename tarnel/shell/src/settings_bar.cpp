@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "tarnel/core/chip_table.h"
-#include "tarnel/core/port_names.h"
+#include "tarnel/images/chip_table.h"
+#include "tarnel/programming/port_names.h"
 #include "tarnel/shell/resource.h"
 
 namespace {

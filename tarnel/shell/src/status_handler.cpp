@@ -2,8 +2,8 @@
 // the Messages window, the progress dialog and the active document.
 #include "tarnel/shell/status_handler.h"
 
-#include "tarnel/core/operation_status.h"
-#include "tarnel/core/status_actions.h"
+#include "tarnel/programming/operation_status.h"
+#include "tarnel/frame_rules/status_actions.h"
 #include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/hex_doc.h"
 #include "tarnel/shell/progress_dlg.h"

@@ -2,7 +2,7 @@
 // host of the documents.
 #include "tarnel/shell/tarnel_app.h"
 
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/about_dlg.h"
 #include "tarnel/shell/bin_doc.h"
 #include "tarnel/shell/bin_view.h"

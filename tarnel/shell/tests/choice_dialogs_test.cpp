@@ -2,7 +2,7 @@
 // chip, what it hands back after OK, and every way it refuses to close.
 #include "guitest/input.h"
 #include "shell_test_support.h"
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/choice_dialogs.h"
 #include "tarnel/shell/destination_memory_dlg.h"
 #include "tarnel/shell/doc_templates.h"

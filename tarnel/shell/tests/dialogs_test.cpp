@@ -1,7 +1,7 @@
 // The Fill, Go-to and PIC configuration dialogs driven as the user drives them.
 #include "guitest/input.h"
 #include "shell_test_support.h"
-#include "tarnel/core/pic_config.h"
+#include "tarnel/images/pic_config.h"
 #include "tarnel/shell/fill_dlg.h"
 #include "tarnel/shell/goto_address_dlg.h"
 #include "tarnel/shell/pic16f877a_dlg.h"

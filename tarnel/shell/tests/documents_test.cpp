@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "shell_test_support.h"
-#include "tarnel/core/chip_table.h"
-#include "tarnel/core/hex_writer.h"
+#include "tarnel/images/chip_table.h"
+#include "tarnel/images/hex_writer.h"
 #include "tarnel/shell/doc_templates.h"
 #include "tarnel/shell/file_time.h"
 #include "tarnel/shell/pic16f877a_dlg.h"

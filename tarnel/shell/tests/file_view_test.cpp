@@ -4,7 +4,7 @@
 #include "guitest/input.h"
 #include "shell_test_ids.h"
 #include "shell_test_support.h"
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/file_view.h"
 
 namespace shell_test {

@@ -7,7 +7,7 @@
 #include "guitest/pump.h"
 #include "guitest/stand_ins.h"
 #include "shell_test_support.h"
-#include "tarnel/core/port_names.h"
+#include "tarnel/programming/port_names.h"
 #include "tarnel/shell/message_bar.h"
 #include "tarnel/shell/resource.h"
 #include "tarnel/shell/settings_bar.h"

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "shell_test_ids.h"
-#include "tarnel/core/chip_table.h"
+#include "tarnel/images/chip_table.h"
 #include "tarnel/shell/bin_view.h"
 
 namespace shell_test {

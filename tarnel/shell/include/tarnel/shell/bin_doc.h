@@ -2,8 +2,8 @@
 // user places in a chip's area when it is programmed.
 #pragma once
 
-#include "tarnel/core/job_request.h"
-#include "tarnel/core/memory_image.h"
+#include "tarnel/programming/job_request.h"
+#include "tarnel/images/memory_image.h"
 #include "tarnel/shell/quillet_document.h"
 
 class CHexView;

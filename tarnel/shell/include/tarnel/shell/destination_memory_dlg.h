@@ -1,7 +1,7 @@
 // CDestinationMemoryDlg: "Destination Memory", the areas of the current chip a .hex job covers.
 #pragma once
 
-#include "tarnel/core/image_areas.h"
+#include "tarnel/images/image_areas.h"
 #include "tarnel/shell/choice_dlg.h"
 
 class CDestinationMemoryDlg : public CChoiceDlg {

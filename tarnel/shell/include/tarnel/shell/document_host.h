@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "classlib/classlib.h"
-#include "tarnel/core/app_settings.h"
-#include "tarnel/core/image_areas.h"
-#include "tarnel/core/job_request.h"
-#include "tarnel/core/memory_image.h"
+#include "tarnel/programming/app_settings.h"
+#include "tarnel/images/image_areas.h"
+#include "tarnel/programming/job_request.h"
+#include "tarnel/images/memory_image.h"
 
 // The choices a document asks the user before it builds an image or queues a job. The program
 // answers them with its choice dialogs; each answer is read only after the dialog's OK.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tarnel/core/watched_folders.h"
+#include "tarnel/images/watched_folders.h"
 
 // Posted (wParam 0, lParam 0) to the thread that started the watcher each time a watched folder
 // changes; the message carries nothing, and each one asks for a full look at the open images.

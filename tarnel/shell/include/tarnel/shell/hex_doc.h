@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tarnel/core/hex_reader.h"
-#include "tarnel/core/job_request.h"
-#include "tarnel/core/memory_image.h"
+#include "tarnel/images/hex_reader.h"
+#include "tarnel/programming/job_request.h"
+#include "tarnel/images/memory_image.h"
 #include "tarnel/shell/quillet_document.h"
 
 class IAreaViews;

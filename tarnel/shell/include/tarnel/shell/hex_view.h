@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/classlib.h"
-#include "tarnel/core/hex_editor_model.h"
+#include "tarnel/frame_rules/hex_editor_model.h"
 
 class CHexView : public CView {
     DECLARE_DYNCREATE(CHexView)

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "classlib/classlib.h"
-#include "tarnel/core/job_request.h"
+#include "tarnel/programming/job_request.h"
 
 // One area job as a document describes it.
 struct AreaJob {

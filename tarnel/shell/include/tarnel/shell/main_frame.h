@@ -4,9 +4,9 @@
 
 #include "classlib/classlib.h"
 #include "frames/mdi_frame.h"
-#include "tarnel/core/frame_commands.h"
-#include "tarnel/core/frame_port.h"
-#include "tarnel/core/job_request.h"
+#include "tarnel/frame_rules/frame_commands.h"
+#include "tarnel/protocols/frame_port.h"
+#include "tarnel/programming/job_request.h"
 #include "tarnel/shell/message_bar.h"
 #include "tarnel/shell/progress_dlg.h"
 #include "tarnel/shell/settings_bar.h"

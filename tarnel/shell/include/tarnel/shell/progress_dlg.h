@@ -3,8 +3,8 @@
 #pragma once
 
 #include "classlib/classlib.h"
-#include "tarnel/core/job_request.h"
-#include "tarnel/core/progress_texts.h"
+#include "tarnel/programming/job_request.h"
+#include "tarnel/frame_rules/progress_texts.h"
 #include "tarnel/shell/icon_button.h"
 
 class CProgressDlg : public CDialog {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/classlib.h"
-#include "tarnel/core/image_file_result.h"
+#include "tarnel/images/image_file_result.h"
 #include "tarnel/shell/job_builder.h"
 
 class CQuilletDocument : public CDocument {

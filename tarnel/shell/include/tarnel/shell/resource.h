@@ -2,8 +2,8 @@
 // hex editor's popup commands (definitions only, for the resource compiler too).
 #pragma once
 
-#include "tarnel/core/frame_command_ids.h"
-#include "tarnel/core/pic_config_controls.h"
+#include "tarnel/frame_rules/frame_command_ids.h"
+#include "tarnel/images/pic_config_controls.h"
 
 // The program's icon (also its main frame's resources: menu, toolbar and its bitmap,
 // accelerators, title).
@@ -92,7 +92,7 @@
 #define IDC_GOTO_DEC 1024
 #define IDC_GOTO_HEX 1048
 
-// PIC configuration-word dialogs (their control ids: tarnel/core/pic_config_controls.h).
+// PIC configuration-word dialogs (their control ids: tarnel/images/pic_config_controls.h).
 #define IDD_PIC16F877A 156
 #define IDD_PIC18F4XX 168
 
@@ -112,4 +112,4 @@
 #define IDS_PORT_CANNOT_OPEN 4002
 
 // The texts of the programming statuses (string-table ids 4000 to 4047).
-#include "tarnel/core/status_strings.h"
+#include "tarnel/frame_rules/status_strings.h"

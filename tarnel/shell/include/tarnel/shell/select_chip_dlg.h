@@ -1,7 +1,7 @@
 // CSelectChipDlg: "Select chip", the chip and area lengths of a new or loaded .hex image.
 #pragma once
 
-#include "tarnel/core/memory_image.h"
+#include "tarnel/images/memory_image.h"
 #include "tarnel/shell/choice_dlg.h"
 
 class CSelectChipDlg : public CChoiceDlg {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "classlib/classlib.h"
-#include "tarnel/core/app_settings.h"
+#include "tarnel/programming/app_settings.h"
 
 class CSettingsBar : public CDialogBar {
     DECLARE_DYNAMIC(CSettingsBar)

@@ -8,9 +8,9 @@
 #pragma once
 
 #include "classlib/classlib.h"
-#include "tarnel/core/app_settings.h"
-#include "tarnel/core/job_queue.h"
-#include "tarnel/core/programming_questions.h"
+#include "tarnel/programming/app_settings.h"
+#include "tarnel/programming/job_queue.h"
+#include "tarnel/programming/programming_questions.h"
 #include "tarnel/shell/choice_dialogs.h"
 #include "tarnel/shell/document_host.h"
 
