@@ -3,6 +3,7 @@
 // codes, the port closed after every call, and the board's memory after a success.
 #include <cstdio>
 
+#include "loader/loader_abi.h"
 #include "session.h"
 
 namespace sessionfuzz {
@@ -22,25 +23,52 @@ struct LoaderKind {
 
 const std::vector<LoaderKind>& Loaders() {
     static const std::vector<LoaderKind> kinds = {
-        {"Wendra", "corvanec", "", true, true, true, {0, 2103, 2120, 2143, 2174, 2175, 2176, 2177}},
+        {"Wendra",
+         "corvanec",
+         "",
+         true,
+         true,
+         true,
+         {0, LDR_ERR_LOAD_FILE, LDR_ERR_PROGRAM_MODE, LDR_ERR_DOWNLOAD, LDR_ERR_PIC_VERSION,
+          LDR_ERR_SET_TYPE, LDR_ERR_PURGE, LDR_ERR_CHECKSUM}},
         {"Corvane",
          "brontal-g",
          "",
          true,
          false,
          false,
-         {0, 2103, 2104, 2120, 2140, 2143, 2144, 2145}},
-        {"Tuvmar", "rom-monitor", "", false, true, false, {0, 2143, 2160}},
+         {0, LDR_ERR_LOAD_FILE, LDR_ERR_HIGHEST_ADDR, LDR_ERR_PROGRAM_MODE, LDR_ERR_SET_PC,
+          LDR_ERR_DOWNLOAD, LDR_ERR_UPLOAD, LDR_ERR_VERIFY}},
+        {"Tuvmar",
+         "rom-monitor",
+         "",
+         false,
+         true,
+         false,
+         {0, LDR_ERR_DOWNLOAD, LDR_ERR_PORT_WRITE}},
         {"Zeppra",
          "saltrem-a-pic",
          "",
          false,
          true,
          true,
-         {0, 2120, 2143, 2160, 2174, 2175, 2176, 2177}},
-        {"Lomrik", "saltrem-a", "line=dtr", false, true, false, {0, 2120, 2143, 2160}},
-        {"Gristan", "saltrem-a", "", false, true, false, {0, 2120, 2143, 2160}},
-        {"Frandle", "brontal-e", "baud=19200", true, true, true, {0, 2143}},
+         {0, LDR_ERR_PROGRAM_MODE, LDR_ERR_DOWNLOAD, LDR_ERR_PORT_WRITE, LDR_ERR_PIC_VERSION,
+          LDR_ERR_SET_TYPE, LDR_ERR_PURGE, LDR_ERR_CHECKSUM}},
+        {"Lomrik",
+         "saltrem-a",
+         "line=dtr",
+         false,
+         true,
+         false,
+         {0, LDR_ERR_PROGRAM_MODE, LDR_ERR_DOWNLOAD, LDR_ERR_PORT_WRITE}},
+        {"Gristan",
+         "saltrem-a",
+         "",
+         false,
+         true,
+         false,
+         {0, LDR_ERR_PROGRAM_MODE, LDR_ERR_DOWNLOAD, LDR_ERR_PORT_WRITE}},
+        {"Frandle", "brontal-e", "baud=19200", true, true, true, {0, LDR_ERR_DOWNLOAD}},
     };
     return kinds;
 }
@@ -148,7 +176,7 @@ std::string JudgeLoaderOutput(const Session& session, const std::string& output)
                        kind->plugin + "'s";
             }
         } else if (code >= 0 && command.compare(0, 7, "setmode") == 0 && code != 0 &&
-                   code != 2120 && code != 2121) {
+                   code != LDR_ERR_PROGRAM_MODE && code != LDR_ERR_RUN_MODE) {
             return "setmode result " + std::to_string(code) + " is not 0, 2120 or 2121";
         }
         if (line.compare(0, 6, "error:") != 0) {

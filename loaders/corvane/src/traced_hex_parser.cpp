@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "loader/relay.h"
-#include "simtarget/hex_reader.h"
+#include "hexdigits/hex_digits.h"
 
 namespace corvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "loader/relay.h"
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 namespace wendra {
 

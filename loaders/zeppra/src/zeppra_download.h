@@ -13,8 +13,9 @@ int RunZeppraDownload(loader::Download& download, const char* hexPath);
 int SwitchZeppraMode(CComms& port, LoaderMode mode, const HostPortRecord& host);
 
 // Zeppra's set type on the board PIC: the frame 01 03 sum, its 3-byte reply. 0; a failed write or
-// read passes its code on; the reply's command byte not 01: 2174; its sum wrong: 2177; its status
-// not 0 (the PIC refused the type): 2175. The text (at most 80 characters with its terminator):
+// read passes its code on; the reply's command byte not 01: LDR_ERR_PIC_VERSION; its sum wrong:
+// LDR_ERR_CHECKSUM; its status not 0 (the PIC refused the type): LDR_ERR_SET_TYPE. The text (at
+// most 80 characters with its terminator):
 // "Success setting type" or "*** Set type Error ***, buffer[0]=%02X".
 int SetChipTypeThree(CComms& port, char* text);
 

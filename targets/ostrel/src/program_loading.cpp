@@ -4,7 +4,7 @@
 #include <new>
 
 #include "c8051_target.h"
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 namespace ostrel {
 

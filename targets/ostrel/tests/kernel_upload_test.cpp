@@ -214,7 +214,7 @@ TEST_F(KernelUpload, AFrandleDownloadThatEndsOnALineChecksumErrorIsAFailedUpload
 
 TEST_F(KernelUpload, TheWaitAfterTheLoaderIsTheSameWhenItFailed) {
     Load(kNops);
-    standIn_.SetResult(2143);
+    standIn_.SetResult(LDR_ERR_DOWNLOAD);
     HostPortRecord record = KernelPortRecord(comm_settings{4, 19200, 8, 0, 0, {0, 0}});
     const uint64_t before = w32test::clock::NowMicros();
     EXPECT_FALSE(RunKernelLoader(kCorvanecLoader, record, "Pindrake.hex", *target_));
@@ -226,11 +226,11 @@ TEST_F(KernelUpload, TheWaitAfterTheLoaderIsTheSameWhenItFailed) {
 TEST_F(KernelUpload, ALoaderResultOtherThan0IsAFailedUploadAndNoSecondSearch) {
     AttachKernelBoard(19200, false);
     Prepare(kNops);
-    standIn_.SetResult(2143);
+    standIn_.SetResult(LDR_ERR_DOWNLOAD);
     Steps(1);
     EXPECT_EQ(Messages(),
               Join(BeforeTheUpload(),
-                   {StandInLine(2143), "WARNING: Error uploading kernel",
+                   {StandInLine(LDR_ERR_DOWNLOAD), "WARNING: Error uploading kernel",
                     "WARNING: Using simulated ports ( not hardware ports ) in simulation "}));
 }
 

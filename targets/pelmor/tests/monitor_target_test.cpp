@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "monitor_fixture.h"
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 #include "w32/clock.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // kernel in run mode.
 #include <cstring>
 
-#include "board_text.h"
+#include "boardloader/board_text.h"
 #include "boardloader/kernel_link.h"
 #include "comms/utilities.h"
 #include "w32/errors.h"

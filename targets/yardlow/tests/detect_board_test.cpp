@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "board_fixture.h"
+#include "boardloader/kernel_link.h"
 #include "boards/corvanec_boards.h"
+#include "recorded_lines.h"
 #include "w32/errors.h"
 
 namespace {

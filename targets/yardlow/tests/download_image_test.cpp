@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "board_fixture.h"
+#include "boardloader/kernel_link.h"
 #include "boards/corvanec_boards.h"
+#include "recorded_lines.h"
 
 namespace {
 

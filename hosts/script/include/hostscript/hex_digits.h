@@ -1,13 +1,11 @@
-// Hex digits in script words.
+// Hex digits in script words: boardkit's hex-digit reader under the scripts' names.
 #pragma once
 
-#include <cstdint>
+#include "hexdigits/hex_digits.h"
 
 namespace hostscript {
 
-// One hex digit ('0'-'9', 'A'-'F', 'a'-'f'): true with its value 0 to 15.
-bool ReadHexDigit(char c, uint8_t* value);
-// Two digits at `text`, high first: true with the byte.
-bool ReadHexByte(const char* text, uint8_t* value);
+using ::ReadHexByte;
+using ::ReadHexDigit;
 
 }  // namespace hostscript

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 namespace {
 

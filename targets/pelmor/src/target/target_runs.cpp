@@ -4,7 +4,7 @@
 
 #include "monitor_target.h"
 #include "ostrel/sfr.h"
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 #include "simtarget/opcode_facts.h"
 
 namespace pelmor {

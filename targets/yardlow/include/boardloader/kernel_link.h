@@ -11,14 +11,6 @@
 #include "boardloader/board_loader.h"
 #include "comms/comms.h"
 
-// The arrangement of the debug board's microcontroller that DetectBoard found.
-enum BoardKind : int {
-    BOARD_KIND_UNKNOWN = 0,     // nothing detected yet
-    BOARD_KIND_RX2_DIRECT = 1,  // a T89C51Rx2 whose boot loader answers on the line
-    BOARD_KIND_RX2_PIC = 2,     // a T89C51Rx2 behind the board PIC, reached after set type 2
-    BOARD_KIND_S53_PIC = 3,     // an AT89S53 or AT89S8252 programmed through PIC frames
-};
-
 // Command bytes of the debug kernel (host to board), with what follows them and the answer.
 enum KernelCommand : BYTE {
     KCMD_READ_CONTEXT = 0x02,  // -> ContextReply (38 bytes)
@@ -128,15 +120,16 @@ public:
 
     // Finds the board's kind and baud rate, trying the direct boot loader, then the PIC at the
     // port's rate and at 9600, then each baud rate of the boot loader behind the PIC. 0 leaves
-    // the port open at the rate found with RTS set (program mode); otherwise 2120, 2143, 2176 or
-    // the code of the step that failed, with the port in whatever state that step left it.
+    // the port open at the rate found with RTS set (program mode); otherwise LDR_ERR_PROGRAM_MODE,
+    // LDR_ERR_DOWNLOAD, LDR_ERR_PURGE or the code of the step that failed, with the port in
+    // whatever state that step left it.
     int DetectBoard(CComms& comms);
     int GetBoardKind() const { return m_boardKind; }
     void SetBoardKind(int kind) { m_boardKind = kind; }
 
     // Puts a board of kind 1 or 2 back to 19200 baud and out of its boot loader (kind 2: 'R' to
-    // the PIC and an RTS pulse). Kind 3 has no loader mode: 0 at once. 2143 when the port does
-    // not reopen.
+    // the PIC and an RTS pulse). Kind 3 has no loader mode: 0 at once. LDR_ERR_DOWNLOAD when the
+    // port does not reopen.
     int LeaveLoaderMode(CComms& comms);
 
     // Writes `count` bytes of `bytes` (the image from address `start`) into the board: PIC frames

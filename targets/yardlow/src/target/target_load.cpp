@@ -5,7 +5,7 @@
 #include <string>
 
 #include "kernel_target.h"
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 #include "w32/modules.h"
 
 namespace yardlow {

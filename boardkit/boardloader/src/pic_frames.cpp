@@ -1,8 +1,8 @@
 // The board PIC's frames: set type, write, version, and the additive sum that closes them.
 #include <cstring>
 
-#include "board_text.h"
 #include "boardloader/board_loader.h"
+#include "boardloader/board_text.h"
 #include "w32/clock.h"
 
 using boardloader::SetText;

@@ -10,6 +10,15 @@
 // (terminator included); the buffer must hold at least this much.
 constexpr int kBoardTextSize = 80;
 
+// The arrangements of the debug board's microcontroller (the kernel link's DetectBoard finds
+// which); setChipTypeViaPic takes one.
+enum BoardKind : int {
+    BOARD_KIND_UNKNOWN = 0,     // nothing detected yet
+    BOARD_KIND_RX2_DIRECT = 1,  // a T89C51Rx2 whose boot loader answers on the line
+    BOARD_KIND_RX2_PIC = 2,     // a T89C51Rx2 behind the board PIC, reached after set type 2
+    BOARD_KIND_S53_PIC = 3,     // an AT89S53 or AT89S8252 programmed through PIC frames
+};
+
 // Command bytes of the board PIC's frames.
 enum PicCommand : BYTE {
     PIC_SET_TYPE = 0x01,  // 01 type sum -> 01 status sum
@@ -49,22 +58,26 @@ constexpr int kIspMaxBlock = 16;
 // most 255 bytes are summed.
 void additiveChecksum(const BYTE* data, int length, BYTE* sum);
 
-// One PIC_WRITE frame of `count` (1 to 32) bytes at `address`, its bytes paced for the PIC. 2143
-// for a block that crosses 0x2000 or passes 0x3000; a failed write or read passes its CommsResult
-// on; a reply with a wrong sum 2177, a wrong command byte 2174, a failure status 2177.
+// One PIC_WRITE frame of `count` (1 to 32) bytes at `address`, its bytes paced for the PIC.
+// LDR_ERR_DOWNLOAD for a block that crosses 0x2000 or passes 0x3000; a failed write or read
+// passes its CommsResult on; a reply with a wrong sum LDR_ERR_CHECKSUM, a wrong command byte
+// LDR_ERR_PIC_VERSION, a failure status LDR_ERR_CHECKSUM.
 int writeBlockViaPic(CComms& comms, unsigned address, int count, const BYTE* data, char* text);
 
-// One PIC_SET_TYPE frame: type 2 when `kind` is 2, else type 1. Codes as writeBlockViaPic's.
+// One PIC_SET_TYPE frame: type 2 when `kind` is BOARD_KIND_RX2_PIC, else type 1. Codes as
+// writeBlockViaPic's.
 int setChipTypeViaPic(CComms& comms, int kind, char* text);
 
 // One PIC_VERSION exchange; on success the text names the four version characters. A wrong
-// command byte 2174, a wrong sum 2177, a failed write or read its CommsResult.
+// command byte LDR_ERR_PIC_VERSION, a wrong sum LDR_ERR_CHECKSUM, a failed write or read its
+// CommsResult.
 int readPicVersion(CComms& comms, char* text);
 
 // One boot-loader record, character by character, each echo compared, then the 3-byte reply.
 // 0 when the reply is '.' and all of it came; the read's CommsResult when it starts with '.' but
-// came short; 2143 when it starts with anything else, and when the record was cut short by a
-// failed write, a failed read or a wrong echo (then no reply is read: none was asked for).
+// came short; LDR_ERR_DOWNLOAD when it starts with anything else, and when the record was cut
+// short by a failed write, a failed read or a wrong echo (then no reply is read: none was asked
+// for).
 int sendIspRecord(CComms& comms, const char* record);
 
 // Builds and sends one program-data record of `count` (at most 255) bytes at `address`.
@@ -80,8 +93,9 @@ int programBootVectorIsp(CComms& comms, char* text);
 // passes its code on.
 int syncIspU(CComms& comms, char* text);
 
-// Sends text character by character with each echo compared, reading no reply: 0, 2143 for a
-// wrong echo, or a failed write's or read's code. An empty text sends nothing.
+// Sends text character by character with each echo compared, reading no reply: 0,
+// LDR_ERR_DOWNLOAD for a wrong echo, or a failed write's or read's code. An empty text sends
+// nothing.
 int sendIspLine(CComms& comms, const char* line);
 
 // Reads back `count` (1 to 16) bytes at `address` through a display record into buffer.

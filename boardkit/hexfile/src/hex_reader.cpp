@@ -1,8 +1,10 @@
 // The program-file reader: Intel HEX, Motorola S1/S9 and Intel HEX with segment records.
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 #include <cstdio>
 #include <cstring>
+
+#include "hexdigits/hex_digits.h"
 
 namespace {
 
@@ -224,41 +226,6 @@ int32_t HexFileReader::Read(const char* path, int32_t format) {
 }
 
 }  // namespace
-
-bool ReadHexDigit(char c, uint8_t* value) {
-    if (c >= 'a' && c <= 'f') {
-        c = static_cast<char>(c - 'a' + 'A');
-    }
-    if (c >= '0' && c <= '9') {
-        *value = static_cast<uint8_t>(c - '0');
-        return true;
-    }
-    if (c >= 'A' && c <= 'F') {
-        *value = static_cast<uint8_t>(c - 'A' + 10);
-        return true;
-    }
-    return false;
-}
-
-bool ReadHexByte(const char* text, uint8_t* value) {
-    uint8_t high = 0;
-    uint8_t low = 0;
-    if (!ReadHexDigit(text[0], &high) || !ReadHexDigit(text[1], &low)) {
-        return false;
-    }
-    *value = static_cast<uint8_t>(high << 4 | low);
-    return true;
-}
-
-bool ReadHexWord(const char* text, uint16_t* value) {
-    uint8_t high = 0;
-    uint8_t low = 0;
-    if (!ReadHexByte(text, &high) || !ReadHexByte(text + 2, &low)) {
-        return false;
-    }
-    *value = static_cast<uint16_t>(high << 8 | low);
-    return true;
-}
 
 int32_t ReadHexFile(void* context, const char* path, int32_t format, HexWriteBytesFn writeFn,
                     HexMessageFn messageFn) {

@@ -1,7 +1,5 @@
-// Hex digits in script words.
-#include "hostscript/hex_digits.h"
-
-namespace hostscript {
+// Hexadecimal digits, bytes and words.
+#include "hexdigits/hex_digits.h"
 
 bool ReadHexDigit(char c, uint8_t* value) {
     if (c >= '0' && c <= '9') {
@@ -29,4 +27,12 @@ bool ReadHexByte(const char* text, uint8_t* value) {
     return true;
 }
 
-}  // namespace hostscript
+bool ReadHexWord(const char* text, uint16_t* value) {
+    uint8_t high = 0;
+    uint8_t low = 0;
+    if (!ReadHexByte(text, &high) || !ReadHexByte(text + 2, &low)) {
+        return false;
+    }
+    *value = static_cast<uint16_t>(high << 8 | low);
+    return true;
+}

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "boardloader/board_loader.h"
-#include "boardloader/kernel_link.h"
 #include "boards/board.h"
 #include "boards/catalogue.h"
 #include "comms/comms.h"
@@ -79,16 +78,6 @@ protected:
     std::unique_ptr<boards::Board> m_board;
     CComms m_comms;
     char m_text[kBoardTextSize] = {};
-};
-
-// The link's lines, as the target's message output would get them.
-class RecordedLines : public LinkMessageSink {
-public:
-    void OutputMessage(int level, const char* text) override {
-        EXPECT_EQ(level, 1) << text;
-        m_lines.push_back(text);
-    }
-    std::vector<std::string> m_lines;
 };
 
 }  // namespace boardtest

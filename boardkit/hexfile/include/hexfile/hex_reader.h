@@ -1,5 +1,5 @@
 // Reader of program files (Intel HEX, Motorola S1/S9, Intel HEX with segment records) that hands
-// data records and messages to the caller's callbacks; and its hex-digit readers.
+// data records and messages to the caller's callbacks.
 #pragma once
 
 #include <cstdint>
@@ -29,10 +29,3 @@ typedef void (*HexMessageFn)(void* context, int32_t level, const char* text);
 // before a failure stay stored.
 int32_t ReadHexFile(void* context, const char* path, int32_t format, HexWriteBytesFn writeFn,
                     HexMessageFn messageFn);
-
-// One hex digit ('0'-'9', 'A'-'F', 'a'-'f'): true with its value 0 to 15.
-bool ReadHexDigit(char c, uint8_t* value);
-// Two digits, high first.
-bool ReadHexByte(const char* text, uint8_t* value);
-// Four digits, most significant first.
-bool ReadHexWord(const char* text, uint16_t* value);

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board_text.h"
 #include "boardloader/board_loader.h"
+#include "boardloader/board_text.h"
+#include "hexdigits/hex_digits.h"
 
 using boardloader::SetText;
 
@@ -14,19 +15,6 @@ constexpr DWORD kSlowRecordMs = 10000;
 constexpr DWORD kUsualTimeOutMs = 20;
 // A display reply: 7 characters before the data, two per byte, two after.
 constexpr int kDisplayReplyExtra = 9;
-
-bool HexValue(char c, unsigned* value) {
-    if (c >= '0' && c <= '9') {
-        *value = static_cast<unsigned>(c - '0');
-    } else if (c >= 'A' && c <= 'F') {
-        *value = static_cast<unsigned>(c - 'A' + 10);
-    } else if (c >= 'a' && c <= 'f') {
-        *value = static_cast<unsigned>(c - 'a' + 10);
-    } else {
-        return false;
-    }
-    return true;
-}
 
 // The record's checksum: the two's complement of the 8-bit sum of its bytes.
 BYTE NegatedSum(const BYTE* bytes, int count) {
@@ -175,14 +163,13 @@ int readBlockIsp(CComms& comms, unsigned address, int count, BYTE* buffer, char*
         return result;
     }
     for (int i = 0; i < count; ++i) {
-        unsigned high = 0;
-        unsigned low = 0;
-        if (!HexValue(reply[7 + 2 * i], &high) || !HexValue(reply[8 + 2 * i], &low)) {
+        uint8_t byte = 0;
+        if (!ReadHexByte(reply + 7 + 2 * i, &byte)) {
             // Not the display the record asked for: no bytes are made up from it.
             SetText(text, "Received reply: %s", reply);
             return LDR_ERR_DOWNLOAD;
         }
-        buffer[i] = static_cast<BYTE>(high << 4 | low);
+        buffer[i] = byte;
     }
     SetText(text, "OK");
     return 0;
@@ -201,9 +188,9 @@ int readSpecialByteIsp(CComms& comms, BYTE* value, const char* record, char* tex
         return result;
     }
     unsigned number = 0;
-    unsigned digit = 0;
+    uint8_t digit = 0;
     int digits = 0;
-    while (digits < 5 && HexValue(reply[digits], &digit)) {
+    while (digits < 5 && ReadHexDigit(reply[digits], &digit)) {
         number = number << 4 | digit;
         ++digits;
     }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "simtarget/hex_reader.h"
+#include "hexfile/hex_reader.h"
 
 namespace {
 
@@ -274,24 +274,6 @@ TEST_F(HexReader, BadArgumentsAndMissingFilesAreReportedWithoutAStore) {
     // Without a message callback the failures are silent.
     EXPECT_EQ(ReadHexFile(&c, "no_such_file_here.hex", 1, Store, nullptr), kHexError);
     EXPECT_EQ(c.messages.size(), 5u);
-}
-
-TEST(HexDigits, ReadDigitsBytesAndWordsInEitherCase) {
-    uint8_t digit = 0;
-    EXPECT_TRUE(ReadHexDigit('f', &digit));
-    EXPECT_EQ(digit, 15);
-    EXPECT_TRUE(ReadHexDigit('A', &digit));
-    EXPECT_EQ(digit, 10);
-    EXPECT_FALSE(ReadHexDigit('g', &digit));
-    EXPECT_FALSE(ReadHexDigit('\0', &digit));
-    uint8_t byte = 0;
-    EXPECT_TRUE(ReadHexByte("aB", &byte));
-    EXPECT_EQ(byte, 0xAB);
-    EXPECT_FALSE(ReadHexByte("A", &byte));
-    uint16_t word = 0;
-    EXPECT_TRUE(ReadHexWord("12cD", &word));
-    EXPECT_EQ(word, 0x12CD);
-    EXPECT_FALSE(ReadHexWord("12 D", &word));
 }
 
 }  // namespace
