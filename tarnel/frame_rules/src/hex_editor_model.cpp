@@ -4,21 +4,18 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "hexdigits/hex_digits.h"
 #include "tarnel/images/memory_image.h"
 
 namespace {
 
+// A typed character as a hex digit, -1 for any other (a wide character is never one).
 int HexDigitValue(unsigned ch) {
-    if (ch >= '0' && ch <= '9') {
-        return static_cast<int>(ch - '0');
+    uint8_t digit = 0;
+    if (ch > 0x7F || !ReadHexDigit(static_cast<char>(ch), &digit)) {
+        return -1;
     }
-    if (ch >= 'a' && ch <= 'f') {
-        return static_cast<int>(ch - 'a' + 10);
-    }
-    if (ch >= 'A' && ch <= 'F') {
-        return static_cast<int>(ch - 'A' + 10);
-    }
-    return -1;
+    return digit;
 }
 
 bool IsMoveKey(HexEditorModel::Key key) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "hexdigits/hex_digits.h"
+
 namespace {
 
 // Longer lines are cut, and their rest is read as the next line.
@@ -48,16 +50,8 @@ private:
 };
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
+    uint8_t digit = 0;
+    return ReadHexDigit(c, &digit) ? digit : -1;
 }
 
 // A field of up to `width` characters from `pos`, read as hexadecimal up to its first character

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "tarnel/protocols/chip_protocol.h"
+#include "hexdigits/hex_digits.h"
 #include "tarnel/images/chip_table.h"
+#include "tarnel/protocols/chip_protocol.h"
 #include "tarnel/protocols/port_reopen.h"
 #include "w32/clock.h"
 
@@ -15,6 +16,11 @@ const DWORD kSlowTimeOut = 10000;
 const DWORD kLineTimeOut = 20;
 const int kSyncTries = 10;
 const DWORD kDisplayPrefix = 7;  // the answer's characters before the first data digit
+
+// The two digits of the display answer's byte `i`.
+const char* DisplayDigits(const std::vector<BYTE>& answer, DWORD i) {
+    return reinterpret_cast<const char*>(answer.data()) + kDisplayPrefix + 2 * i;
+}
 const DWORD kMaxLineBytes = 255;
 
 const char kEraseLine[] = ":0100000307F5";
@@ -31,19 +37,6 @@ void SetText(char* text, const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(text, CChipProtocol::kTextSize, format, args);
     va_end(args);
-}
-
-int HexValue(BYTE c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
 }
 
 // The two's complement of the 8-bit sum of a record's bytes.
@@ -240,9 +233,8 @@ int CChipProtocol::ReadRecord(CComms& port, WORD address, DWORD count, BYTE* des
     result = port.Read(answer.data(), length);
     if (result == BOARD_OK) {
         for (DWORD i = 0; i < count && result == BOARD_OK; ++i) {
-            int high = HexValue(answer[kDisplayPrefix + 2 * i]);
-            int low = HexValue(answer[kDisplayPrefix + 2 * i + 1]);
-            if (high < 0 || low < 0) {
+            uint8_t value = 0;
+            if (!ReadHexByte(DisplayDigits(answer, i), &value)) {
                 result = BOARD_LINE_FAILED;
             }
         }
@@ -252,8 +244,9 @@ int CChipProtocol::ReadRecord(CComms& port, WORD address, DWORD count, BYTE* des
         return result;
     }
     for (DWORD i = 0; i < count; ++i) {
-        destination[i] = static_cast<BYTE>(HexValue(answer[kDisplayPrefix + 2 * i]) * 16 +
-                                           HexValue(answer[kDisplayPrefix + 2 * i + 1]));
+        uint8_t value = 0;
+        ReadHexByte(DisplayDigits(answer, i), &value);
+        destination[i] = value;
     }
     SetText(text, "OK");
     return BOARD_OK;
