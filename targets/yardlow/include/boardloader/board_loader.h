@@ -54,6 +54,10 @@ void additiveChecksum(const BYTE* data, int length, BYTE* sum);
 // on; a reply with a wrong sum 2177, a wrong command byte 2174, a failure status 2177.
 int writeBlockViaPic(CComms& comms, unsigned address, int count, const BYTE* data, char* text);
 
+// One PIC_SET_TYPE frame for `type` sent and its 3-byte reply read into `reply`, which the caller
+// judges (what a failed read left of it included): 0, or the failed write's or read's code.
+int exchangeSetTypeViaPic(CComms& comms, BYTE type, BYTE reply[3]);
+
 // One PIC_SET_TYPE frame: type 2 when `kind` is 2, else type 1. Codes as writeBlockViaPic's.
 int setChipTypeViaPic(CComms& comms, int kind, char* text);
 
