@@ -319,10 +319,7 @@ int Session::Finish() {
         w32::FreeLibrary(m_module);
         m_module = nullptr;
     }
-    for (auto& entry : m_boards) {
-        w32test::vport::Detach(entry.first);
-    }
-    m_boards.clear();
+    m_boards.DetachAll();
     w32test::clock::UseVirtualTime(m_wasVirtualTime);
     m_realPortRule.Apply(false, true);
     Line("session end: " + std::to_string(m_errors) + (m_errors == 1 ? " error" : " errors"));

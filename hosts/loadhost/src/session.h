@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "boards/board.h"
+#include "hostscript/board_set.h"
 #include "hostscript/real_ports.h"
 #include "hostscript/words.h"
 #include "loader/loader_abi.h"
@@ -112,8 +113,8 @@ private:
     std::string m_runCommand;
     HANDLE m_heldPort = nullptr;  // the port the host opened for handle=open
 
-    // Boards by COM number; each stays attached until Finish.
-    std::map<int, std::unique_ptr<boards::Board>> m_boards;
+    // Each board stays attached until Finish.
+    hostscript::BoardSet m_boards;
 
     uint32_t m_cancelAt = 0;  // callback number to answer with a cancel, 0 none
     std::string m_cancelOn;   // answer a cancel to messages holding this text, empty none

@@ -297,7 +297,7 @@ int Session::Finish() {
         m_module = nullptr;
     }
     // The boards last: the plug-in has closed its ports.
-    DetachBoards();
+    m_boards.DetachAll();
     w32test::clock::UseVirtualTime(m_wasVirtualTime);
     ReportRefusedPorts();
     m_realPortRule.Apply(false, true);

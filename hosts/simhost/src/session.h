@@ -13,6 +13,7 @@
 
 #include "boards/board.h"
 #include "host_objects.h"
+#include "hostscript/board_set.h"
 #include "hostscript/real_ports.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
@@ -143,7 +144,6 @@ private:
     void DoBoard(const std::vector<Word>& words);
     void DoBoardLog(const std::vector<Word>& words);
     void DoStopAfter(const std::vector<Word>& words);
-    void DetachBoards();
     // Ends stop-after's thread; says so when its stop was not made.
     void CancelStopper();
     // The stop stop-after made, with its status, once (after the command during which it came).
@@ -159,7 +159,7 @@ private:
     int m_targetCount = 0;
     std::vector<std::unique_ptr<HostObjectSet>> m_handedOut;
     std::unique_ptr<HostPortObserver> m_observer;
-    std::map<int, std::unique_ptr<boards::Board>> m_boards;  // by COM number
+    hostscript::BoardSet m_boards;
     std::unique_ptr<Stopper> m_stopper;
     bool m_wasVirtualTime = false;
     bool m_realPorts = false;  // real-ports on
