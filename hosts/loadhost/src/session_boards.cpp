@@ -26,24 +26,10 @@ void Session::DoBoard(const std::vector<Word>& words) {
               words[2].text + "'");
         return;
     }
-    std::string line;
-    std::string error;
-    if (!m_boards.Attach(words, number, &line, &error)) {
-        Error(error);
-        return;
-    }
-    Line(line);
+    m_boards.Attach(words, number, *this);
 }
 
-void Session::DoBoardLog(const std::vector<Word>&) {
-    if (m_boards.Empty()) {
-        Error("no board (attach one first)");
-        return;
-    }
-    for (const std::string& line : m_boards.TakeLogLines()) {
-        Line(line);
-    }
-}
+void Session::DoBoardLog(const std::vector<Word>&) { m_boards.PrintLogs(*this); }
 
 void Session::DoBoardCheck(const std::vector<Word>& words) {
     boards::Board* board = BoardOnRecordPort();

@@ -25,28 +25,28 @@ int ComNumber(const std::string& text, int highest) {
 
 BoardSet::~BoardSet() { DetachAll(); }
 
-bool BoardSet::Attach(const std::vector<Word>& words, int number, std::string* line,
-                      std::string* error) {
+void BoardSet::Attach(const std::vector<Word>& words, int number, ScriptOutput& out) {
     if (m_boards.count(number) != 0 || w32test::vport::IsAttached(number)) {
-        *error = "a board is already on COM" + std::to_string(number);
-        return false;
+        out.Error("a board is already on COM" + std::to_string(number));
+        return;
     }
     // Every word after the port is an option; a quoted word may hold several.
     std::string options;
     for (size_t i = 3; i < words.size(); ++i) {
         options += (i > 3 ? " " : "") + words[i].text;
     }
-    std::unique_ptr<boards::Board> board = boards::MakeBoard(words[1].text, options, error);
+    std::string error;
+    std::unique_ptr<boards::Board> board = boards::MakeBoard(words[1].text, options, &error);
     if (board == nullptr) {
-        return false;
+        out.Error(error);
+        return;
     }
     if (!w32test::vport::Attach(number, board.get())) {
-        *error = "cannot attach the board to COM" + std::to_string(number);
-        return false;
+        out.Error("cannot attach the board to COM" + std::to_string(number));
+        return;
     }
     m_boards[number] = std::move(board);
-    *line = "board " + words[1].text + " on COM" + std::to_string(number);
-    return true;
+    out.Line("board " + words[1].text + " on COM" + std::to_string(number));
 }
 
 boards::Board* BoardSet::On(int number) const {
@@ -54,21 +54,23 @@ boards::Board* BoardSet::On(int number) const {
     return found == m_boards.end() ? nullptr : found->second.get();
 }
 
-std::vector<std::string> BoardSet::TakeLogLines() {
-    std::vector<std::string> lines;
+void BoardSet::PrintLogs(ScriptOutput& out) {
+    if (m_boards.empty()) {
+        out.Error("no board (attach one first)");
+        return;
+    }
     for (auto& entry : m_boards) {
         boards::Transcript& log = entry.second->Log();
-        lines.push_back("board on COM" + std::to_string(entry.first) + ":");
+        out.Line("board on COM" + std::to_string(entry.first) + ":");
         std::string text = log.Text();
         size_t start = 0;
         while (start < text.size()) {
             size_t end = text.find('\n', start);
-            lines.push_back("  " + text.substr(start, end - start));
+            out.Line("  " + text.substr(start, end - start));
             start = end == std::string::npos ? text.size() : end + 1;
         }
         log.Clear();
     }
-    return lines;
 }
 
 void BoardSet::ClearLogs() {

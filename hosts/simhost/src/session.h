@@ -14,7 +14,8 @@
 #include "boards/board.h"
 #include "host_objects.h"
 #include "hostscript/board_set.h"
-#include "hostscript/real_ports.h"
+#include "hostscript/clock_switches.h"
+#include "hostscript/script_output.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
 #include "step_limit.h"
@@ -25,7 +26,7 @@
 
 namespace simhost {
 
-class Session {
+class Session : private hostscript::ScriptOutput {
 public:
     explicit Session(std::ostream& out);
     ~Session();
@@ -59,7 +60,8 @@ private:
     };
     static const Command kCommands[];
 
-    void Error(const std::string& text);
+    void Line(const std::string& text) override { m_transcript.Line(text); }
+    void Error(const std::string& text) override;
     void Status(SimStatus status, const std::string& extra = std::string());
     // The status with the PC appended when the target answers it.
     void RunStatus(SimStatus status);
@@ -104,8 +106,6 @@ private:
     void DoGetSettings(const std::vector<Word>& words);
     void DoVirtualTime(const std::vector<Word>& words);
     void DoRealPorts(const std::vector<Word>& words);
-    // A line for each port the plug-in could not open for want of a board.
-    void ReportRefusedPorts();
     void DoSymbols(const std::vector<Word>& words);
     void DoObserver(const std::vector<Word>& words);
     // Loading and running (session_run.cpp).
@@ -161,9 +161,7 @@ private:
     std::unique_ptr<HostPortObserver> m_observer;
     hostscript::BoardSet m_boards;
     std::unique_ptr<Stopper> m_stopper;
-    bool m_wasVirtualTime = false;
-    bool m_realPorts = false;  // real-ports on
-    hostscript::RealPortRule m_realPortRule;
+    hostscript::ClockSwitches m_clock;
     bool m_unreadable = false;  // the script could not be read to its end
     int m_line = 0;
     uint32_t m_stepLimit = 0;  // of the command being run, 0 for none

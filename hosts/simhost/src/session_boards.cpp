@@ -22,32 +22,20 @@ void Session::DoBoard(const std::vector<Word>& words) {
         Error("COMn expected, not '" + words[2].text + "'");
         return;
     }
-    std::string line;
-    std::string error;
-    if (!m_boards.Attach(words, number, &line, &error)) {
-        Error(error);
-        return;
-    }
-    m_transcript.Line(line);
+    m_boards.Attach(words, number, *this);
 }
 
 void Session::DoBoardLog(const std::vector<Word>& words) {
-    if (m_boards.Empty()) {
-        Error("no board (attach one first)");
+    if (m_boards.Empty() || words.size() == 1) {
+        m_boards.PrintLogs(*this);
         return;
     }
-    if (words.size() > 1) {
-        if (words[1].text != "clear") {
-            Error("usage: board-log [clear]");
-            return;
-        }
-        // The events so far are forgotten unseen: a long download need not fill a transcript.
-        m_boards.ClearLogs();
+    if (words[1].text != "clear") {
+        Error("usage: board-log [clear]");
         return;
     }
-    for (const std::string& line : m_boards.TakeLogLines()) {
-        m_transcript.Line(line);
-    }
+    // The events so far are forgotten unseen: a long download need not fill a transcript.
+    m_boards.ClearLogs();
 }
 
 void Session::DoStopAfter(const std::vector<Word>& words) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "boards/board.h"
+#include "hostscript/script_output.h"
 #include "hostscript/words.h"
 
 namespace hostscript {
@@ -23,15 +24,15 @@ public:
     BoardSet& operator=(const BoardSet&) = delete;
 
     // `words` are those of a board line (`board KIND COMn [OPTIONS]`): a board of KIND with the
-    // options attached on COM`number`, and `*line` the host's line for it; false with the reason
-    // in `*error`.
-    bool Attach(const std::vector<Word>& words, int number, std::string* line, std::string* error);
+    // options attached on COM`number` and a line that says so, or an error line.
+    void Attach(const std::vector<Word>& words, int number, ScriptOutput& out);
     bool Empty() const { return m_boards.empty(); }
     // The board on COM`number`, null without one.
     boards::Board* On(int number) const;
-    // Each board's events since the last call, times in ms from the first of them: a line
-    // "board on COMn:" and an indented line for each event; the logs are then cleared.
-    std::vector<std::string> TakeLogLines();
+    // `board-log`: each board's events since the last one, times in ms from the first of them, a
+    // line "board on COMn:" and an indented line for each event; the logs are then cleared. An
+    // error line when there is no board.
+    void PrintLogs(ScriptOutput& out);
     // Forgets the events so far unseen.
     void ClearLogs();
     // Takes every board off its port.
