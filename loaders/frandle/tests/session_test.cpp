@@ -7,9 +7,16 @@
 
 namespace {
 
+using loadhosttest::CancelCase;
+using loadhosttest::CancelRun;
 using loadhosttest::Count;
+using loadhosttest::FailedSwitchCase;
 using loadhosttest::Lines;
+using loadhosttest::ProgramCase;
+using loadhosttest::Rising;
 using loadhosttest::RunSession;
+using loadhosttest::StopOf;
+using loadhosttest::UnopenedPortCase;
 
 std::string File(const std::string& name) {
     return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "frandle", name);
@@ -26,56 +33,48 @@ Lines Download(const std::string& board, const std::string& extra, const std::st
     return lines;
 }
 
-[[maybe_unused]] const bool kRegistered = [] {
-    using namespace loadhosttest;
+[[maybe_unused]] const bool kRegistered = loadhosttest::RegisterCases(
+    __FILE__, __LINE__,
     // A cancel answered to a line's success or to a percentage (or to the start notice, whose
     // record the percentages use) ends the download there with 0; every other callback takes none.
-    Register(
-        CancelCase{"FrandleCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsLines",
-                   [](const std::string& extra) { return Download("", extra, File("lines.hex")); },
-                   12, true,
-                   [](const CancelRun& run) {
-                       size_t stop = StopOf(run, {"Success writing line", ": percent "});
-                       size_t expected = stop == 0 ? run.uncancelled.size() : stop;
-                       ASSERT_EQ(run.callbacks.size(), expected) << run.output;
-                       EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
-                       // No line goes after the one whose answer was cancelled.
-                       EXPECT_EQ(Count(run.output, "host> 3A ':'"),
-                                 Count(run.output, "Success writing line") +
-                                     (expected == run.uncancelled.size() ? 1 : 0))
-                           << run.output;
-                   }},
-        __FILE__, __LINE__);
-    Register(UnopenedPortCase{"FrandlePort",
-                              "APortThatDoesNotOpenIsNamedAndNothingIsSent",
-                              SessionStart("", "port port=2"),
-                              File("small.hex"),
-                              1,
-                              {"callback 1: message \"WARNING: Can not open COM3\"\n"
-                               "callback 2: message \"Please check COM port under "
-                               "Tools->Options->Loader\"\n"
-                               "result 2143 LDR_ERR_DOWNLOAD\nport COM3 closed\n"}},
-             __FILE__, __LINE__);
-    Register(FailedSwitchCase{"FrandlePort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
-                              SessionStart("", "port port=2 handle=open"), ""},
-             __FILE__, __LINE__);
-    Register(ProgramCase{"FrandleProgram",
-                         "AProgramBuiltFromCIsInTheBoardsFlashAndRunsAfterTheNextReset",
-                         FRANDLE_PROGRAM,
-                         SessionStart("", "port port=2"),
-                         {},
-                         5,
-                         Rising::Strictly,
-                         [](const std::string& output, const std::vector<int>&) {
-                             EXPECT_NE(output.find("message \"Download Completed Successfully\""),
-                                       std::string::npos)
-                                 << output;
-                             EXPECT_EQ(output.find("the board also holds"), std::string::npos)
-                                 << output;
-                         }},
-             __FILE__, __LINE__);
-    return true;
-}();
+    CancelCase{"FrandleCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsLines",
+               [](const std::string& extra) { return Download("", extra, File("lines.hex")); }, 12,
+               true,
+               [](const CancelRun& run) {
+                   size_t stop = StopOf(run, {"Success writing line", ": percent "});
+                   size_t expected = stop == 0 ? run.uncancelled.size() : stop;
+                   ASSERT_EQ(run.callbacks.size(), expected) << run.output;
+                   EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
+                   // No line goes after the one whose answer was cancelled.
+                   EXPECT_EQ(Count(run.output, "host> 3A ':'"),
+                             Count(run.output, "Success writing line") +
+                                 (expected == run.uncancelled.size() ? 1 : 0))
+                       << run.output;
+               }},
+    UnopenedPortCase{"FrandlePort",
+                     "APortThatDoesNotOpenIsNamedAndNothingIsSent",
+                     SessionStart("", "port port=2"),
+                     File("small.hex"),
+                     1,
+                     {"callback 1: message \"WARNING: Can not open COM3\"\n"
+                      "callback 2: message \"Please check COM port under "
+                      "Tools->Options->Loader\"\n"
+                      "result 2143 LDR_ERR_DOWNLOAD\nport COM3 closed\n"}},
+    FailedSwitchCase{"FrandlePort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
+                     SessionStart("", "port port=2 handle=open"), ""},
+    ProgramCase{
+        "FrandleProgram",
+        "AProgramBuiltFromCIsInTheBoardsFlashAndRunsAfterTheNextReset",
+        FRANDLE_PROGRAM,
+        SessionStart("", "port port=2"),
+        {},
+        5,
+        Rising::Strictly,
+        [](const std::string& output, const std::vector<int>&) {
+            EXPECT_NE(output.find("message \"Download Completed Successfully\""), std::string::npos)
+                << output;
+            EXPECT_EQ(output.find("the board also holds"), std::string::npos) << output;
+        }});
 
 // Whichever pulse length the board needs, the tries before it find nothing and that one finds it.
 TEST(FrandleDetection, TheBootLoaderIsFoundAtEachPulseLengthAfterTheLongerOnesFailed) {

@@ -6,7 +6,14 @@
 
 namespace {
 
+using loadhosttest::CancelCase;
+using loadhosttest::DownloadLines;
+using loadhosttest::ExpectStopOnlyInTheBytes;
+using loadhosttest::FailedSwitchCase;
 using loadhosttest::Lines;
+using loadhosttest::ProgramCase;
+using loadhosttest::Rising;
+using loadhosttest::UnsetLineCase;
 
 std::string File(const std::string& name) {
     return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "lomrik", name);
@@ -16,42 +23,29 @@ Lines SessionStart(const std::string& port) {
     return {"plugin Lomrik", "virtual-time on", "board saltrem-a COM3 line=dtr", port};
 }
 
-[[maybe_unused]] const bool kRegistered = [] {
-    using namespace loadhosttest;
+[[maybe_unused]] const bool kRegistered = loadhosttest::RegisterCases(
+    __FILE__, __LINE__,
     // Lomrik's messages take no cancel; a percentage does (and the start notice's record is the
     // one the percentages use): the bytes stop there without a word, and the download still
     // answers 0.
-    Register(
-        CancelCase{"LomrikCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes",
-                   [](const std::string& extra) {
-                       return DownloadLines(SessionStart("port port=2"), extra, File("small.hex"));
-                   },
-                   0, true,
-                   [](const CancelRun& run) {
-                       size_t stop = StopOf(run, {": percent "});
-                       ASSERT_EQ(run.callbacks.size(), stop == 0 ? run.uncancelled.size() : stop)
-                           << run.output;
-                       EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
-                   }},
-        __FILE__, __LINE__);
-    Register(UnsetLineCase{"LomrikPort", "DtrThatCannotBeSetFailsProgramModeWithTheSystemsText",
-                           SessionStart("port port=2"), File("small.hex"),
-                           "callback 1: message \"Error changing to Program Mode, ec=1043, "
-                           "WIN32 Error=31("},
-             __FILE__, __LINE__);
-    Register(FailedSwitchCase{"LomrikPort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
-                              SessionStart("port port=2 handle=open"), " dtr "},
-             __FILE__, __LINE__);
-    Register(ProgramCase{"LomrikProgram",
-                         "AProgramBuiltFromCIsInTheBoardsMemoryAfterTheDownload",
-                         LOMRIK_PROGRAM,
-                         SessionStart("port port=2"),
-                         {},
-                         100,
-                         Rising::NeverFalling,
-                         nullptr},
-             __FILE__, __LINE__);
-    return true;
-}();
+    CancelCase{"LomrikCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes",
+               [](const std::string& extra) {
+                   return DownloadLines(SessionStart("port port=2"), extra, File("small.hex"));
+               },
+               0, true, ExpectStopOnlyInTheBytes},
+    UnsetLineCase{"LomrikPort", "DtrThatCannotBeSetFailsProgramModeWithTheSystemsText",
+                  SessionStart("port port=2"), File("small.hex"),
+                  "callback 1: message \"Error changing to Program Mode, ec=1043, "
+                  "WIN32 Error=31("},
+    FailedSwitchCase{"LomrikPort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
+                     SessionStart("port port=2 handle=open"), " dtr "},
+    ProgramCase{"LomrikProgram",
+                "AProgramBuiltFromCIsInTheBoardsMemoryAfterTheDownload",
+                LOMRIK_PROGRAM,
+                SessionStart("port port=2"),
+                {},
+                100,
+                Rising::NeverFalling,
+                nullptr});
 
 }  // namespace

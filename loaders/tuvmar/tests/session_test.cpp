@@ -6,7 +6,13 @@
 
 namespace {
 
+using loadhosttest::CancelCase;
+using loadhosttest::CancelRun;
+using loadhosttest::DownloadLines;
+using loadhosttest::ExpectStopOnlyInTheBytes;
 using loadhosttest::Lines;
+using loadhosttest::ProgramCase;
+using loadhosttest::Rising;
 
 std::string File(const std::string& name) {
     return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "tuvmar", name);
@@ -14,47 +20,39 @@ std::string File(const std::string& name) {
 
 const Lines kSetup = {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"};
 
-[[maybe_unused]] const bool kRegistered = [] {
-    using namespace loadhosttest;
+[[maybe_unused]] const bool kRegistered = loadhosttest::RegisterCases(
+    __FILE__, __LINE__,
     // Tuvmar's messages take no cancel; a percentage does (and the start notice's record is the
     // one the percentages use): the bytes stop there, and the download still answers 0.
-    Register(
-        CancelCase{"TuvmarCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes",
-                   [](const std::string& extra) {
-                       return DownloadLines(kSetup, extra, File("small.hex"));
-                   },
-                   0, true,
-                   [](const CancelRun& run) {
-                       size_t stop = StopOf(run, {": percent "});
-                       ASSERT_EQ(run.callbacks.size(), stop == 0 ? run.uncancelled.size() : stop)
-                           << run.output;
-                       EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
-                       for (size_t i = 0; i < run.callbacks.size(); ++i) {
-                           if (i != run.at - 1) {
-                               EXPECT_EQ(run.callbacks[i], run.uncancelled[i]);
-                           }
-                       }
-                   }},
-        __FILE__, __LINE__);
-    Register(ProgramCase{"TuvmarProgram",
-                         "AProgramBuiltFromCIsInTheMonitorsMemoryAfterTheDownload",
-                         TUVMAR_PROGRAM,
-                         kSetup,
-                         {"board-log"},
-                         100,
-                         Rising::NeverFalling,
-                         [](const std::string& output, const std::vector<int>& percents) {
-                             EXPECT_EQ(output.find("the board also holds"), std::string::npos)
-                                 << output;
-                             EXPECT_NE(output.find("monitor: load complete"), std::string::npos)
-                                 << output;
-                             EXPECT_EQ(output.find("bad line"), std::string::npos) << output;
-                             EXPECT_EQ(percents.front(), 1);
-                             EXPECT_EQ(percents.back(), 99);
-                         }},
-             __FILE__, __LINE__);
-    return true;
-}();
+    CancelCase{
+        "TuvmarCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes",
+        [](const std::string& extra) { return DownloadLines(kSetup, extra, File("small.hex")); }, 0,
+        true,
+        [](const CancelRun& run) {
+            ExpectStopOnlyInTheBytes(run);
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+            for (size_t i = 0; i < run.callbacks.size(); ++i) {
+                if (i != run.at - 1) {
+                    EXPECT_EQ(run.callbacks[i], run.uncancelled[i]);
+                }
+            }
+        }},
+    ProgramCase{"TuvmarProgram",
+                "AProgramBuiltFromCIsInTheMonitorsMemoryAfterTheDownload",
+                TUVMAR_PROGRAM,
+                kSetup,
+                {"board-log"},
+                100,
+                Rising::NeverFalling,
+                [](const std::string& output, const std::vector<int>& percents) {
+                    EXPECT_EQ(output.find("the board also holds"), std::string::npos) << output;
+                    EXPECT_NE(output.find("monitor: load complete"), std::string::npos) << output;
+                    EXPECT_EQ(output.find("bad line"), std::string::npos) << output;
+                    EXPECT_EQ(percents.front(), 1);
+                    EXPECT_EQ(percents.back(), 99);
+                }});
 
 class TuvmarPort : public loadhosttest::SessionTest {};
 

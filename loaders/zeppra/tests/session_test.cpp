@@ -7,10 +7,16 @@
 
 namespace {
 
+using loadhosttest::CancelCase;
+using loadhosttest::CancelRun;
 using loadhosttest::Count;
+using loadhosttest::FailedSwitchCase;
 using loadhosttest::Holds;
 using loadhosttest::Lines;
+using loadhosttest::ProgramCase;
+using loadhosttest::Rising;
 using loadhosttest::RunSession;
+using loadhosttest::UnsetLineCase;
 
 std::string File(const std::string& name) {
     return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "zeppra", name);
@@ -29,56 +35,49 @@ Lines Download(const std::string& board, const std::string& extra, const std::st
 
 const char kCancelLine[] = "message \"Download is cancelled by the users request.\"";
 
-[[maybe_unused]] const bool kRegistered = [] {
-    using namespace loadhosttest;
+[[maybe_unused]] const bool kRegistered = loadhosttest::RegisterCases(
+    __FILE__, __LINE__,
     // Every download that reaches the board's commands ends with 'H' and answers its write's
     // result (0); a cancel in a percentage (or in the start notice, whose record the percentages
     // use) stops the bytes, one answered to the set-type text sends none of them; the other
     // messages take none.
-    Register(CancelCase{
-                 "ZeppraCancel", "AtEveryCallbackTheEndCommandGoesAndTheDownloadAnswersZero",
-                 [](const std::string& extra) { return Download("", extra, File("small.hex")); },
-                 40, true,
-                 [](const CancelRun& run) {
-                     const std::string& output = run.output;
-                     EXPECT_EQ(Count(output, "host> 48 'H'"), 1u) << output;
-                     ASSERT_GE(run.callbacks.size(), run.at) << output;
-                     EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
-                     const bool taken = Holds(run.answered, "setting type") ||
-                                        Holds(run.answered, ": percent ") ||
-                                        Holds(run.answered, "start notice");
-                     if (!taken) {
-                         EXPECT_EQ(run.callbacks.size(), run.uncancelled.size()) << output;
-                         EXPECT_EQ(Count(output, kCancelLine), 0u) << output;
-                         return;
-                     }
-                     EXPECT_NE(run.callbacks.back().find(kCancelLine), std::string::npos) << output;
-                     EXPECT_EQ(Count(output, kCancelLine), 1u) << output;
-                     // After a cancel of the tries no byte of the file goes: the load gets none.
-                     EXPECT_EQ(Holds(run.answered, "setting type"),
-                               output.find("Downloading '") == std::string::npos)
-                         << output;
-                 }},
-             __FILE__, __LINE__);
-    Register(UnsetLineCase{"ZeppraPort", "RtsThatCannotBeSetFailsProgramModeWithTheSystemsText",
-                           SessionStart("", "port port=2"), File("small.hex"),
-                           "callback 1: message \"Error changing to Program Mode, ec=1041, "
-                           "WIN32 Error=31("},
-             __FILE__, __LINE__);
-    Register(FailedSwitchCase{"ZeppraPort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
-                              SessionStart("", "port port=2 handle=open"), ""},
-             __FILE__, __LINE__);
-    Register(ProgramCase{"ZeppraProgram",
-                         "AProgramBuiltFromCIsInTheBoardsMemoryAfterTheDownload",
-                         ZEPPRA_PROGRAM,
-                         SessionStart(" baud=19200", "port port=2 baud=19200"),
-                         {},
-                         100,
-                         Rising::NeverFalling,
-                         nullptr},
-             __FILE__, __LINE__);
-    return true;
-}();
+    CancelCase{"ZeppraCancel", "AtEveryCallbackTheEndCommandGoesAndTheDownloadAnswersZero",
+               [](const std::string& extra) { return Download("", extra, File("small.hex")); }, 40,
+               true,
+               [](const CancelRun& run) {
+                   const std::string& output = run.output;
+                   EXPECT_EQ(Count(output, "host> 48 'H'"), 1u) << output;
+                   ASSERT_GE(run.callbacks.size(), run.at) << output;
+                   EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
+                   const bool taken = Holds(run.answered, "setting type") ||
+                                      Holds(run.answered, ": percent ") ||
+                                      Holds(run.answered, "start notice");
+                   if (!taken) {
+                       EXPECT_EQ(run.callbacks.size(), run.uncancelled.size()) << output;
+                       EXPECT_EQ(Count(output, kCancelLine), 0u) << output;
+                       return;
+                   }
+                   EXPECT_NE(run.callbacks.back().find(kCancelLine), std::string::npos) << output;
+                   EXPECT_EQ(Count(output, kCancelLine), 1u) << output;
+                   // After a cancel of the tries no byte of the file goes: the load gets none.
+                   EXPECT_EQ(Holds(run.answered, "setting type"),
+                             output.find("Downloading '") == std::string::npos)
+                       << output;
+               }},
+    UnsetLineCase{"ZeppraPort", "RtsThatCannotBeSetFailsProgramModeWithTheSystemsText",
+                  SessionStart("", "port port=2"), File("small.hex"),
+                  "callback 1: message \"Error changing to Program Mode, ec=1041, "
+                  "WIN32 Error=31("},
+    FailedSwitchCase{"ZeppraPort", "FailingModeSwitchesAnswerTheirCodesAndRelayToNobody",
+                     SessionStart("", "port port=2 handle=open"), ""},
+    ProgramCase{"ZeppraProgram",
+                "AProgramBuiltFromCIsInTheBoardsMemoryAfterTheDownload",
+                ZEPPRA_PROGRAM,
+                SessionStart(" baud=19200", "port port=2 baud=19200"),
+                {},
+                100,
+                Rising::NeverFalling,
+                nullptr});
 
 TEST(ZeppraCancel, ACancelAnsweredToARetryEndsAtOnceWithTheFailedTrysCode) {
     int exitCode = -1;

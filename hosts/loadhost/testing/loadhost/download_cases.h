@@ -63,6 +63,15 @@ inline size_t StopOf(const CancelRun& run, std::initializer_list<const char*> st
     return Holds(run.answered, "start notice") ? run.firstPercent : 0;
 }
 
+// The check of a loader whose download takes a cancel only in its bytes (a percentage, or the
+// start notice for the first of them): it stops there, or else runs to its end, and the cancel
+// stands on the callback it was answered to.
+inline void ExpectStopOnlyInTheBytes(const CancelRun& run) {
+    size_t stop = StopOf(run, {": percent "});
+    ASSERT_EQ(run.callbacks.size(), stop == 0 ? run.uncancelled.size() : stop) << run.output;
+    EXPECT_EQ(run.callbacks[run.at - 1], run.answered + " -> cancel");
+}
+
 class CancelTest : public ::testing::Test {
 public:
     explicit CancelTest(CancelCase row) : m_row(std::move(row)) {}
@@ -130,14 +139,28 @@ struct FailedSwitchCase {
     std::string unmovedLine;
 };
 
-class UnopenedPortTest : public SessionTest {
+// A session fed line by line for one row, the row's set-up lines first.
+template <class Case>
+class RowSessionTest : public SessionTest {
 public:
-    explicit UnopenedPortTest(UnopenedPortCase row) : m_row(std::move(row)) {}
+    explicit RowSessionTest(Case row) : m_row(std::move(row)) {}
 
-    void TestBody() override {
+protected:
+    void RunSetup() {
         for (const std::string& line : m_row.setup) {
             Run(line);
         }
+    }
+
+    Case m_row;
+};
+
+class UnopenedPortTest : public RowSessionTest<UnopenedPortCase> {
+public:
+    using RowSessionTest::RowSessionTest;
+
+    void TestBody() override {
+        RunSetup();
         ASSERT_TRUE(w32test::vport::FailNext(3, w32test::vport::CallKind::Open, m_row.failures,
                                              ERROR_ACCESS_DENIED));
         Run("download \"" + m_row.file + "\"");
@@ -149,19 +172,14 @@ public:
         }
         EXPECT_NE(text.find("board on COM3:\nsession end"), std::string::npos) << text;
     }
-
-private:
-    UnopenedPortCase m_row;
 };
 
-class UnsetLineTest : public SessionTest {
+class UnsetLineTest : public RowSessionTest<UnsetLineCase> {
 public:
-    explicit UnsetLineTest(UnsetLineCase row) : m_row(std::move(row)) {}
+    using RowSessionTest::RowSessionTest;
 
     void TestBody() override {
-        for (const std::string& line : m_row.setup) {
-            Run(line);
-        }
+        RunSetup();
         ASSERT_TRUE(
             w32test::vport::FailNext(3, w32test::vport::CallKind::Lines, 1, ERROR_GEN_FAILURE));
         Run("download \"" + m_row.file + "\"");
@@ -171,19 +189,14 @@ public:
                   std::string::npos)
             << Output();
     }
-
-private:
-    UnsetLineCase m_row;
 };
 
-class FailedSwitchTest : public SessionTest {
+class FailedSwitchTest : public RowSessionTest<FailedSwitchCase> {
 public:
-    explicit FailedSwitchTest(FailedSwitchCase row) : m_row(std::move(row)) {}
+    using RowSessionTest::RowSessionTest;
 
     void TestBody() override {
-        for (const std::string& line : m_row.setup) {
-            Run(line);
-        }
+        RunSetup();
         ASSERT_TRUE(
             w32test::vport::FailNext(3, w32test::vport::CallKind::Lines, 2, ERROR_GEN_FAILURE));
         Run("setmode 0");
@@ -202,9 +215,6 @@ public:
             EXPECT_EQ(Output().find(m_row.unmovedLine), std::string::npos) << Output();
         }
     }
-
-private:
-    FailedSwitchCase m_row;
 };
 
 // --- A program built from C ------------------------------------------------------------------
@@ -284,6 +294,14 @@ inline void Register(const FailedSwitchCase& row, const char* file, int line) {
 }
 inline void Register(const ProgramCase& row, const char* file, int line) {
     RegisterCase<::testing::Test, ProgramTest>(row, file, line);
+}
+
+// Registers each of a loader's rows, which stand at `file`:`line`. True, so that a test file can
+// register its rows as it starts.
+template <class... Cases>
+bool RegisterCases(const char* file, int line, const Cases&... rows) {
+    (Register(rows, file, line), ...);
+    return true;
 }
 
 }  // namespace loadhosttest
