@@ -13,9 +13,7 @@ using loadhosttest::ProgramCase;
 using loadhosttest::Rising;
 using loadhosttest::UnopenedPortCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "corvane", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "corvane");
 
 const Lines kSetup = {"plugin Corvane", "virtual-time on", "board brontal-g COM3", "port port=2"};
 

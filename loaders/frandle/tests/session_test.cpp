@@ -18,9 +18,7 @@ using loadhosttest::RunSession;
 using loadhosttest::StopOf;
 using loadhosttest::UnopenedPortCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "frandle", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "frandle");
 
 Lines SessionStart(const std::string& board, const std::string& port) {
     return {"plugin Frandle", "virtual-time on", "board brontal-e COM3 baud=19200" + board, port};

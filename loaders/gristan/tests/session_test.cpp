@@ -16,9 +16,7 @@ using loadhosttest::Rising;
 using loadhosttest::StopOf;
 using loadhosttest::UnsetLineCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "gristan", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "gristan");
 
 Lines SessionStart(const std::string& port) {
     return {"plugin Gristan", "virtual-time on", "board saltrem-a COM3", port};

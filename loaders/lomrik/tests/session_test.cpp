@@ -15,9 +15,7 @@ using loadhosttest::ProgramCase;
 using loadhosttest::Rising;
 using loadhosttest::UnsetLineCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "lomrik", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "lomrik");
 
 Lines SessionStart(const std::string& port) {
     return {"plugin Lomrik", "virtual-time on", "board saltrem-a COM3 line=dtr", port};

@@ -14,9 +14,7 @@ using loadhosttest::Lines;
 using loadhosttest::ProgramCase;
 using loadhosttest::Rising;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "tuvmar", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "tuvmar");
 
 const Lines kSetup = {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"};
 

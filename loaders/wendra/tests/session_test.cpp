@@ -18,9 +18,7 @@ using loadhosttest::ProgramCase;
 using loadhosttest::Rising;
 using loadhosttest::UnopenedPortCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "wendra", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "wendra");
 
 Lines SessionStart(const std::string& port) {
     return {"plugin Wendra", "virtual-time on", "board corvanec COM3", port};

@@ -18,9 +18,7 @@ using loadhosttest::Rising;
 using loadhosttest::RunSession;
 using loadhosttest::UnsetLineCase;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "zeppra", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "zeppra");
 
 Lines SessionStart(const std::string& board, const std::string& port) {
     return {"plugin Zeppra", "virtual-time on", "board saltrem-a-pic COM3" + board, port};
