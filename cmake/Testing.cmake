@@ -112,6 +112,34 @@ function(fwt_add_test name)
     endif()
 endfunction()
 
+# fwt_loader_session_test(<name> PLUGIN <target> PROGRAM <name> SOURCE <file.c>
+#                         [CODE_LOC <address>] [SOURCES ...] [LIBS ...] [INCLUDES ...])
+# A loader's downloads in the stand-in host: transcript_test.cpp and session_test.cpp beside the
+# further SOURCES, with the plug-in built first (the sessions load it from the program's folder)
+# and an 8051 program built from C whose path <PLUGIN>_PROGRAM holds (in capitals; "" without
+# sdcc, and the cases that need it are skipped).
+function(fwt_loader_session_test name)
+    cmake_parse_arguments(L "" "PLUGIN;PROGRAM;SOURCE;CODE_LOC" "SOURCES;LIBS;INCLUDES" ${ARGN})
+    fwt_add_test(${name}
+        SOURCES transcript_test.cpp session_test.cpp ${L_SOURCES}
+        LIBS loadhost_testing ${L_LIBS})
+    if(NOT TARGET ${name})
+        return()
+    endif()
+    target_include_directories(${name} PRIVATE ${L_INCLUDES})
+    add_dependencies(${name} ${L_PLUGIN})
+    set(code_loc)
+    if(L_CODE_LOC)
+        set(code_loc CODE_LOC ${L_CODE_LOC})
+    endif()
+    fwt_8051_program(${L_PROGRAM} SOURCE ${L_SOURCE} ${code_loc} OUTPUT_VARIABLE program)
+    string(TOUPPER ${L_PLUGIN} prefix)
+    target_compile_definitions(${name} PRIVATE ${prefix}_PROGRAM="${program}")
+    if(program)
+        add_dependencies(${name} ${L_PROGRAM}_8051)
+    endif()
+endfunction()
+
 # fwt_add_fuzzer(<name> SOURCES ... [LIBS ...] [SEEDS <dir>])
 # A libFuzzer target, built in the linux-fuzz build only; tools/run-fuzzers runs each one for a
 # bounded time starting from its committed seed corpus.

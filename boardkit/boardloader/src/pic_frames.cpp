@@ -84,14 +84,20 @@ int writeBlockViaPic(CComms& comms, unsigned address, int count, const BYTE* dat
     return 0;
 }
 
-int setChipTypeViaPic(CComms& comms, int kind, char* text) {
-    BYTE frame[3] = {PIC_SET_TYPE, kind == 2 ? kPicTypePassThrough : kPicTypeDirect, 0};
+int exchangeSetTypeViaPic(CComms& comms, BYTE type, BYTE reply[3]) {
+    BYTE frame[3] = {PIC_SET_TYPE, type, 0};
     additiveChecksum(frame, 2, &frame[2]);
-    BYTE reply[3] = {};
     int result = comms.Write(frame, 3);
     if (result == 0) {
         result = comms.Read(reply, 3);
     }
+    return result;
+}
+
+int setChipTypeViaPic(CComms& comms, int kind, char* text) {
+    BYTE reply[3] = {};
+    int result = exchangeSetTypeViaPic(
+        comms, kind == BOARD_KIND_RX2_PIC ? kPicTypePassThrough : kPicTypeDirect, reply);
     if (result == 0) {
         result = CheckShortReply(reply, PIC_SET_TYPE);
     }

@@ -92,8 +92,6 @@ const Session::Command Session::kCommands[] = {
 Session::Session(std::ostream& out) : m_out(out), m_record() {
     m_record.settings.baud = kDefaultBaud;
     m_record.settings.dataBits = 8;
-    m_wasVirtualTime = w32test::clock::IsVirtual();
-    m_realPortRule.Apply(m_wasVirtualTime, m_realPorts);
     g_session.store(this);
 }
 
@@ -140,7 +138,7 @@ void Session::RunLine(const std::string& line, int number) {
         } else {
             (this->*command.handler)(words);
         }
-        ReportRefusedPorts();
+        m_clock.ReportRefusedPorts(*this);
         return;
     }
     Error("unknown command '" + words[0].text + "'");
@@ -255,7 +253,7 @@ Session::PortState Session::RecordPortState() {
     if (boards::Board* board = BoardOnRecordPort()) {
         return board->HostOpen() ? PortState::Open : PortState::Closed;
     }
-    if (m_realPortRule.Refusing()) {
+    if (m_clock.Refusing()) {
         return PortState::Refused;  // nothing could have opened it
     }
     // No board to ask: a port that cannot be opened again is still held by someone.
@@ -319,12 +317,9 @@ int Session::Finish() {
         w32::FreeLibrary(m_module);
         m_module = nullptr;
     }
-    for (auto& entry : m_boards) {
-        w32test::vport::Detach(entry.first);
-    }
-    m_boards.clear();
-    w32test::clock::UseVirtualTime(m_wasVirtualTime);
-    m_realPortRule.Apply(false, true);
+    m_boards.DetachAll();
+    m_clock.RestoreClock();
+    m_clock.ReleasePorts();
     Line("session end: " + std::to_string(m_errors) + (m_errors == 1 ? " error" : " errors"));
     m_out.flush();
     return m_unreadable ? 2 : m_errors != 0 ? 1 : 0;
@@ -436,33 +431,11 @@ void Session::DoPort(const std::vector<Word>& words) {
 }
 
 void Session::DoVirtualTime(const std::vector<Word>& words) {
-    const std::string& mode = words[1].text;
-    if (mode != "on" && mode != "off") {
-        Error("usage: virtual-time on|off");
-        return;
-    }
-    // Sleeps and time-outs of every module of the process then advance the one clock.
-    w32test::clock::UseVirtualTime(mode == "on");
-    m_realPortRule.Apply(mode == "on", m_realPorts);
-    Line("virtual time " + mode);
+    m_clock.VirtualTime(words[1].text, *this);
 }
 
 void Session::DoRealPorts(const std::vector<Word>& words) {
-    const std::string& mode = words[1].text;
-    if (mode != "on" && mode != "off") {
-        Error("usage: real-ports on|off");
-        return;
-    }
-    m_realPorts = mode == "on";
-    m_realPortRule.Apply(w32test::clock::IsVirtual(), m_realPorts);
-    Line(m_realPorts ? "real ports on: a port without a board is the machine's serial device"
-                     : "real ports off: under virtual time a port without a board is not opened");
-}
-
-void Session::ReportRefusedPorts() {
-    for (int number : m_realPortRule.TakeRefused()) {
-        Line(hostscript::RealPortRule::RefusedText(number));
-    }
+    m_clock.RealPorts(words[1].text, *this);
 }
 
 void Session::DoCancelAt(const std::vector<Word>& words) {

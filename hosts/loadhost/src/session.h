@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "boards/board.h"
-#include "hostscript/real_ports.h"
+#include "hostscript/board_set.h"
+#include "hostscript/clock_switches.h"
+#include "hostscript/script_output.h"
 #include "hostscript/words.h"
 #include "loader/loader_abi.h"
 #include "plugin_exports.h"
@@ -26,7 +28,7 @@ using hostscript::Word;
 // The port numbers of the record and of the boards: COM1 to COM256 (0 to 255 in the record).
 constexpr int kLastPortNumber = 255;
 
-class Session {
+class Session : private hostscript::ScriptOutput {
 public:
     // The numbers a script word may give a command: from `low` to `high`, both included.
     struct NumberRange {
@@ -64,8 +66,8 @@ private:
     };
     static const Command kCommands[];
 
-    void Line(const std::string& text);
-    void Error(const std::string& text);
+    void Line(const std::string& text) override;
+    void Error(const std::string& text) override;
     void Result(int result);
     // The number `digits` (of the script word `word`, which an error names) when it lies in
     // `range`; otherwise an error line and false.
@@ -90,8 +92,6 @@ private:
     void DoPort(const std::vector<Word>& words);
     void DoVirtualTime(const std::vector<Word>& words);
     void DoRealPorts(const std::vector<Word>& words);
-    // A line for each port the plug-in could not open for want of a board.
-    void ReportRefusedPorts();
     void DoCancelAt(const std::vector<Word>& words);
     void DoCancelOn(const std::vector<Word>& words);
     void DoDownload(const std::vector<Word>& words);
@@ -112,17 +112,15 @@ private:
     std::string m_runCommand;
     HANDLE m_heldPort = nullptr;  // the port the host opened for handle=open
 
-    // Boards by COM number; each stays attached until Finish.
-    std::map<int, std::unique_ptr<boards::Board>> m_boards;
+    // Each board stays attached until Finish.
+    hostscript::BoardSet m_boards;
 
     uint32_t m_cancelAt = 0;  // callback number to answer with a cancel, 0 none
     std::string m_cancelOn;   // answer a cancel to messages holding this text, empty none
 
     std::atomic<Call> m_call{Call::None};
     int m_callbacks = 0;
-    bool m_wasVirtualTime = false;
-    bool m_realPorts = false;  // real-ports on
-    hostscript::RealPortRule m_realPortRule;
+    hostscript::ClockSwitches m_clock;
     bool m_unreadable = false;  // the script could not be read to its end
     int m_line = 0;
     int m_errors = 0;

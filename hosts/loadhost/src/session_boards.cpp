@@ -2,32 +2,12 @@
 // memory against a program file.
 #include <cstdio>
 
-#include "boards/catalogue.h"
 #include "boards/program_store.h"
 #include "hex_file.h"
 #include "session.h"
-#include "w32test/vport.h"
 
 namespace loadhost {
 namespace {
-
-// "COM3" gives 3; 0 for anything else, a port past the record's last one included.
-int ComNumber(const std::string& text) {
-    if (text.size() < 4 || text.compare(0, 3, "COM") != 0) {
-        return 0;
-    }
-    int number = 0;
-    for (size_t i = 3; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return 0;
-        }
-        number = number * 10 + (text[i] - '0');
-        if (number > kLastPortNumber + 1) {
-            return 0;
-        }
-    }
-    return number;
-}
 
 std::string Hex(uint32_t value, int digits) {
     char text[16];
@@ -37,61 +17,19 @@ std::string Hex(uint32_t value, int digits) {
 
 }  // namespace
 
-boards::Board* Session::BoardOnRecordPort() {
-    auto found = m_boards.find(m_record.settings.port + 1);
-    return found == m_boards.end() ? nullptr : found->second.get();
-}
+boards::Board* Session::BoardOnRecordPort() { return m_boards.On(m_record.settings.port + 1); }
 
 void Session::DoBoard(const std::vector<Word>& words) {
-    int number = ComNumber(words[2].text);
+    int number = hostscript::ComNumber(words[2].text, kLastPortNumber + 1);
     if (number == 0) {
         Error("COMn expected (COM1 to COM" + std::to_string(kLastPortNumber + 1) + "), not '" +
               words[2].text + "'");
         return;
     }
-    if (m_boards.count(number) != 0 || w32test::vport::IsAttached(number)) {
-        Error("a board is already on COM" + std::to_string(number));
-        return;
-    }
-    // Every word after the port is an option, as simhost takes them; a quoted word may hold
-    // several.
-    std::string options;
-    for (size_t i = 3; i < words.size(); ++i) {
-        options += (i > 3 ? " " : "") + words[i].text;
-    }
-    std::string error;
-    std::unique_ptr<boards::Board> board = boards::MakeBoard(words[1].text, options, &error);
-    if (board == nullptr) {
-        Error(error);
-        return;
-    }
-    if (!w32test::vport::Attach(number, board.get())) {
-        Error("cannot attach the board to COM" + std::to_string(number));
-        return;
-    }
-    m_boards[number] = std::move(board);
-    Line("board " + words[1].text + " on COM" + std::to_string(number));
+    m_boards.Attach(words, number, *this);
 }
 
-void Session::DoBoardLog(const std::vector<Word>&) {
-    if (m_boards.empty()) {
-        Error("no board (attach one first)");
-        return;
-    }
-    // Each board's events since the last board-log, times in ms from the first of them.
-    for (auto& entry : m_boards) {
-        boards::Transcript& log = entry.second->Log();
-        Line("board on COM" + std::to_string(entry.first) + ":");
-        std::string text = log.Text();
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            Line("  " + text.substr(start, end - start));
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
-        log.Clear();
-    }
-}
+void Session::DoBoardLog(const std::vector<Word>&) { m_boards.PrintLogs(*this); }
 
 void Session::DoBoardCheck(const std::vector<Word>& words) {
     boards::Board* board = BoardOnRecordPort();

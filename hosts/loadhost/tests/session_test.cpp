@@ -97,14 +97,13 @@ TEST_F(Faults, AFailingSwitchAfterADownloadRelaysToNobody) {
 
 TEST(Session, AScriptLineWithoutEndEndsTheScriptWithExitTwo) {
     // As `loadhost /dev/zero` reads it: one line that never ends.
-    hostscript::EndlessZeros zeros("virtual-time on\n");
-    std::istream script(&zeros);
-    std::ostringstream output;
-    loadhost::Session session(output);
-    session.RunScript(script);
-    EXPECT_EQ(session.Finish(), 2);
-    EXPECT_LE(zeros.ZerosRead(), 8192u);
-    EXPECT_EQ(output.str(),
+    int exitCode = 0;
+    size_t zerosRead = 0;
+    std::string output =
+        hostscript::RunEndlessScript<loadhost::Session>("virtual-time on\n", &exitCode, &zerosRead);
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_LE(zerosRead, 8192u);
+    EXPECT_EQ(output,
               "> virtual-time on\nvirtual time on\n"
               "error: line 2: the line is longer than 4096 characters: the script is not read "
               "further\nsession end: 1 error\n");

@@ -111,10 +111,7 @@ const char* StatusName(int32_t status) {
     }
 }
 
-Session::Session(std::ostream& out) : m_transcript(out) {
-    m_wasVirtualTime = w32test::clock::IsVirtual();
-    m_realPortRule.Apply(m_wasVirtualTime, m_realPorts);
-}
+Session::Session(std::ostream& out) : m_transcript(out) {}
 
 Session::~Session() { Finish(); }
 
@@ -170,7 +167,7 @@ void Session::RunLine(const std::string& line, int number) {
         } else {
             (this->*command.handler)(words);
         }
-        ReportRefusedPorts();
+        m_clock.ReportRefusedPorts(*this);
         ReportStopper();
         m_transcript.Flush();
         return;
@@ -297,10 +294,10 @@ int Session::Finish() {
         m_module = nullptr;
     }
     // The boards last: the plug-in has closed its ports.
-    DetachBoards();
-    w32test::clock::UseVirtualTime(m_wasVirtualTime);
-    ReportRefusedPorts();
-    m_realPortRule.Apply(false, true);
+    m_boards.DetachAll();
+    m_clock.RestoreClock();
+    m_clock.ReportRefusedPorts(*this);
+    m_clock.ReleasePorts();
 
     // Every host object handed to a target that was created must come back once.
     m_line = 0;
@@ -504,36 +501,11 @@ void Session::DoGetSettings(const std::vector<Word>&) {
 }
 
 void Session::DoVirtualTime(const std::vector<Word>& words) {
-    const std::string& mode = words[1].text;
-    if (mode != "on" && mode != "off") {
-        Error("usage: virtual-time on|off");
-        return;
-    }
-    // Sleeps and time-outs of every module of the process then advance the one clock instead
-    // of waiting.
-    w32test::clock::UseVirtualTime(mode == "on");
-    m_realPortRule.Apply(mode == "on", m_realPorts);
-    m_transcript.Line("virtual time " + mode);
+    m_clock.VirtualTime(words[1].text, *this);
 }
 
 void Session::DoRealPorts(const std::vector<Word>& words) {
-    const std::string& mode = words[1].text;
-    if (mode != "on" && mode != "off") {
-        Error("usage: real-ports on|off");
-        return;
-    }
-    m_realPorts = mode == "on";
-    m_realPortRule.Apply(w32test::clock::IsVirtual(), m_realPorts);
-    m_transcript.Line(m_realPorts
-                          ? "real ports on: a port without a board is the machine's serial device"
-                          : "real ports off: under virtual time a port without a board is not "
-                            "opened");
-}
-
-void Session::ReportRefusedPorts() {
-    for (int number : m_realPortRule.TakeRefused()) {
-        m_transcript.Line(hostscript::RealPortRule::RefusedText(number));
-    }
+    m_clock.RealPorts(words[1].text, *this);
 }
 
 void Session::DoSymbols(const std::vector<Word>& words) {

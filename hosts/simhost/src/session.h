@@ -13,7 +13,9 @@
 
 #include "boards/board.h"
 #include "host_objects.h"
-#include "hostscript/real_ports.h"
+#include "hostscript/board_set.h"
+#include "hostscript/clock_switches.h"
+#include "hostscript/script_output.h"
 #include "script_words.h"
 #include "simtarget/sim_interfaces.h"
 #include "step_limit.h"
@@ -24,7 +26,7 @@
 
 namespace simhost {
 
-class Session {
+class Session : private hostscript::ScriptOutput {
 public:
     explicit Session(std::ostream& out);
     ~Session();
@@ -58,7 +60,8 @@ private:
     };
     static const Command kCommands[];
 
-    void Error(const std::string& text);
+    void Line(const std::string& text) override { m_transcript.Line(text); }
+    void Error(const std::string& text) override;
     void Status(SimStatus status, const std::string& extra = std::string());
     // The status with the PC appended when the target answers it.
     void RunStatus(SimStatus status);
@@ -103,8 +106,6 @@ private:
     void DoGetSettings(const std::vector<Word>& words);
     void DoVirtualTime(const std::vector<Word>& words);
     void DoRealPorts(const std::vector<Word>& words);
-    // A line for each port the plug-in could not open for want of a board.
-    void ReportRefusedPorts();
     void DoSymbols(const std::vector<Word>& words);
     void DoObserver(const std::vector<Word>& words);
     // Loading and running (session_run.cpp).
@@ -143,7 +144,6 @@ private:
     void DoBoard(const std::vector<Word>& words);
     void DoBoardLog(const std::vector<Word>& words);
     void DoStopAfter(const std::vector<Word>& words);
-    void DetachBoards();
     // Ends stop-after's thread; says so when its stop was not made.
     void CancelStopper();
     // The stop stop-after made, with its status, once (after the command during which it came).
@@ -159,11 +159,9 @@ private:
     int m_targetCount = 0;
     std::vector<std::unique_ptr<HostObjectSet>> m_handedOut;
     std::unique_ptr<HostPortObserver> m_observer;
-    std::map<int, std::unique_ptr<boards::Board>> m_boards;  // by COM number
+    hostscript::BoardSet m_boards;
     std::unique_ptr<Stopper> m_stopper;
-    bool m_wasVirtualTime = false;
-    bool m_realPorts = false;  // real-ports on
-    hostscript::RealPortRule m_realPortRule;
+    hostscript::ClockSwitches m_clock;
     bool m_unreadable = false;  // the script could not be read to its end
     int m_line = 0;
     uint32_t m_stepLimit = 0;  // of the command being run, 0 for none

@@ -2,28 +2,16 @@
 // logs, and stop-after, a second thread that stops the target after some clock time.
 #include <cstdio>
 
-#include "boards/catalogue.h"
 #include "session.h"
 #include "stopper.h"
 #include "w32test/clock.h"
-#include "w32test/vport.h"
 
 namespace simhost {
 namespace {
 
 // "COM3" gives 3; 0 for anything else.
 int ComNumber(const std::string& text) {
-    if (text.size() < 4 || text.size() > 7 || text.compare(0, 3, "COM") != 0) {
-        return 0;
-    }
-    int number = 0;
-    for (size_t i = 3; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return 0;
-        }
-        number = number * 10 + (text[i] - '0');
-    }
-    return number;
+    return text.size() > 7 ? 0 : hostscript::ComNumber(text, 9999);
 }
 
 }  // namespace
@@ -34,64 +22,20 @@ void Session::DoBoard(const std::vector<Word>& words) {
         Error("COMn expected, not '" + words[2].text + "'");
         return;
     }
-    if (m_boards.count(number) != 0 || w32test::vport::IsAttached(number)) {
-        Error("a board is already on COM" + std::to_string(number));
-        return;
-    }
-    std::string options;
-    for (size_t i = 3; i < words.size(); ++i) {
-        options += (i > 3 ? " " : "") + words[i].text;
-    }
-    std::string error;
-    std::unique_ptr<boards::Board> board = boards::MakeBoard(words[1].text, options, &error);
-    if (board == nullptr) {
-        Error(error);
-        return;
-    }
-    if (!w32test::vport::Attach(number, board.get())) {
-        Error("cannot attach the board to COM" + std::to_string(number));
-        return;
-    }
-    m_boards[number] = std::move(board);
-    m_transcript.Line("board " + words[1].text + " on COM" + std::to_string(number));
+    m_boards.Attach(words, number, *this);
 }
 
 void Session::DoBoardLog(const std::vector<Word>& words) {
-    if (m_boards.empty()) {
-        Error("no board (attach one first)");
+    if (m_boards.Empty() || words.size() == 1) {
+        m_boards.PrintLogs(*this);
         return;
     }
-    if (words.size() > 1) {
-        if (words[1].text != "clear") {
-            Error("usage: board-log [clear]");
-            return;
-        }
-        // The events so far are forgotten unseen: a long download need not fill a transcript.
-        for (auto& entry : m_boards) {
-            entry.second->Log().Clear();
-        }
+    if (words[1].text != "clear") {
+        Error("usage: board-log [clear]");
         return;
     }
-    // Each board's events since the last board-log, times in ms from the first of them.
-    for (auto& entry : m_boards) {
-        boards::Transcript& log = entry.second->Log();
-        m_transcript.Line("board on COM" + std::to_string(entry.first) + ":");
-        std::string text = log.Text();
-        size_t start = 0;
-        while (start < text.size()) {
-            size_t end = text.find('\n', start);
-            m_transcript.Line("  " + text.substr(start, end - start));
-            start = end == std::string::npos ? text.size() : end + 1;
-        }
-        log.Clear();
-    }
-}
-
-void Session::DetachBoards() {
-    for (auto& entry : m_boards) {
-        w32test::vport::Detach(entry.first);
-    }
-    m_boards.clear();
+    // The events so far are forgotten unseen: a long download need not fill a transcript.
+    m_boards.ClearLogs();
 }
 
 void Session::DoStopAfter(const std::vector<Word>& words) {

@@ -124,14 +124,13 @@ TEST(Session, VirtualTimeLastsAsLongAsTheSession) {
 
 TEST(Session, AScriptLineWithoutEndEndsTheScriptWithExitTwo) {
     // As `simhost /dev/zero` reads it: one line that never ends.
-    hostscript::EndlessZeros zeros("virtual-time on\n");
-    std::istream script(&zeros);
-    std::ostringstream out;
-    simhost::Session session(out);
-    session.RunScript(script);
-    EXPECT_EQ(session.Finish(), 2);
-    EXPECT_LE(zeros.ZerosRead(), 8192u);
-    EXPECT_EQ(out.str(),
+    int exitCode = 0;
+    size_t zerosRead = 0;
+    std::string output =
+        hostscript::RunEndlessScript<simhost::Session>("virtual-time on\n", &exitCode, &zerosRead);
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_LE(zerosRead, 8192u);
+    EXPECT_EQ(output,
               "> virtual-time on\nvirtual time on\n"
               "error: line 2: the line is longer than 4096 characters: the script is not read "
               "further\nsession end: 0 of 0 host objects released, 1 error\n");

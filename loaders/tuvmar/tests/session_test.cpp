@@ -2,57 +2,55 @@
 // port, a failing line of the host's port, and a program built from C into the monitor's memory.
 #include <gtest/gtest.h>
 
-#include "loadhost/session_fixture.h"
-#include "w32test/vport.h"
+#include "loadhost/download_cases.h"
 
 namespace {
 
-using loadhosttest::CallbackLines;
-using loadhosttest::FirstPercent;
-using loadhosttest::RunSession;
+using loadhosttest::CancelCase;
+using loadhosttest::CancelRun;
+using loadhosttest::DownloadLines;
+using loadhosttest::ExpectStopOnlyInTheBytes;
+using loadhosttest::Lines;
+using loadhosttest::ProgramCase;
+using loadhosttest::Rising;
 
-std::string File(const std::string& name) {
-    return loadhosttest::TranscriptFile(FWT_SOURCE_DIR, "tuvmar", name);
-}
+const auto File = loadhosttest::TranscriptFiles(FWT_SOURCE_DIR, "tuvmar");
 
-std::vector<std::string> Download(const std::string& extra, const std::string& file) {
-    return loadhosttest::DownloadLines(
-        {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"}, extra, file);
-}
+const Lines kSetup = {"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2"};
 
-// Tuvmar's messages take no cancel; a percentage does (and the start notice's record is the one
-// the percentages use): the bytes stop there, and the download still answers 0.
-TEST(TuvmarCancel, AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes) {
-    const std::string file = File("small.hex");
-    int exitCode = -1;
-    std::string whole = RunSession(Download("", file), &exitCode);
-    ASSERT_EQ(exitCode, 0) << whole;
-    std::vector<std::string> uncancelled = CallbackLines(whole);
-    const size_t firstPercent = FirstPercent(uncancelled);
-    ASSERT_GT(firstPercent, 0u) << whole;
-
-    for (size_t at = 1; at <= uncancelled.size(); ++at) {
-        SCOPED_TRACE("cancel at callback " + std::to_string(at) + ": " + uncancelled[at - 1]);
-        std::string output =
-            RunSession(Download("cancel-at " + std::to_string(at), file), &exitCode);
-        EXPECT_EQ(exitCode, 0) << output;
-        EXPECT_NE(output.find("result 0 OK\nport COM3 closed\n"), std::string::npos) << output;
-        std::vector<std::string> callbacks = CallbackLines(output);
-        size_t expected = uncancelled.size();
-        if (uncancelled[at - 1].find(": percent ") != std::string::npos) {
-            expected = at;
-        } else if (uncancelled[at - 1].find("start notice") != std::string::npos) {
-            expected = firstPercent;
-        }
-        ASSERT_EQ(callbacks.size(), expected) << output;
-        EXPECT_EQ(callbacks[at - 1], uncancelled[at - 1] + " -> cancel");
-        for (size_t i = 0; i < callbacks.size(); ++i) {
-            if (i != at - 1) {
-                EXPECT_EQ(callbacks[i], uncancelled[i]);
+[[maybe_unused]] const bool kRegistered = loadhosttest::RegisterCases(
+    __FILE__, __LINE__,
+    // Tuvmar's messages take no cancel; a percentage does (and the start notice's record is the
+    // one the percentages use): the bytes stop there, and the download still answers 0.
+    CancelCase{
+        "TuvmarCancel", "AtEveryCallbackTheDownloadAnswersZeroAndStopsOnlyInItsBytes",
+        [](const std::string& extra) { return DownloadLines(kSetup, extra, File("small.hex")); }, 0,
+        true,
+        [](const CancelRun& run) {
+            ExpectStopOnlyInTheBytes(run);
+            if (::testing::Test::HasFatalFailure()) {
+                return;
             }
-        }
-    }
-}
+            for (size_t i = 0; i < run.callbacks.size(); ++i) {
+                if (i != run.at - 1) {
+                    EXPECT_EQ(run.callbacks[i], run.uncancelled[i]);
+                }
+            }
+        }},
+    ProgramCase{"TuvmarProgram",
+                "AProgramBuiltFromCIsInTheMonitorsMemoryAfterTheDownload",
+                TUVMAR_PROGRAM,
+                kSetup,
+                {"board-log"},
+                100,
+                Rising::NeverFalling,
+                [](const std::string& output, const std::vector<int>& percents) {
+                    EXPECT_EQ(output.find("the board also holds"), std::string::npos) << output;
+                    EXPECT_NE(output.find("monitor: load complete"), std::string::npos) << output;
+                    EXPECT_EQ(output.find("bad line"), std::string::npos) << output;
+                    EXPECT_EQ(percents.front(), 1);
+                    EXPECT_EQ(percents.back(), 99);
+                }});
 
 class TuvmarPort : public loadhosttest::SessionTest {};
 
@@ -97,32 +95,6 @@ TEST_F(TuvmarPort, ACommandThatCannotBeWrittenEndsWithItsCodeBeforeAnyByte) {
               std::string::npos)
         << text;
     EXPECT_EQ(text.find("host>"), std::string::npos) << text;
-}
-
-TEST(TuvmarProgram, AProgramBuiltFromCIsInTheMonitorsMemoryAfterTheDownload) {
-    const std::string program = TUVMAR_PROGRAM;
-    if (program.empty()) {
-        GTEST_SKIP() << "sdcc was not found: no program was built";
-    }
-    const std::string path = loadhosttest::GenericPath(program);
-    int exitCode = -1;
-    std::string output =
-        RunSession({"plugin Tuvmar", "virtual-time on", "board rom-monitor COM3", "port port=2",
-                    "download \"" + path + "\"", "board-check \"" + path + "\"", "board-log"},
-                   &exitCode);
-    EXPECT_EQ(exitCode, 0) << output;
-    EXPECT_NE(output.find("result 0 OK\n"), std::string::npos) << output;
-    EXPECT_NE(output.find("board memory equals "), std::string::npos) << output;
-    EXPECT_EQ(output.find("the board also holds"), std::string::npos) << output;
-    EXPECT_NE(output.find("monitor: load complete"), std::string::npos) << output;
-    EXPECT_EQ(output.find("bad line"), std::string::npos) << output;
-    std::vector<int> percents = loadhosttest::Percentages(output);
-    ASSERT_GE(percents.size(), 100u) << output;
-    EXPECT_EQ(percents.front(), 1);
-    EXPECT_EQ(percents.back(), 99);
-    for (size_t i = 1; i < percents.size(); ++i) {
-        EXPECT_LE(percents[i - 1], percents[i]) << "call " << i;
-    }
 }
 
 }  // namespace

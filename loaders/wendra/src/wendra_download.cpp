@@ -33,13 +33,8 @@ constexpr int kReplyCutShort = 1023;
 
 // Wendra's own set type: always type 2, and every byte of the reply shown on failure.
 int SetChipTypeTwo(CComms& port, char* text) {
-    BYTE frame[3] = {PIC_SET_TYPE, kPicTypePassThrough, 0};
-    additiveChecksum(frame, 2, &frame[2]);
     BYTE reply[3] = {};
-    int result = port.Write(frame, 3);
-    if (result == 0) {
-        result = port.Read(reply, 3);
-    }
+    int result = exchangeSetTypeViaPic(port, kPicTypePassThrough, reply);
     if (result == 0) {
         BYTE sum = 0;
         additiveChecksum(reply, 2, &sum);

@@ -50,13 +50,8 @@ TypeStep SetChipType(loader::Download& download, int* result) {
 }  // namespace
 
 int SetChipTypeThree(CComms& port, char* text) {
-    BYTE frame[3] = {PIC_SET_TYPE, kResidentProgramType, 0};
-    additiveChecksum(frame, 2, &frame[2]);
     BYTE reply[3] = {};
-    int result = port.Write(frame, 3);
-    if (result == 0) {
-        result = port.Read(reply, 3);
-    }
+    int result = exchangeSetTypeViaPic(port, kResidentProgramType, reply);
     if (result == 0) {
         BYTE sum = 0;
         additiveChecksum(reply, 2, &sum);

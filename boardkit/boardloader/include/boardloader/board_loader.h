@@ -64,6 +64,10 @@ void additiveChecksum(const BYTE* data, int length, BYTE* sum);
 // LDR_ERR_PIC_VERSION, a failure status LDR_ERR_CHECKSUM.
 int writeBlockViaPic(CComms& comms, unsigned address, int count, const BYTE* data, char* text);
 
+// One PIC_SET_TYPE frame for `type` sent and its 3-byte reply read into `reply`, which the caller
+// judges (what a failed read left of it included): 0, or the failed write's or read's code.
+int exchangeSetTypeViaPic(CComms& comms, BYTE type, BYTE reply[3]);
+
 // One PIC_SET_TYPE frame: type 2 when `kind` is BOARD_KIND_RX2_PIC, else type 1. Codes as
 // writeBlockViaPic's.
 int setChipTypeViaPic(CComms& comms, int kind, char* text);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -19,6 +20,14 @@ namespace loadhosttest {
 inline std::string TranscriptFile(const std::filesystem::path& sourceDir, const std::string& loader,
                                   const std::string& name) {
     return GenericPath(sourceDir / "loaders" / loader / "tests/transcripts" / name);
+}
+
+// TranscriptFile of `loader` for each name it is given.
+inline std::function<std::string(const std::string&)> TranscriptFiles(
+    std::filesystem::path sourceDir, std::string loader) {
+    return [sourceDir, loader](const std::string& name) {
+        return TranscriptFile(sourceDir, loader, name);
+    };
 }
 
 // The `setup` lines, then `extra` if there is one, then the download of `file`.

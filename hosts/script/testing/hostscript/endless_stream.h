@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <istream>
+#include <sstream>
 #include <streambuf>
 #include <string>
+#include <utility>
 
 namespace hostscript {
 
@@ -43,5 +45,19 @@ private:
     size_t m_zeros = 0;
     std::string m_block;
 };
+
+// What a host's `Session` writes for a script of `head` followed by an endless line; its exit code
+// in `*exitCode` and the NULs it read in `*zerosRead`.
+template <class Session>
+std::string RunEndlessScript(std::string head, int* exitCode, size_t* zerosRead) {
+    EndlessZeros zeros(std::move(head));
+    std::istream script(&zeros);
+    std::ostringstream output;
+    Session session(output);
+    session.RunScript(script);
+    *exitCode = session.Finish();
+    *zerosRead = zeros.ZerosRead();
+    return output.str();
+}
 
 }  // namespace hostscript
