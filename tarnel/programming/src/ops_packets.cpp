@@ -1,45 +1,27 @@
 // The operations that speak the board's length-prefixed packets (connection check, blank check,
-// set type for no chip), and the board ID and security bits.
-//
-// A length-prefixed packet is its count (the bytes between it and the check byte), a command, its
-// fields and a check byte that makes the whole packet add up to 0. The reply begins with a count
-// and the command echoed; an echo of 0xEC is the board's error, followed by its code and one byte.
+// set type for no chip), and the board ID and security bits. The packets' framing is
+// tarnel/protocols' length_packet.h; here are the statuses each step posts.
 #include <initializer_list>
 
 #include "device_rules.h"
+#include "programming_operations.h"
 #include "status_post.h"
 #include "tarnel/protocols/chip_protocol.h"
-#include "programming_operations.h"
+#include "tarnel/protocols/length_packet.h"
 
 namespace {
 
-const BYTE kConnectionCheck = 0x00;
-const BYTE kSetType = 0x02;
-const BYTE kBlankCheck = 0x06;
-const BYTE kBoardErrorEcho = 0xEC;
-const size_t kBoardIdSize = 80;
+using length_packet::kBlankCheck;
+using length_packet::kConnectionCheck;
+using length_packet::kSetType;
+using length_packet::Sum;
 
-BYTE Sum(const BYTE* bytes, size_t count) {
-    BYTE sum = 0;
-    for (size_t i = 0; i < count; ++i) {
-        sum = static_cast<BYTE>(sum + bytes[i]);
-    }
-    return sum;
-}
+const size_t kBoardIdSize = 80;
 
 // Sends the command and fields with their count and check; false, with kStatusSendFailed, when
 // the port would not take them. kStatusPacketSent follows a packet that went.
 bool SendPacket(CJobRun& run, const JobRequest& job, std::initializer_list<BYTE> body) {
-    BYTE packet[8];
-    size_t length = 0;
-    packet[length++] = static_cast<BYTE>(body.size());
-    for (BYTE b : body) {
-        packet[length++] = b;
-    }
-    packet[length] = static_cast<BYTE>(0x100 - Sum(packet, length));
-    ++length;
-    if (run.Port().Write(static_cast<const BYTE*>(packet), static_cast<DWORD>(length)) !=
-        COMMS_OK) {
+    if (length_packet::Send(run.Port(), body) != COMMS_OK) {
         PostStatus(job.statusWindow, kStatusSendFailed);
         return false;
     }
@@ -53,22 +35,22 @@ enum class Head { Good, BoardError, Failed };
 // window as kStatusBoardError when the code can be read, and nothing else; a missing head or
 // another echo than `command` posts kStatusNoResponse.
 Head ReadHead(CJobRun& run, const JobRequest& job, BYTE command, BYTE* reply) {
-    if (run.Port().Read(reply, 2) != COMMS_OK) {
-        PostStatus(job.statusWindow, kStatusNoResponse);
-        return Head::Failed;
+    BYTE error = 0;
+    bool errorRead = false;
+    switch (length_packet::ReadHead(run.Port(), command, reply, &error, &errorRead)) {
+        case length_packet::Head::Good:
+            return Head::Good;
+        case length_packet::Head::BoardError:
+            if (errorRead) {
+                PostStatus(run.MainWindow(), kStatusBoardError, error);
+            }
+            return Head::BoardError;
+        case length_packet::Head::NoReply:
+        case length_packet::Head::WrongEcho:
+            break;
     }
-    if (reply[1] == kBoardErrorEcho) {
-        BYTE error[2];
-        if (run.Port().Read(error, 2) == COMMS_OK) {
-            PostStatus(run.MainWindow(), kStatusBoardError, error[0]);
-        }
-        return Head::BoardError;
-    }
-    if (reply[1] != command) {
-        PostStatus(job.statusWindow, kStatusNoResponse);
-        return Head::Failed;
-    }
-    return Head::Good;
+    PostStatus(job.statusWindow, kStatusNoResponse);
+    return Head::Failed;
 }
 
 // The set-type packet with the job's device code (0 closes the blank check's state). Each failure
