@@ -15,28 +15,8 @@ using boards::ProgrammerBoard;
 using boards::ProgrammerBoardOptions;
 using programming_test::Describe;
 using programming_test::Posted;
+using protocol_test::FixedReplyBoard;
 using w32test::vport::CallKind;
-
-// Answers every packet (what arrives without a 2 ms pause) with one fixed reply.
-class FixedReplyBoard : public boards::Board {
-public:
-    explicit FixedReplyBoard(std::vector<BYTE> reply)
-        : Board(w32test::vport::LineSettings{19200}), m_reply(std::move(reply)) {}
-
-protected:
-    void OnByte(BYTE, bool) override {
-        uint64_t serial = ++m_serial;
-        After(2000, [this, serial] {
-            if (serial == m_serial) {
-                Send(m_reply);
-            }
-        });
-    }
-
-private:
-    std::vector<BYTE> m_reply;
-    uint64_t m_serial = 0;
-};
 
 class ProgrammingPortTest : public programming_test::ProgrammingRig {
 protected:

@@ -18,29 +18,9 @@ using boards::Fault;
 using boards::Misbehaviour;
 using boards::ProgrammerBoard;
 using boards::ProgrammerBoardOptions;
+using protocol_test::FixedReplyBoard;
 using protocol_test::HostBytes;
 using protocol_test::LineEvents;
-
-// Answers every packet (what arrives without a 2 ms pause) with one fixed reply.
-class FixedReplyBoard : public boards::Board {
-public:
-    explicit FixedReplyBoard(std::vector<BYTE> reply)
-        : Board(w32test::vport::LineSettings{19200}), m_reply(std::move(reply)) {}
-
-protected:
-    void OnByte(BYTE, bool) override {
-        uint64_t serial = ++m_serial;
-        After(2000, [this, serial] {
-            if (serial == m_serial) {
-                Send(m_reply);
-            }
-        });
-    }
-
-private:
-    std::vector<BYTE> m_reply;
-    uint64_t m_serial = 0;
-};
 
 class BoardProtocolTest : public protocol_test::ProtocolRig {
 protected:

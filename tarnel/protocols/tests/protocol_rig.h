@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "boards/board.h"
@@ -49,6 +50,27 @@ inline std::vector<std::string> LineEvents(const boards::Transcript& log, uint64
     }
     return events;
 }
+
+// Answers every packet (what arrives without a 2 ms pause) with one fixed reply.
+class FixedReplyBoard : public boards::Board {
+public:
+    explicit FixedReplyBoard(std::vector<BYTE> reply)
+        : Board(w32test::vport::LineSettings{19200}), m_reply(std::move(reply)) {}
+
+protected:
+    void OnByte(BYTE, bool) override {
+        uint64_t serial = ++m_serial;
+        After(2000, [this, serial] {
+            if (serial == m_serial) {
+                Send(m_reply);
+            }
+        });
+    }
+
+private:
+    std::vector<BYTE> m_reply;
+    uint64_t m_serial = 0;
+};
 
 class ProtocolRig : public ::testing::Test {
 protected:
