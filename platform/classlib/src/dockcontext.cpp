@@ -197,16 +197,21 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
     if (m_pDC == nullptr) {
         return;
     }
-    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* halftone = CDC::GetHalftoneBrush();
-    CBrush* brush = white;
-    CSize size(::GetSystemMetrics(SM_CXBORDER), ::GetSystemMetrics(SM_CYBORDER));
     CRect rect;
     if (IsHorz(m_dwOverDockStyle)) {
         rect = m_rectDragHorz;
     } else if (IsVert(m_dwOverDockStyle)) {
         rect = m_rectDragVert;
-    } else {
+    }
+    DrawOutline(rect, IsHorz(m_dwOverDockStyle) || IsVert(m_dwOverDockStyle), bRemoveRect);
+}
+
+void CDockContext::DrawOutline(CRect rect, bool bOverDockBar, BOOL bRemoveRect) {
+    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CBrush* halftone = CDC::GetHalftoneBrush();
+    CBrush* brush = white;
+    CSize size(::GetSystemMetrics(SM_CXBORDER), ::GetSystemMetrics(SM_CYBORDER));
+    if (!bOverDockBar) {
         // Floating: a frame as thick as a window's, in grey.
         size = CSize(::GetSystemMetrics(SM_CXFRAME) - ::GetSystemMetrics(SM_CXBORDER),
                      ::GetSystemMetrics(SM_CYFRAME) - ::GetSystemMetrics(SM_CYBORDER));
@@ -218,7 +223,7 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
     if (bRemoveRect) {
         size = CSize(0, 0);
     }
-    if (afxData.bWin4 && (IsHorz(m_dwOverDockStyle) || IsVert(m_dwOverDockStyle))) {
+    if (afxData.bWin4 && bOverDockBar) {
         rect.InflateRect(-::GetSystemMetrics(SM_CXBORDER), -::GetSystemMetrics(SM_CYBORDER));
     }
     m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, brush,

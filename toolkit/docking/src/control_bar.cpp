@@ -129,13 +129,11 @@ void CXTControlBar::EraseNonClient() {
 }
 
 void CXTControlBar::EnableDocking(DWORD dwDockStyle) {
-    m_dwDockStyle = dwDockStyle;
+    // The toolkit's own drag context, made before the class library's would be.
     if (m_pDockContext == nullptr) {
         m_pDockContext = std::make_unique<CXTDockContext>(this);
     }
-    if (m_hWndOwner == nullptr) {
-        m_hWndOwner = ::GetParent(m_hWnd);
-    }
+    CControlBar::EnableDocking(dwDockStyle);
 }
 
 void CXTControlBar::EnableDocking(DWORD dwDockStyle, DWORD dwToolkitStyle) {
