@@ -136,8 +136,10 @@ void CDockContext::EndDrag() {
         m_pDockSite->RecalcLayout();
         return;
     }
-    // Floating: the way the bar lay (turned with Shift), or as it floated last for a bar that
-    // sizes itself.
+    FloatAtDrop();
+}
+
+void CDockContext::FloatAtDrop() {
     if ((m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || (IsHorz(m_dwStyle) && !m_bFlip) ||
         (IsVert(m_dwStyle) && m_bFlip)) {
         m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);

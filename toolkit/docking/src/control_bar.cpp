@@ -113,14 +113,7 @@ void CXTControlBar::DrawGripper(CDC* pDC, const CRect& rect) {
 
 void CXTControlBar::EraseNonClient() {
     CWindowDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    CRect window;
-    GetWindowRect(&window);
-    ScreenToClient(&window);
-    client.OffsetRect(-window.left, -window.top);
-    dc.ExcludeClipRect(&client);
-    window.OffsetRect(-window.left, -window.top);
+    CRect window = ClipToNonClient(dc);
     CXTMemDC memDC(this, &dc, window, xtAfxData.m_clr3DFace);
     CRect inside = window;
     DrawBorders(&memDC, inside);

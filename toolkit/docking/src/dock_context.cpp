@@ -62,15 +62,7 @@ void CXTDockContext::EndDrag() {
         return;
     }
     ContractIfExpanded();
-    if ((m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || (IsHorz(m_dwStyle) && !m_bFlip) ||
-        (IsVert(m_dwStyle) && m_bFlip)) {
-        m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
-    } else {
-        m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
-    }
-    m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    FloatAtDrop();
     m_pDockSite->RecalcLayout(FALSE);
 }
 

@@ -106,6 +106,9 @@ public:
     // The side a rectangle (screen) may dock to among the allowed ones, and its dock bar.
     DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
     CDockBar* GetDockBar(DWORD dwOverDockStyle);
+    // Floats the dropped bar the way it lay (turned with Shift), or as it floated last for a bar
+    // that sizes itself, and keeps that as where it floats next.
+    void FloatAtDrop();
 
     // The drag.
     CPoint m_ptLast;
