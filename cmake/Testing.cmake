@@ -63,7 +63,8 @@ endfunction()
 
 # Libraries that drive the platform layer's test controls, which the shipped 32-bit build lacks:
 # a test that links one of them is built only where the layer has them.
-set(FWT_CONTROL_LIBS w32_controls boards simhost_core simhost_testing loadhost_core loadhost_testing)
+set(FWT_CONTROL_LIBS w32_controls boards board_session simhost_core simhost_testing loadhost_core
+                     loadhost_testing)
 
 # The tests that run several threads carry the label "threads"; the ThreadSanitizer build
 # (preset linux-tsan) builds them through this target and runs only them.

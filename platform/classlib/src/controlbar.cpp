@@ -363,6 +363,15 @@ void CControlBar::EraseNonClient() {
     // The window's DC with the client area clipped out: borders, background and gripper of the
     // frame around the client.
     CWindowDC dc(this);
+    CRect window = ClipToNonClient(dc);
+    CRect inside = window;
+    DrawBorders(&dc, inside);
+    dc.IntersectClipRect(&inside);
+    dc.FillSolidRect(&inside, afxData.clrBtnFace);
+    DrawGripper(&dc, window);
+}
+
+CRect CControlBar::ClipToNonClient(CDC& dc) {
     CRect client;
     GetClientRect(&client);
     CRect window;
@@ -371,11 +380,7 @@ void CControlBar::EraseNonClient() {
     client.OffsetRect(-window.left, -window.top);
     dc.ExcludeClipRect(&client);
     window.OffsetRect(-window.left, -window.top);
-    CRect inside = window;
-    DrawBorders(&dc, inside);
-    dc.IntersectClipRect(&inside);
-    dc.FillSolidRect(&inside, afxData.clrBtnFace);
-    DrawGripper(&dc, window);
+    return window;
 }
 
 void CControlBar::OnPaint() {

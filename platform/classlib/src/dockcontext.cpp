@@ -136,8 +136,10 @@ void CDockContext::EndDrag() {
         m_pDockSite->RecalcLayout();
         return;
     }
-    // Floating: the way the bar lay (turned with Shift), or as it floated last for a bar that
-    // sizes itself.
+    FloatAtDrop();
+}
+
+void CDockContext::FloatAtDrop() {
     if ((m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || (IsHorz(m_dwStyle) && !m_bFlip) ||
         (IsVert(m_dwStyle) && m_bFlip)) {
         m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
@@ -197,16 +199,21 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
     if (m_pDC == nullptr) {
         return;
     }
-    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* halftone = CDC::GetHalftoneBrush();
-    CBrush* brush = white;
-    CSize size(::GetSystemMetrics(SM_CXBORDER), ::GetSystemMetrics(SM_CYBORDER));
     CRect rect;
     if (IsHorz(m_dwOverDockStyle)) {
         rect = m_rectDragHorz;
     } else if (IsVert(m_dwOverDockStyle)) {
         rect = m_rectDragVert;
-    } else {
+    }
+    DrawOutline(rect, IsHorz(m_dwOverDockStyle) || IsVert(m_dwOverDockStyle), bRemoveRect);
+}
+
+void CDockContext::DrawOutline(CRect rect, bool bOverDockBar, BOOL bRemoveRect) {
+    CBrush* white = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    CBrush* halftone = CDC::GetHalftoneBrush();
+    CBrush* brush = white;
+    CSize size(::GetSystemMetrics(SM_CXBORDER), ::GetSystemMetrics(SM_CYBORDER));
+    if (!bOverDockBar) {
         // Floating: a frame as thick as a window's, in grey.
         size = CSize(::GetSystemMetrics(SM_CXFRAME) - ::GetSystemMetrics(SM_CXBORDER),
                      ::GetSystemMetrics(SM_CYFRAME) - ::GetSystemMetrics(SM_CYBORDER));
@@ -218,7 +225,7 @@ void CDockContext::DrawFocusRect(BOOL bRemoveRect) {
     if (bRemoveRect) {
         size = CSize(0, 0);
     }
-    if (afxData.bWin4 && (IsHorz(m_dwOverDockStyle) || IsVert(m_dwOverDockStyle))) {
+    if (afxData.bWin4 && bOverDockBar) {
         rect.InflateRect(-::GetSystemMetrics(SM_CXBORDER), -::GetSystemMetrics(SM_CYBORDER));
     }
     m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, brush,

@@ -2,6 +2,7 @@
 // and information, the non-client borders and gripper, tooltips by button, and the idle update.
 #include "classlib/classlib.h"
 #include "classlib/toolbar_buttons.h"
+#include "classlib/toolbar_control.h"
 
 #include <string>
 #include <vector>
@@ -26,15 +27,7 @@ CToolBar::CToolBar() {
     m_cyBottomBorder = 3;
 }
 
-CToolBar::~CToolBar() {
-    // The control uses the image bitmap while it exists.
-    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
-        DestroyWindow();
-    }
-    if (m_hbmImageWell != nullptr) {
-        ::DeleteObject(m_hbmImageWell);
-    }
-}
+CToolBar::~CToolBar() { AfxDestroyToolBar(*this, m_hbmImageWell); }
 
 BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return CreateEx(pParentWnd, 0, dwStyle,
@@ -88,17 +81,7 @@ CToolBarCtrl& CToolBar::GetToolBarCtrl() const {
 // Sizes.
 
 LRESULT CToolBar::SendSizeMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The control takes the sizes as given only with the flat styles on.
-    DWORD style = GetStyle();
-    DWORD flat = TBSTYLE_FLAT | TBSTYLE_TRANSPARENT;
-    if ((style & flat) != flat) {
-        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style | flat));
-    }
-    LRESULT result = DefWindowProc(message, wParam, lParam);
-    if ((style & flat) != flat) {
-        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
-    }
-    return result;
+    return AfxSendWithFlatStyle(*this, message, wParam, lParam);
 }
 
 LRESULT CToolBar::OnSetButtonSize(WPARAM wParam, LPARAM lParam) {
@@ -120,33 +103,13 @@ LRESULT CToolBar::OnSetBitmapSize(WPARAM wParam, LPARAM lParam) {
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     m_sizeButton = sizeButton;
     m_sizeImage = sizeImage;
-    if (m_hWnd != nullptr) {
-        SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
-        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(sizeButton.cx, sizeButton.cy));
-        Invalidate();
-    }
+    AfxSendToolBarSizes(*this, sizeButton, sizeImage);
 }
 
 void CToolBar::SetHeight(int cyHeight) {
     // The room beside the buttons goes to the borders: half below, the rest above.
-    int room = cyHeight - m_sizeButton.cy;
-    if (m_dwStyle & CBRS_BORDER_TOP) {
-        room -= afxData.cyBorder2;
-    }
-    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
-        room -= afxData.cyBorder2;
-    }
-    m_cyBottomBorder = room / 2;
-    m_cyTopBorder = room - m_cyBottomBorder;
-    if (m_cyTopBorder < 0) {
-        m_cyTopBorder = 0;
-        m_cyBottomBorder = room;
-    }
-    if (m_hWnd != nullptr) {
-        SetWindowPos(nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        Invalidate();
-    }
+    AfxSetToolBarHeight(*this, cyHeight, m_sizeButton.cy, m_dwStyle, m_cyTopBorder,
+                        m_cyBottomBorder);
 }
 
 // Resources.
@@ -170,22 +133,8 @@ BOOL CToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
 BOOL CToolBar::LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEA(nIDResource)); }
 
 BOOL CToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
-    HINSTANCE module = AfxGetResourceHandle();
-    HRSRC found = ::FindResourceA(module, lpszResourceName, MAKEINTRESOURCEA(2));
-    if (found == nullptr) {
-        return FALSE;
-    }
-    HBITMAP bitmap = AfxLoadSysColorBitmap(module, found);
-    if (bitmap == nullptr) {
-        return FALSE;
-    }
-    if (!SetBitmap(bitmap)) {
-        ::DeleteObject(bitmap);
-        return FALSE;
-    }
-    m_hInstImageWell = module;
-    m_hRsrcImageWell = found;
-    return TRUE;
+    return AfxLoadToolBarBitmap(*this, lpszResourceName, AfxLoadSysColorBitmap, m_sizeImage.cx,
+                                m_hbmImageWell, m_hInstImageWell, m_hRsrcImageWell);
 }
 
 BOOL CToolBar::SetBitmap(HBITMAP hbmImageWell) {

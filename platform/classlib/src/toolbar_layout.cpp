@@ -1,6 +1,7 @@
 // CToolBar's layout: the buttons wrapped for a docked side, a floating width or a requested
 // length, the bar's size around them, and the row breaks written back to the control.
 #include "classlib/classlib.h"
+#include "classlib/toolbar_control.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,8 +17,7 @@ CSize CToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
 }
 
 CSize CToolBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
-    if (nLength == -1 && !(dwMode & (LM_MRUWIDTH | LM_COMMIT)) &&
-        (dwMode & (LM_HORZDOCK | LM_VERTDOCK))) {
+    if (AfxIsDockedSideRequest(nLength, dwMode)) {
         return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZDOCK) != 0);
     }
     return CalcLayout(dwMode, nLength);
@@ -72,33 +72,19 @@ CSize CToolBar::CalcLayout(DWORD dwMode, int nLength) {
                 m_nMRUWidth = size.cx;
             }
             m_bDelayedButtonLayout = FALSE;
-            for (int i = 0; i < count; ++i) {
-                TBBUTTON button = buttons[i];
-                button.fsState = static_cast<BYTE>((button.fsState & ~TBSTATE_WRAP) |
-                                                   (boxes[i].bWrap ? TBSTATE_WRAP : 0));
-                SetButton(i, button);
-            }
+            AfxCommitToolBoxWraps(*this, buttons, boxes);
         }
     }
     // The bar is the buttons plus its borders and gripper, and never smaller than a bar's
     // least size for the request.
     CRect inside(0, 0, 0, 0);
     CalcInsideRect(inside, (dwMode & LM_HORZ) != 0);
-    size.cx -= inside.Width();
-    size.cy -= inside.Height();
-    CSize least = CControlBar::CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
-    size.cx = std::max(size.cx, least.cx);
-    size.cy = std::max(size.cy, least.cy);
-    return size;
+    return AfxToolBarOuterSize(
+        size, inside,
+        CControlBar::CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0));
 }
 
 void CToolBar::Layout() {
     m_bDelayedButtonLayout = FALSE;
-    if ((m_dwStyle & CBRS_FLOATING) && (m_dwStyle & CBRS_SIZE_DYNAMIC)) {
-        CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
-    } else if (m_dwStyle & CBRS_ORIENT_HORZ) {
-        CalcDynamicLayout(0, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
-    } else {
-        CalcDynamicLayout(0, LM_VERTDOCK | LM_COMMIT);
-    }
+    CalcDynamicLayout(0, AfxToolBarLayoutMode(m_dwStyle));
 }

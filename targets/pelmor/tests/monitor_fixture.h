@@ -4,18 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "boards/catalogue.h"
+#include "boards/board_session.h"
 #include "boards/rom_monitor.h"
 #include "monitor_target.h"
 #include "ostrel/register_file.h"
-#include "sim_host_fakes.h"
-#include "w32test/clock.h"
-#include "w32test/vport.h"
 
 namespace monitortest {
 
@@ -25,30 +20,13 @@ inline std::string ProgramPath(const char* name) {
     return std::string(FWT_SOURCE_DIR) + "/targets/pelmor/tests/programs/" + name;
 }
 
-class MonitorSession : public ::testing::Test {
+class MonitorSession : public boardtest::BoardSession<pelmor::CMonitorTarget> {
 protected:
-    void TearDown() override {
-        if (m_target != nullptr) {
-            m_target->Destroy(kSimDestroyFree);
-        }
-        if (m_board != nullptr) {
-            w32test::vport::Detach(kCom);
-        }
-    }
+    MonitorSession() : BoardSession(kCom) {}
 
     void Attach(const std::string& options) {
-        std::string error;
-        m_board = boards::MakeBoard("rom-monitor", options, &error);
-        ASSERT_NE(m_board, nullptr) << error;
-        ASSERT_TRUE(w32test::vport::Attach(kCom, m_board.get()));
-        m_target = new pelmor::CMonitorTarget();
-        m_target->SetMessageSink(&m_sink);
-        m_target->SetSerialTerminal(&m_terminal);
-        uint32_t block[14] = {};
-        block[0] = kCom - 1;
-        block[1] = 9600;
-        block[2] = 8;
-        m_target->SetCommSettings(reinterpret_cast<const comm_settings*>(block));
+        ASSERT_NO_FATAL_FAILURE(AttachBoard("rom-monitor", options));
+        Connect(new pelmor::CMonitorTarget(), 9600, false);
     }
 
     // The target on the board of `options`, with the program loaded and debugging started.
@@ -59,55 +37,20 @@ protected:
         Forget();
     }
 
-    // Forgets what was said so far.
-    void Forget() {
-        m_sink.messages.clear();
-        m_terminal.sent.clear();
-        m_board->Log().Clear();
-    }
-
     boards::RomMonitorBoard& Board() { return dynamic_cast<boards::RomMonitorBoard&>(*m_board); }
     CMonitorLink& Link() { return m_target->Link(); }
 
-    std::string Messages() const {
-        std::string text;
-        for (const auto& message : m_sink.messages) {
-            text += message.second + "\n";
-        }
-        return text;
-    }
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : m_sink.messages) {
-            texts.push_back(message.second);
-        }
-        return texts;
-    }
-    std::string Terminal() const {
-        std::string text;
-        for (const auto& sent : m_terminal.sent) {
-            text += static_cast<char>(sent.second);
-        }
-        return text;
-    }
+    std::vector<std::string> MessageTexts() const { return m_sink.Texts(); }
     // The bytes one side sent since the log was cleared, as text.
     std::string Sent(bool fromHost) const {
-        const std::string prefix = fromHost ? "host> " : "board> ";
         std::string bytes;
-        for (const boards::Record& r : m_board->Log().Records()) {
-            if (r.what.compare(0, prefix.size(), prefix) == 0) {
-                bytes +=
-                    static_cast<char>(std::stoul(r.what.substr(prefix.size(), 2), nullptr, 16));
+        for (const boardtest::WireByte& b : Wire()) {
+            if (b.fromHost == fromHost) {
+                bytes += static_cast<char>(b.byte);
             }
         }
         return bytes;
     }
-
-    w32test::clock::VirtualTimeScope m_virtualTime;
-    std::unique_ptr<boards::Board> m_board;
-    pelmor::CMonitorTarget* m_target = nullptr;
-    RecordingSink m_sink;
-    RecordingTerminal m_terminal;
 };
 
 }  // namespace monitortest

@@ -3,6 +3,8 @@
 // monitor turned into the target's results.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "monitor_fixture.h"
 #include "hexfile/hex_reader.h"
 #include "w32/clock.h"

@@ -113,14 +113,7 @@ void CXTControlBar::DrawGripper(CDC* pDC, const CRect& rect) {
 
 void CXTControlBar::EraseNonClient() {
     CWindowDC dc(this);
-    CRect client;
-    GetClientRect(&client);
-    CRect window;
-    GetWindowRect(&window);
-    ScreenToClient(&window);
-    client.OffsetRect(-window.left, -window.top);
-    dc.ExcludeClipRect(&client);
-    window.OffsetRect(-window.left, -window.top);
+    CRect window = ClipToNonClient(dc);
     CXTMemDC memDC(this, &dc, window, xtAfxData.m_clr3DFace);
     CRect inside = window;
     DrawBorders(&memDC, inside);
@@ -129,13 +122,11 @@ void CXTControlBar::EraseNonClient() {
 }
 
 void CXTControlBar::EnableDocking(DWORD dwDockStyle) {
-    m_dwDockStyle = dwDockStyle;
+    // The toolkit's own drag context, made before the class library's would be.
     if (m_pDockContext == nullptr) {
         m_pDockContext = std::make_unique<CXTDockContext>(this);
     }
-    if (m_hWndOwner == nullptr) {
-        m_hWndOwner = ::GetParent(m_hWnd);
-    }
+    CControlBar::EnableDocking(dwDockStyle);
 }
 
 void CXTControlBar::EnableDocking(DWORD dwDockStyle, DWORD dwToolkitStyle) {

@@ -62,15 +62,7 @@ void CXTDockContext::EndDrag() {
         return;
     }
     ContractIfExpanded();
-    if ((m_pBar->m_dwStyle & CBRS_SIZE_DYNAMIC) || (IsHorz(m_dwStyle) && !m_bFlip) ||
-        (IsVert(m_dwStyle) && m_bFlip)) {
-        m_dwMRUFloatStyle = CBRS_ALIGN_TOP | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragHorz.TopLeft();
-    } else {
-        m_dwMRUFloatStyle = CBRS_ALIGN_LEFT | (m_dwDockStyle & CBRS_FLOAT_MULTI);
-        m_ptMRUFloatPos = m_rectFrameDragVert.TopLeft();
-    }
-    m_pDockSite->FloatControlBar(m_pBar, m_ptMRUFloatPos, m_dwMRUFloatStyle);
+    FloatAtDrop();
     m_pDockSite->RecalcLayout(FALSE);
 }
 
@@ -78,10 +70,6 @@ void CXTDockContext::DrawFocusRect(BOOL bRemoveRect) {
     if (m_pDC == nullptr) {
         return;
     }
-    CBrush* pWhite = CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    CBrush* pHalftone = CDC::GetHalftoneBrush();
-    CBrush* pBrush = pWhite;
-    CSize size(::GetSystemMetrics(SM_CXBORDER), ::GetSystemMetrics(SM_CYBORDER));
     const bool bOverHorz = IsHorz(m_dwOverDockStyle);
     const bool bOverVert = IsVert(m_dwOverDockStyle);
     CRect rect;
@@ -94,25 +82,8 @@ void CXTDockContext::DrawFocusRect(BOOL bRemoveRect) {
                 rect = XTSnapOutline(rect, rectDockBar, bOverHorz);
             }
         }
-    } else {
-        size = CSize(::GetSystemMetrics(SM_CXFRAME) - ::GetSystemMetrics(SM_CXBORDER),
-                     ::GetSystemMetrics(SM_CYFRAME) - ::GetSystemMetrics(SM_CYBORDER));
-        rect = ((IsHorz(m_dwStyle) && !m_bFlip) || (IsVert(m_dwStyle) && m_bFlip))
-                   ? m_rectFrameDragHorz
-                   : m_rectFrameDragVert;
-        pBrush = pHalftone;
     }
-    if (bRemoveRect) {
-        size = CSize(0, 0);
-    }
-    if (afxData.bWin4 && (bOverHorz || bOverVert)) {
-        rect.InflateRect(-::GetSystemMetrics(SM_CXBORDER), -::GetSystemMetrics(SM_CYBORDER));
-    }
-    m_pDC->DrawDragRect(&rect, size, &m_rectLast, m_sizeLast, pBrush,
-                        m_bDitherLast ? pHalftone : pWhite);
-    m_rectLast = rect;
-    m_sizeLast = size;
-    m_bDitherLast = pBrush == pHalftone;
+    DrawOutline(rect, bOverHorz || bOverVert, bRemoveRect);
 }
 
 void CXTDockContext::ToggleDocking() {

@@ -3,6 +3,7 @@
 #include "menus/toolbar.h"
 
 #include "classlib/toolbar_buttons.h"
+#include "classlib/toolbar_control.h"
 #include "docking/aux_data.h"
 #include "docking/draw.h"
 #include "menus/resource.h"
@@ -26,15 +27,7 @@ CXTToolBar::CXTToolBar() {
     m_cyBottomBorder = 3;
 }
 
-CXTToolBar::~CXTToolBar() {
-    // The control uses the image bitmap while it exists.
-    if (m_hWnd != nullptr && FromHandlePermanent(m_hWnd) == this) {
-        DestroyWindow();
-    }
-    if (m_hbmImageWell != nullptr) {
-        ::DeleteObject(m_hbmImageWell);
-    }
-}
+CXTToolBar::~CXTToolBar() { AfxDestroyToolBar(*this, m_hbmImageWell); }
 
 BOOL CXTToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     return CreateEx(pParentWnd, 0, dwStyle,
@@ -80,49 +73,22 @@ void CXTToolBar::SetOwner(CWnd* pOwnerWnd) {
 // Sizes.
 
 LRESULT CXTToolBar::SendWithFlatStyle(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The control sizes its buttons as given only with the flat styles on.
-    const DWORD style = GetStyle();
-    const bool change = XTGetComCtlVersion() >= kComCtl471 && (style & kFlatStyles) != kFlatStyles;
-    if (change) {
-        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style | kFlatStyles));
+    // Controls older than 4.71 know no flat styles: the message goes as it is.
+    if (XTGetComCtlVersion() < kComCtl471) {
+        return DefWindowProc(message, wParam, lParam);
     }
-    LRESULT result = DefWindowProc(message, wParam, lParam);
-    if (change) {
-        ::SetWindowLongA(m_hWnd, GWL_STYLE, static_cast<LONG>(style));
-    }
-    return result;
+    return AfxSendWithFlatStyle(*this, message, wParam, lParam);
 }
 
 void CXTToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
     m_sizeButton = sizeButton;
     m_sizeImage = sizeImage;
-    if (m_hWnd != nullptr) {
-        SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(sizeImage.cx, sizeImage.cy));
-        SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(sizeButton.cx, sizeButton.cy));
-        Invalidate();
-    }
+    AfxSendToolBarSizes(*this, sizeButton, sizeImage);
 }
 
 void CXTToolBar::SetHeight(int cyHeight) {
-    int room = cyHeight;
-    if (m_dwStyle & CBRS_BORDER_TOP) {
-        room -= afxData.cyBorder2;
-    }
-    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
-        room -= afxData.cyBorder2;
-    }
-    room -= m_sizeButton.cy;
-    m_cyBottomBorder = room / 2;
-    m_cyTopBorder = room - m_cyBottomBorder;
-    if (m_cyTopBorder < 0) {
-        m_cyTopBorder = 0;
-        m_cyBottomBorder = room;
-    }
-    if (m_hWnd != nullptr) {
-        SetWindowPos(nullptr, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        Invalidate();
-    }
+    AfxSetToolBarHeight(*this, cyHeight, m_sizeButton.cy, m_dwStyle, m_cyTopBorder,
+                        m_cyBottomBorder);
 }
 
 // Resources and images.
@@ -164,22 +130,8 @@ BOOL CXTToolBar::LoadToolBar(LPCTSTR lpszResourceName) {
 }
 
 BOOL CXTToolBar::LoadBitmap(LPCTSTR lpszResourceName) {
-    HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRsrc = ::FindResourceA(hInst, lpszResourceName, RT_BITMAP);
-    if (hRsrc == nullptr) {
-        return FALSE;
-    }
-    HBITMAP hBitmap = XTLoadSysColorBitmap(hInst, hRsrc, FALSE);
-    if (hBitmap == nullptr) {
-        return FALSE;
-    }
-    if (!SetBitmap(hBitmap)) {
-        ::DeleteObject(hBitmap);
-        return FALSE;
-    }
-    m_hInstImageWell = hInst;
-    m_hRsrcImageWell = hRsrc;
-    return TRUE;
+    return AfxLoadToolBarBitmap(*this, lpszResourceName, XTLoadSysColorBitmap, m_sizeImage.cx,
+                                m_hbmImageWell, m_hInstImageWell, m_hRsrcImageWell);
 }
 
 BOOL CXTToolBar::SetBitmap(HBITMAP hbmImageWell) {

@@ -1,5 +1,6 @@
 // CXTToolBar: its messages, the customise dialog's notifications, custom drawing of separators
 // and checked buttons, flicker-free painting, and the layout of its buttons.
+#include "classlib/toolbar_control.h"
 #include "docking/aux_data.h"
 #include "docking/draw.h"
 #include "docking/mem_dc.h"
@@ -296,13 +297,7 @@ void CXTToolBar::OnBarStyleChange(DWORD dwOldStyle, DWORD dwNewStyle) {
 
 void CXTToolBar::Layout() {
     m_bDelayedButtonLayout = FALSE;
-    if ((m_dwStyle & CBRS_FLOATING) && (m_dwStyle & CBRS_SIZE_DYNAMIC)) {
-        CalcDynamicLayout(0, LM_HORZ | LM_MRUWIDTH | LM_COMMIT);
-    } else if (m_dwStyle & CBRS_ORIENT_HORZ) {
-        CalcDynamicLayout(0, LM_HORZ | LM_HORZDOCK | LM_COMMIT);
-    } else {
-        CalcDynamicLayout(0, LM_VERTDOCK | LM_COMMIT);
-    }
+    CalcDynamicLayout(0, AfxToolBarLayoutMode(m_dwStyle));
 }
 
 CSize CXTToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
@@ -311,8 +306,7 @@ CSize CXTToolBar::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {
 }
 
 CSize CXTToolBar::CalcDynamicLayout(int nLength, DWORD dwMode) {
-    if (nLength == -1 && !(dwMode & (LM_MRUWIDTH | LM_COMMIT)) &&
-        (dwMode & (LM_HORZDOCK | LM_VERTDOCK))) {
+    if (AfxIsDockedSideRequest(nLength, dwMode)) {
         return CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZDOCK) != 0);
     }
     return CalcLayout(dwMode, nLength);
@@ -372,22 +366,13 @@ CSize CXTToolBar::CalcLayout(DWORD dwMode, int nLength) {
                 m_nMRUWidth = size.cx;
             }
             m_bDelayedButtonLayout = FALSE;
-            for (int i = 0; i < count; ++i) {
-                TBBUTTON button = buttons[i];
-                button.fsState = static_cast<BYTE>((button.fsState & ~TBSTATE_WRAP) |
-                                                   (boxes[i].bWrap ? TBSTATE_WRAP : 0));
-                SetButton(i, button);
-            }
+            AfxCommitToolBoxWraps(*this, buttons, boxes);
             MoveControls();
         }
     }
     CRect inside(0, 0, 0, 0);
     CalcInsideRect(inside, (dwMode & LM_HORZ) != 0);
-    size.cx -= inside.Width();
-    size.cy -= inside.Height();
-    const CSize least =
-        CXTControlBar::CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0);
-    size.cx = std::max(size.cx, least.cx);
-    size.cy = std::max(size.cy, least.cy);
-    return size;
+    return AfxToolBarOuterSize(
+        size, inside,
+        CXTControlBar::CalcFixedLayout((dwMode & LM_STRETCH) != 0, (dwMode & LM_HORZ) != 0));
 }

@@ -47,6 +47,9 @@ public:
     virtual void DrawBorders(CDC* pDC, CRect& rect);  // shrinks rect to inside the borders
     virtual void DrawGripper(CDC* pDC, const CRect& rect);
     virtual void EraseNonClient();
+    // For EraseNonClient: clips the client area out of dc, the bar's window DC, and returns the
+    // window's rectangle in the DC's coordinates.
+    CRect ClipToNonClient(CDC& dc);
 
     // Shows or hides the bar at the next layout (or idle time).
     virtual void DelayShow(BOOL bShow);

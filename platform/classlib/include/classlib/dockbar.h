@@ -90,6 +90,10 @@ public:
     virtual void Stretch(CPoint pt);
     virtual void EndResize();
     virtual void DrawFocusRect(BOOL bRemoveRect = FALSE);
+    // Draws the outline at rect over a dock bar (a thin white frame), else the floating outline
+    // (a window-thick grey frame at the floating rectangle), in place of the last one; with
+    // bRemoveRect the last one is only taken away. For DrawFocusRect, once it has chosen rect.
+    void DrawOutline(CRect rect, bool bOverDockBar, BOOL bRemoveRect);
     // Takes the mouse and runs the loop until the button is released (TRUE) or the drag is
     // cancelled (Esc, the right button, a lost capture: FALSE). Nothing when another window
     // holds the mouse already.
@@ -102,6 +106,9 @@ public:
     // The side a rectangle (screen) may dock to among the allowed ones, and its dock bar.
     DWORD CanDock(CRect rect, DWORD dwDockStyle, CDockBar** ppDockBar = nullptr);
     CDockBar* GetDockBar(DWORD dwOverDockStyle);
+    // Floats the dropped bar the way it lay (turned with Shift), or as it floated last for a bar
+    // that sizes itself, and keeps that as where it floats next.
+    void FloatAtDrop();
 
     // The drag.
     CPoint m_ptLast;

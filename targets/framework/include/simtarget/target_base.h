@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "simtarget/call_stack.h"
+#include "simtarget/host_objects.h"
 #include "simtarget/memory_segment.h"
 #include "simtarget/sim_interfaces.h"
 
@@ -126,9 +127,9 @@ protected:
     void RaiseBreakRequest() { m_breakRequest.store(1); }
     void ClearBreakRequest() { m_breakRequest.store(0); }
 
-    ISimMessageSink* GetMessageSink() const { return m_messageSink; }
-    ISimDebugInfo* GetDebugInfo() const { return m_debugInfo; }
-    ISimSerialTerminal* GetSerialTerminal() const { return m_serialTerminal; }
+    ISimMessageSink* GetMessageSink() const { return m_host.MessageSink(); }
+    ISimDebugInfo* GetDebugInfo() const { return m_host.DebugInfo(); }
+    ISimSerialTerminal* GetSerialTerminal() const { return m_host.SerialTerminal(); }
 
 private:
     static constexpr int32_t kGrowthStep = 20;
@@ -149,9 +150,7 @@ private:
 
     uint8_t m_loaded = 0;
     std::atomic<uint8_t> m_breakRequest{0};
-    ISimMessageSink* m_messageSink = nullptr;
-    ISimDebugInfo* m_debugInfo = nullptr;
-    ISimSerialTerminal* m_serialTerminal = nullptr;
+    CHostObjects m_host;
     int32_t m_capacity = 0;
     int32_t m_count = 0;
     std::unique_ptr<uint32_t[]> m_addresses;

@@ -214,22 +214,6 @@ SimStatus SIM_CALL CMonitorTarget::GetRegisterDumpText(char* buffer, int32_t len
     return SIM_OK;
 }
 
-SimStatus SIM_CALL CMonitorTarget::GetPC(uint32_t* pc) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *pc = m_model->m_pc;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CMonitorTarget::GetSP(uint32_t* sp) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *sp = m_model->Sfr(sfr::SP);
-    return SIM_OK;
-}
-
 SimStatus SIM_CALL CMonitorTarget::GetPCAndFrame(uint32_t* pc, uint32_t* frame) {
     if (!IsLoaded()) {
         return SIM_NOT_LOADED;
@@ -241,30 +225,6 @@ SimStatus SIM_CALL CMonitorTarget::GetPCAndFrame(uint32_t* pc, uint32_t* frame) 
 
 SimStatus SIM_CALL CMonitorTarget::GetCallStackText(char*, int32_t) {
     return IsLoaded() ? SIM_NOT_SUPPORTED : SIM_NOT_LOADED;
-}
-
-SimStatus SIM_CALL CMonitorTarget::IsReturnAt(uint32_t address, uint8_t* result) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *result = opcodes::IsReturn(ProgramByte(address)) ? 1 : 0;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CMonitorTarget::IsCallAt(uint32_t address, uint8_t* result) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *result = opcodes::IsCall(ProgramByte(address)) ? 1 : 0;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CMonitorTarget::GetNextInstructionAddress(uint32_t address, uint32_t* next) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *next = address + static_cast<uint32_t>(opcodes::InstructionSize(ProgramByte(address)));
-    return SIM_OK;
 }
 
 bool CMonitorTarget::AtCall() { return opcodes::IsCall(ProgramByte(m_model->m_pc)); }

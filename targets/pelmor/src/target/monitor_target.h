@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "boardlink/cpu_state.h"
+#include "boardlink/model_target.h"
 #include "boardlink/register_model.h"
 #include "comms/comms.h"
 #include "monitor_target_base.h"
@@ -21,7 +22,7 @@ using namespace chip_spaces;
 // The monitor debugger's registers: 19 entries of the shared register table.
 constexpr int32_t kMonitorRegisterCount = 19;
 
-class CMonitorTarget : public CTargetBase, private CChipSpaces {
+class CMonitorTarget : public TModelTarget<CMonitorTarget, CTargetBase> {
 public:
     CMonitorTarget();
 
@@ -37,20 +38,13 @@ public:
     SimStatus SIM_CALL LoadProgram(const char* path) override;
     SimStatus SIM_CALL PutSerialInput(int32_t channel, const uint8_t* bytes,
                                       uint32_t count) override;
-    int32_t SIM_CALL GetMemorySpaceCount() override { return kMemorySpaceCount; }
-    uint8_t SIM_CALL GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) override;
     SimStatus SIM_CALL ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
                                   uint32_t* countRead, int32_t space) override;
     SimStatus SIM_CALL WriteMemory(uint32_t address, const uint8_t* bytes, uint32_t count,
                                    uint32_t* countWritten, int32_t space) override;
     SimStatus SIM_CALL GetRegisterDumpText(char* buffer, int32_t length, int32_t word) override;
-    SimStatus SIM_CALL GetPC(uint32_t* pc) override;
-    SimStatus SIM_CALL GetSP(uint32_t* sp) override;
     SimStatus SIM_CALL GetPCAndFrame(uint32_t* pc, uint32_t* frame) override;
     SimStatus SIM_CALL GetCallStackText(char* buffer, int32_t length) override;
-    SimStatus SIM_CALL IsReturnAt(uint32_t address, uint8_t* result) override;
-    SimStatus SIM_CALL IsCallAt(uint32_t address, uint8_t* result) override;
-    SimStatus SIM_CALL GetNextInstructionAddress(uint32_t address, uint32_t* next) override;
     SimStatus SIM_CALL StepInstruction() override;
     SimStatus SIM_CALL StepUntil(uint32_t stopAddress, uint32_t rangeEnd, uint8_t stopInKnownCalls,
                                  uint8_t stepRelative, uint8_t stepUnconditional) override;

@@ -9,18 +9,8 @@ CTargetBase::CTargetBase() {
     }
 }
 
-CTargetBase::~CTargetBase() {
-    // The host keeps its objects alive until the target lets them go, once each.
-    if (m_debugInfo != nullptr) {
-        m_debugInfo->Release();
-    }
-    if (m_messageSink != nullptr) {
-        m_messageSink->Release();
-    }
-    if (m_serialTerminal != nullptr) {
-        m_serialTerminal->Release();
-    }
-}
+// The host objects are let go by m_host.
+CTargetBase::~CTargetBase() = default;
 
 SimStatus CTargetBase::CheckIndex(int32_t index) const {
     if (!IsLoaded()) {
@@ -162,7 +152,7 @@ SimStatus SIM_CALL CTargetBase::RequestBreak() {
     return SIM_OK;
 }
 
-void CTargetBase::SetDebugInfo(ISimDebugInfo* debugInfo) { m_debugInfo = debugInfo; }
+void CTargetBase::SetDebugInfo(ISimDebugInfo* debugInfo) { m_host.SetDebugInfo(debugInfo); }
 
 const char* CTargetBase::ResolveAddress(uint32_t address, uint32_t from, uint8_t* found) {
     uint32_t low = 0xFFFFFFFFu;
@@ -172,34 +162,23 @@ const char* CTargetBase::ResolveAddress(uint32_t address, uint32_t from, uint8_t
 
 const char* CTargetBase::ResolveAddress(uint32_t address, uint32_t from, uint8_t* found,
                                         uint32_t* low, uint32_t* high) {
-    if (found != nullptr) {
-        *found = 0;
-    }
-    if (m_debugInfo == nullptr) {
-        return "";
-    }
-    const char* name = m_debugInfo->ResolveAddress(address, from, found, low, high);
-    return name != nullptr ? name : "";
+    return m_host.ResolveAddress(address, from, found, low, high);
 }
 
-bool CTargetBase::IsKnownAddress(uint32_t address) {
-    return m_debugInfo == nullptr || m_debugInfo->IsKnownAddress(address) != 0;
-}
+bool CTargetBase::IsKnownAddress(uint32_t address) { return m_host.IsKnownAddress(address); }
 
-void CTargetBase::SetMessageSink(ISimMessageSink* sink) { m_messageSink = sink; }
+void CTargetBase::SetMessageSink(ISimMessageSink* sink) { m_host.SetMessageSink(sink); }
 
 void CTargetBase::OutputMessage(int32_t level, const char* text) {
-    if (m_messageSink != nullptr) {
-        m_messageSink->Output(level, text != nullptr ? text : "");
-    }
+    m_host.OutputMessage(level, text);
 }
 
-void CTargetBase::SetSerialTerminal(ISimSerialTerminal* terminal) { m_serialTerminal = terminal; }
+void CTargetBase::SetSerialTerminal(ISimSerialTerminal* terminal) {
+    m_host.SetSerialTerminal(terminal);
+}
 
 void CTargetBase::SerialOutput(int32_t channel, const uint8_t* bytes, uint32_t count) {
-    if (m_serialTerminal != nullptr) {
-        m_serialTerminal->Transmit(channel, bytes, count);
-    }
+    m_host.SerialOutput(channel, bytes, count);
 }
 
 bool CTargetBase::ValidateBreakpoint(int32_t, uint32_t) { return true; }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "simtarget/host_objects.h"
 #include "simtarget/memory_segment.h"
 #include "simtarget/sim_interfaces.h"
 
@@ -79,9 +80,7 @@ private:
     uint8_t m_loaded = 0;
     // Raised from another thread while a run polls it.
     std::atomic<uint8_t> m_breakFlag{0};
-    ISimMessageSink* m_messageSink = nullptr;
-    ISimDebugInfo* m_debugInfo = nullptr;
-    ISimSerialTerminal* m_serialTerminal = nullptr;
+    CHostObjects m_host;
     int32_t m_tableSize = kBreakpointEntries;
     uint32_t m_addresses[kBreakpointEntries];
     uint8_t m_enabled[kBreakpointEntries] = {};

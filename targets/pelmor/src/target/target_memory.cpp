@@ -3,11 +3,6 @@
 
 namespace pelmor {
 
-uint8_t SIM_CALL CMonitorTarget::GetMemorySpaceInfo(int32_t space, const char** name,
-                                                    uint32_t* size) {
-    return SpaceInfo(space, name, size);
-}
-
 SimStatus SIM_CALL CMonitorTarget::ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
                                               uint32_t* countRead, int32_t space) {
     return ReadHostCopy(IsLoaded(), address, buffer, count, countRead, space);

@@ -21,6 +21,8 @@ public:
 
     uint8_t Sfr(uint8_t address) const { return m_sfr[address]; }
     void SetSfr(uint8_t address, uint8_t value) { m_sfr[address] = value; }
+    // The stack pointer.
+    uint8_t Sp() const;
     // ACC, with the PSW's parity bit following it.
     void SetAcc(uint8_t value);
     uint16_t Dptr() const;

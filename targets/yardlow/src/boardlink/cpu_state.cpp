@@ -1,4 +1,4 @@
-// The register model: its reset, ACC with parity, DPTR.
+// The register model: its reset, SP, ACC with parity, DPTR.
 #include "boardlink/cpu_state.h"
 
 #include "ostrel/sfr.h"
@@ -23,6 +23,8 @@ void CpuState::Reset() {
         m_sfr[port] = 0xFF;
     }
 }
+
+uint8_t CpuState::Sp() const { return m_sfr[sfr::SP]; }
 
 void CpuState::SetAcc(uint8_t value) {
     m_sfr[sfr::ACC] = value;

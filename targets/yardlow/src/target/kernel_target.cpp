@@ -130,22 +130,6 @@ SimStatus SIM_CALL CKernelTarget::GetRegisterDumpText(char* buffer, int32_t leng
     return SIM_OK;
 }
 
-SimStatus SIM_CALL CKernelTarget::GetPC(uint32_t* pc) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *pc = m_model->m_pc;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CKernelTarget::GetSP(uint32_t* sp) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *sp = m_model->Sfr(ostrel::sfr::SP);
-    return SIM_OK;
-}
-
 SimStatus SIM_CALL CKernelTarget::GetPCAndFrame(uint32_t* pc, uint32_t* frame) {
     if (!IsLoaded()) {
         return SIM_NOT_LOADED;
@@ -162,30 +146,6 @@ SimStatus SIM_CALL CKernelTarget::GetCallStackText(char* buffer, int32_t length)
         buffer[0] = '\0';
     }
     return SIM_NOT_SUPPORTED;
-}
-
-SimStatus SIM_CALL CKernelTarget::IsReturnAt(uint32_t address, uint8_t* result) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *result = opcodes::IsReturn(ProgramByte(address)) ? 1 : 0;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CKernelTarget::IsCallAt(uint32_t address, uint8_t* result) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *result = opcodes::IsCall(ProgramByte(address)) ? 1 : 0;
-    return SIM_OK;
-}
-
-SimStatus SIM_CALL CKernelTarget::GetNextInstructionAddress(uint32_t address, uint32_t* next) {
-    if (!IsLoaded()) {
-        return SIM_NOT_LOADED;
-    }
-    *next = address + static_cast<uint32_t>(opcodes::InstructionSize(ProgramByte(address)));
-    return SIM_OK;
 }
 
 bool CKernelTarget::IsUnconditionalTransferAt(uint32_t address) {

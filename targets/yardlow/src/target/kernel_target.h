@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "boardlink/cpu_state.h"
+#include "boardlink/model_target.h"
 #include "boardlink/register_model.h"
 #include "boardloader/kernel_link.h"
 #include "comms/comms.h"
@@ -27,7 +28,7 @@ enum KernelMode : int32_t { kFastStep = 1, kReadContext = 2, kFastStepFromPc = 3
 
 // The virtual operations are declared in slot order: the target's own (SetModelRegister,
 // KernelExecute) follow the framework's, and nothing but the destructor comes after them.
-class CKernelTarget : public CTargetBase, private CChipSpaces {
+class CKernelTarget : public TModelTarget<CKernelTarget, CTargetBase> {
 public:
     // Reads the "ExtMem=" choice from `options` (null for none).
     explicit CKernelTarget(const char* options);
@@ -46,21 +47,14 @@ public:
     SimStatus SIM_CALL LoadProgram(const char* path) override;
     SimStatus SIM_CALL PutSerialInput(int32_t channel, const uint8_t* bytes,
                                       uint32_t count) override;
-    int32_t SIM_CALL GetMemorySpaceCount() override { return kMemorySpaceCount; }
-    uint8_t SIM_CALL GetMemorySpaceInfo(int32_t space, const char** name, uint32_t* size) override;
     SimStatus SIM_CALL ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
                                   uint32_t* countRead, int32_t space) override;
     SimStatus SIM_CALL WriteMemory(uint32_t address, const uint8_t* bytes, uint32_t count,
                                    uint32_t* countWritten, int32_t space) override;
     SimStatus SIM_CALL GetRegisterDumpText(char* buffer, int32_t length, int32_t word) override;
-    SimStatus SIM_CALL GetPC(uint32_t* pc) override;
-    SimStatus SIM_CALL GetSP(uint32_t* sp) override;
     SimStatus SIM_CALL GetPCAndFrame(uint32_t* pc, uint32_t* frame) override;
     // Writes the call-stack text and answers SIM_NOT_SUPPORTED, as the host expects of it.
     SimStatus SIM_CALL GetCallStackText(char* buffer, int32_t length) override;
-    SimStatus SIM_CALL IsReturnAt(uint32_t address, uint8_t* result) override;
-    SimStatus SIM_CALL IsCallAt(uint32_t address, uint8_t* result) override;
-    SimStatus SIM_CALL GetNextInstructionAddress(uint32_t address, uint32_t* next) override;
     SimStatus SIM_CALL StepInstruction() override;
     SimStatus SIM_CALL StepUntil(uint32_t stopAddress, uint32_t rangeEnd, uint8_t stopInKnownCalls,
                                  uint8_t stepRelative, uint8_t stepUnconditional) override;

@@ -18,11 +18,6 @@ RegisterSpaces CKernelTarget::Spaces() {
     return spaces;
 }
 
-uint8_t SIM_CALL CKernelTarget::GetMemorySpaceInfo(int32_t space, const char** name,
-                                                   uint32_t* size) {
-    return SpaceInfo(space, name, size);
-}
-
 SimStatus SIM_CALL CKernelTarget::ReadMemory(uint32_t address, uint8_t* buffer, uint32_t count,
                                              uint32_t* countRead, int32_t space) {
     CMemorySegment* segment = nullptr;
