@@ -296,12 +296,7 @@ INT_PTR CToolBar::OnToolHitTest(CPoint point, TOOLINFO* pTI) const {
         if ((button.fsStyle & TBSTYLE_SEP) || button.idCommand == 0) {
             return -1;
         }
-        if (pTI != nullptr) {
-            pTI->hwnd = m_hWnd;
-            pTI->uId = static_cast<UINT_PTR>(button.idCommand);
-            pTI->rect = rect;
-            pTI->lpszText = LPSTR_TEXTCALLBACKA;
-        }
+        AfxFillToolBarTip(pTI, m_hWnd, button.idCommand, rect);
         return button.idCommand;
     }
     return -1;

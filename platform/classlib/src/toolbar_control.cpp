@@ -115,3 +115,13 @@ CSize AfxToolBarOuterSize(CSize sizeButtons, const CRect& inside, CSize sizeLeas
     size.cy = std::max(size.cy, sizeLeast.cy);
     return size;
 }
+
+void AfxFillToolBarTip(TOOLINFO* pTI, HWND hWndBar, int idCommand, const CRect& rect) {
+    if (pTI == nullptr) {
+        return;
+    }
+    pTI->hwnd = hWndBar;
+    pTI->uId = static_cast<UINT_PTR>(idCommand);
+    pTI->rect = rect;
+    pTI->lpszText = LPSTR_TEXTCALLBACKA;
+}

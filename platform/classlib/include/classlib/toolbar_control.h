@@ -53,3 +53,7 @@ void AfxCommitToolBoxWraps(CWnd& bar, const std::vector<TBBUTTON>& buttons,
 // The bar's size around its wrapped buttons (sizeButtons): the borders and gripper (inside, as
 // the bar's inside rectangle of an empty one) added, and never smaller than sizeLeast.
 CSize AfxToolBarOuterSize(CSize sizeButtons, const CRect& inside, CSize sizeLeast);
+
+// The hit button's tip: pTI (when given) names the button's command, its rectangle in the bar,
+// and asks the bar for the text.
+void AfxFillToolBarTip(TOOLINFO* pTI, HWND hWndBar, int idCommand, const CRect& rect);
