@@ -41,15 +41,9 @@ static void report(int before, int after) {
     close(fd);
 }
 
-int ioctl(int fd, unsigned long request, ...) {
-    static ioctl_fn next = NULL;
-    if (next == NULL) {
-        next = (ioctl_fn)dlsym(RTLD_NEXT, "ioctl");
-    }
-    va_list args;
-    va_start(args, request);
-    void* argument = va_arg(args, void*);
-    va_end(args);
+/* The call through `next` (the system's own), with the modem-line requests a terminal refuses
+ * answered here. */
+static int with_lines(ioctl_fn next, int fd, unsigned long request, void* argument) {
     int result = next(fd, request, argument);
     if (result == 0 || (errno != ENOTTY && errno != EINVAL) || argument == NULL) {
         return result;
@@ -82,3 +76,30 @@ int ioctl(int fd, unsigned long request, ...) {
     report(before, g_lines);
     return 0;
 }
+
+int ioctl(int fd, unsigned long request, ...) {
+    static ioctl_fn next = NULL;
+    if (next == NULL) {
+        next = (ioctl_fn)dlsym(RTLD_NEXT, "ioctl");
+    }
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    return with_lines(next, fd, request, argument);
+}
+
+#if defined(__i386__)
+/* A 32-bit program built with a 64-bit time calls ioctl under this name. */
+int __ioctl_time64(int fd, unsigned long request, ...) {
+    static ioctl_fn next = NULL;
+    if (next == NULL) {
+        next = (ioctl_fn)dlsym(RTLD_NEXT, "__ioctl_time64");
+    }
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    return with_lines(next, fd, request, argument);
+}
+#endif
