@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "hostscript/hex_digits.h"
+#include "hexdigits/hex_digits.h"
 
 namespace loadhost {
 
@@ -36,7 +36,7 @@ bool ReadHexFileCells(const std::string& path, std::map<uint32_t, uint8_t>* cell
         unsigned sum = 0;
         for (size_t i = 1; i < line.size(); i += 2) {
             uint8_t value = 0;
-            if (!hostscript::ReadHexByte(line.c_str() + i, &value)) {
+            if (!ReadHexByte(line.c_str() + i, &value)) {
                 *error = where + ": not an Intel HEX record";
                 return false;
             }

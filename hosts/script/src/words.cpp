@@ -1,7 +1,7 @@
 // Splitting host script lines into words, and reading numbers and bytes from them.
 #include "hostscript/words.h"
 
-#include "hostscript/hex_digits.h"
+#include "hexdigits/hex_digits.h"
 
 namespace hostscript {
 
