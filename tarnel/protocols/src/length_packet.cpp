@@ -1,5 +1,7 @@
 #include "tarnel/protocols/length_packet.h"
 
+#include <vector>
+
 namespace length_packet {
 
 BYTE Sum(const BYTE* bytes, size_t count) {
@@ -11,18 +13,12 @@ BYTE Sum(const BYTE* bytes, size_t count) {
 }
 
 int Send(CComms& port, std::initializer_list<BYTE> body) {
-    BYTE packet[kMaxBody + 2];
-    size_t length = 0;
-    packet[length++] = static_cast<BYTE>(body.size());
-    for (BYTE b : body) {
-        if (length > kMaxBody) {
-            break;
-        }
-        packet[length++] = b;
-    }
-    packet[length] = static_cast<BYTE>(0x100 - Sum(packet, length));
-    ++length;
-    return port.Write(static_cast<const BYTE*>(packet), static_cast<DWORD>(length));
+    std::vector<BYTE> packet;
+    packet.reserve(body.size() + 2);
+    packet.push_back(static_cast<BYTE>(body.size()));
+    packet.insert(packet.end(), body.begin(), body.end());
+    packet.push_back(static_cast<BYTE>(0x100 - Sum(packet.data(), packet.size())));
+    return port.Write(static_cast<const BYTE*>(packet.data()), static_cast<DWORD>(packet.size()));
 }
 
 Head ReadHead(CComms& port, BYTE command, BYTE* reply, BYTE* errorCode, bool* errorRead) {

@@ -17,14 +17,12 @@ constexpr BYTE kConnectionCheck = 0x00;
 constexpr BYTE kSetType = 0x02;
 constexpr BYTE kBlankCheck = 0x06;
 constexpr BYTE kBoardErrorEcho = 0xEC;
-// The most fields a packet carries.
-constexpr size_t kMaxBody = 5;
 
 // The 8-bit sum of `count` bytes: 0 over a whole packet or reply that is intact.
 BYTE Sum(const BYTE* bytes, size_t count);
 
-// Sends the command and fields (at most kMaxBody bytes) with their count and check byte: the
-// port's write result (COMMS_OK when the packet went).
+// Sends the command and fields with their count and check byte: the port's write result
+// (COMMS_OK when the packet went).
 int Send(CComms& port, std::initializer_list<BYTE> body);
 
 enum class Head { Good, NoReply, BoardError, WrongEcho };
