@@ -233,25 +233,25 @@ private:
         Shape shape = Shape::kBytes;
         size_t first = 0;
         size_t cellCount = record.dataCount;
-        if (byteCells_ && InWindow(AreaMode::kData, bases_.data, image_.data.size(), address)) {
+        if (byteCells_ && InWindow(AreaMode::kData, bases_.data, image_.data.Size(), address)) {
             area = &image_.data;
             first = address - bases_.data;
-        } else if (InWindow(AreaMode::kCode, bases_.code, image_.code.size(), address)) {
+        } else if (InWindow(AreaMode::kCode, bases_.code, image_.code.Size(), address)) {
             area = &image_.code;
             first = address - bases_.code;
             shape = byteCells_ ? Shape::kBytes : Shape::kPicCode;
         } else if (!byteCells_ && InWindow(AreaMode::kData, bases_.data,
-                                           2 * uint64_t{image_.data.size()}, address)) {
+                                           2 * uint64_t{image_.data.Size()}, address)) {
             area = &image_.data;
             shape = Shape::kPicData;
             first = (address - bases_.data) / 2;
             cellCount = record.dataCount / 2;
-        } else if (InWindow(AreaMode::kSpecial, bases_.special, image_.special.size(), address)) {
+        } else if (InWindow(AreaMode::kSpecial, bases_.special, image_.special.Size(), address)) {
             area = &image_.special;
             shape = Shape::kSpecial;
             first = address - bases_.special;
         }
-        if (area == nullptr || first + cellCount > area->size()) {
+        if (area == nullptr || first + cellCount > area->Size()) {
             return InvalidAddress(number);
         }
         if (!checksumOk) {
@@ -290,7 +290,7 @@ private:
     }
 
     static void SetMarks(ImageArea& area, size_t begin, size_t end) {
-        for (size_t i = begin; i < end && i < area.size(); ++i) {
+        for (size_t i = begin; i < end && i < area.Size(); ++i) {
             area.marks[i] = kMarkData;
         }
     }

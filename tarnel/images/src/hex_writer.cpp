@@ -71,7 +71,7 @@ bool Marked(const ImageArea& area, size_t cell) { return area.marks[cell] != kMa
 
 // A word is written whole when either of its cells is marked: a file holds words, not halves.
 bool WordMarked(const ImageArea& area, size_t cell) {
-    return Marked(area, cell) || (cell + 1 < area.size() && Marked(area, cell + 1));
+    return Marked(area, cell) || (cell + 1 < area.Size() && Marked(area, cell + 1));
 }
 
 ImageFileResult AddressTooLarge(uint32_t address) {
@@ -87,7 +87,7 @@ ImageFileResult AddressTooLarge(uint32_t address) {
 ImageFileResult WriteArea(RecordWriter& writer, const ImageArea& area, uint32_t base, Shape shape) {
     const size_t step = shape == Shape::kWords ? 2 : 1;
     const size_t maxCells = shape == Shape::kBytes ? 16 : shape == Shape::kWords ? 16 : 8;
-    const size_t size = area.size();
+    const size_t size = area.Size();
     std::vector<uint8_t> bytes;
     size_t cell = 0;
     while (cell < size) {
@@ -151,7 +151,7 @@ ImageFileResult WriteHexImage(const MemoryImage& image, const char* chipName, in
         std::string text;
         RecordWriter writer(format == kHexFormatIntel, text);
         for (const AreaPlan& area : plan) {
-            if (!area.area.present()) {
+            if (!area.area.Present()) {
                 continue;
             }
             if (pic18) {

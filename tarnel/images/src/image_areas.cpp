@@ -26,7 +26,7 @@ bool IsNewBinLengthAllowed(uint32_t length) { return length >= 1 && length <= La
 bool IsAreaLengthAllowed(uint32_t length) { return length <= LargestAreaSize(); }
 
 int FillCells(ImageArea& area, int first, int last, uint8_t value, bool markAsData) {
-    const int size = static_cast<int>(area.size());
+    const int size = static_cast<int>(area.Size());
     last = std::min(last, size - 1);
     first = std::max(first, 0);
     if (first > last) {

@@ -4,8 +4,8 @@
 #include "tarnel/images/hex_writer.h"
 
 bool NeedsBinSave(const MemoryImage& image) {
-    return image.code.size() > kLongestRecordArea || image.data.size() > kLongestRecordArea ||
-           image.special.size() > kLongestRecordArea;
+    return image.code.Size() > kLongestRecordArea || image.data.Size() > kLongestRecordArea ||
+           image.special.Size() > kLongestRecordArea;
 }
 
 namespace {

@@ -48,7 +48,7 @@ namespace {
 
 // A PIC16 program or configuration word erases to 0x3FFF (14 bits), held high byte first.
 void FillPic16Words(ImageArea& area) {
-    for (size_t i = 0; i < area.size(); ++i) {
+    for (size_t i = 0; i < area.Size(); ++i) {
         area.cells[i] = (i % 2 == 0) ? 0x3F : 0xFF;
     }
 }
@@ -84,7 +84,7 @@ bool CreateBlankImage(MemoryImage& image, const AreaSizes& sizes, uint8_t device
 }
 
 void SwapCellPairs(ImageArea& area) {
-    for (size_t i = 0; i + 1 < area.size(); i += 2) {
+    for (size_t i = 0; i + 1 < area.Size(); i += 2) {
         std::swap(area.cells[i], area.cells[i + 1]);
     }
 }

@@ -122,7 +122,7 @@ std::vector<uint16_t> EncodeConfig(const ConfigLayout& layout, const ConfigContr
 }
 
 bool ReadPic16ConfigWord(const ImageArea& special, uint16_t& word) {
-    if (special.size() < kPic16ConfigCell + 2) {
+    if (special.Size() < kPic16ConfigCell + 2) {
         return false;
     }
     word = static_cast<uint16_t>(special.cells[kPic16ConfigCell] << 8 |
@@ -131,7 +131,7 @@ bool ReadPic16ConfigWord(const ImageArea& special, uint16_t& word) {
 }
 
 bool WritePic16ConfigWord(ImageArea& special, uint16_t word) {
-    if (special.size() < kPic16ConfigCell + 2) {
+    if (special.Size() < kPic16ConfigCell + 2) {
         return false;
     }
     special.cells[kPic16ConfigCell] = static_cast<uint8_t>(word >> 8);
@@ -148,7 +148,7 @@ const std::vector<int>& Pic18WrittenCells() {
 
 std::vector<uint16_t> ReadPic18Config(const ImageArea& special) {
     std::vector<uint16_t> regs(kPic18ConfigCells, 0);
-    for (size_t cell = 0; cell < regs.size() && cell < special.size(); ++cell) {
+    for (size_t cell = 0; cell < regs.size() && cell < special.Size(); ++cell) {
         regs[cell] = special.cells[cell];
     }
     return regs;
@@ -158,7 +158,7 @@ int WritePic18Config(ImageArea& special, const std::vector<uint16_t>& regs) {
     int written = 0;
     for (int cell : Pic18WrittenCells()) {
         const size_t index = static_cast<size_t>(cell);
-        if (index >= special.size() || index >= regs.size()) {
+        if (index >= special.Size() || index >= regs.size()) {
             continue;
         }
         special.cells[index] = static_cast<uint8_t>(regs[index]);

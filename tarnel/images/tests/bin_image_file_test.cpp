@@ -15,7 +15,7 @@ TEST(BinImageFile, RefusesAnEmptyFileWithAPlainBox) {
     EXPECT_EQ(result.status, ImageFileStatus::kEmptyFile);
     EXPECT_EQ(result.message, "File is empty and will not be opened.");
     EXPECT_EQ(result.icon, MessageIcon::kNone);
-    EXPECT_FALSE(area.present());
+    EXPECT_FALSE(area.Present());
 }
 
 TEST(BinImageFile, ReadsEveryByteAsACellMarkedAsData) {

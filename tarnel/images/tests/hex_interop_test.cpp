@@ -335,7 +335,7 @@ TEST_F(HexInterop, SrecCatReadsOurPic16WordsLowByteFirst) {
     WriteFile(dir_ / "pic16.hex", text);
     SrecCat("pic16.hex -intel -crop 0 0x4000 -o code.bin -binary");
     const std::vector<uint8_t> code = ReadBytes(dir_ / "code.bin");
-    ASSERT_EQ(code.size(), image.code.size());
+    ASSERT_EQ(code.size(), image.code.Size());
     for (size_t i = 0; i < code.size(); i += 2) {
         ASSERT_EQ(code[i], image.code.cells[i + 1]) << i;
         ASSERT_EQ(code[i + 1], image.code.cells[i]) << i;
@@ -352,7 +352,7 @@ TEST_F(HexInterop, PythonIntelHexReadsOurIntelFilesWithoutComplaint) {
     MemoryImage small;
     ASSERT_TRUE(CreateBlankImage(small, {0x2000, 0x800, 0}, kDeviceAt89S8252));
     FillPattern(small.code, 29);
-    for (size_t i = 0; i < small.code.size(); ++i) {
+    for (size_t i = 0; i < small.code.Size(); ++i) {
         small.code.marks[i] = (i / 37) % 3 == 0 ? kMarkEmpty : kMarkData;
     }
     std::string text;
@@ -383,7 +383,7 @@ TEST_F(HexInterop, PythonIntelHexReadsOurIntelFilesWithoutComplaint) {
 
     std::string expected;
     char line[32];
-    for (size_t i = 0; i < small.code.size(); ++i) {
+    for (size_t i = 0; i < small.code.Size(); ++i) {
         if (small.code.marks[i] != kMarkEmpty) {
             std::snprintf(line, sizeof line, "%zX %02X\n", i, small.code.cells[i]);
             expected += line;
@@ -392,15 +392,15 @@ TEST_F(HexInterop, PythonIntelHexReadsOurIntelFilesWithoutComplaint) {
     EXPECT_EQ(ReadFile(dir_ / "small.hex.dump"), expected);
 
     expected.clear();
-    for (size_t i = 0; i < pic.code.size(); ++i) {
+    for (size_t i = 0; i < pic.code.Size(); ++i) {
         std::snprintf(line, sizeof line, "%zX %02X\n", i, pic.code.cells[i ^ 1]);
         expected += line;
     }
-    for (size_t i = 0; i < pic.special.size(); ++i) {
+    for (size_t i = 0; i < pic.special.Size(); ++i) {
         std::snprintf(line, sizeof line, "%zX %02X\n", 0x300000 + i, pic.special.cells[i ^ 1]);
         expected += line;
     }
-    for (size_t i = 0; i < pic.data.size(); ++i) {
+    for (size_t i = 0; i < pic.data.Size(); ++i) {
         std::snprintf(line, sizeof line, "%zX %02X\n%zX 00\n", 0xF00000 + 2 * i, pic.data.cells[i],
                       0xF00000 + 2 * i + 1);
         expected += line;

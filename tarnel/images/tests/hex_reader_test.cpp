@@ -93,7 +93,7 @@ TEST(HexReaderLines, RefusesARecordWithACharacterThatIsNotAHexDigit) {
         EXPECT_EQ(result.status, ImageFileStatus::kInvalidLine);
         EXPECT_EQ(result.message, "Invalid HEX file : line 2 " + bad);
         EXPECT_EQ(result.line, 2);
-        EXPECT_FALSE(image.code.present());
+        EXPECT_FALSE(image.code.Present());
     }
 }
 
@@ -160,7 +160,7 @@ TEST(HexReaderChecksum, NamesTheAreaOfTheFailingRecord) {
             ReadAs(c.chip, IntelRecord(c.address, 0, {1, 0}) + "\r\n" + bad + "\r\n" + kEnd, image);
         EXPECT_EQ(result.status, ImageFileStatus::kBadChecksum);
         EXPECT_EQ(result.message, c.prefix + (c.withText ? bad : ""));
-        EXPECT_FALSE(image.code.present());
+        EXPECT_FALSE(image.code.Present());
     }
 }
 
@@ -240,14 +240,14 @@ TEST(HexReaderAddress, RefusesARecordRunningPastTheEndOfItsArea) {
               ImageFileStatus::kInvalidAddress);
     EXPECT_EQ(ReadAs(kPic16, IntelRecord(0x400E, 0, {1, 2, 3, 4}), image).status,
               ImageFileStatus::kInvalidAddress);
-    EXPECT_FALSE(image.code.present());
+    EXPECT_FALSE(image.code.Present());
 }
 
 TEST(HexReaderAddress, UsesTheAreaSizesOfTheChipChoice) {
     FixedChipSelector selector(kAt89S53, {0x100, 0, 0});
     MemoryImage image;
     EXPECT_TRUE(ReadHexImage(IntelRecord(0xFF, 0, {1}), selector, image).ok());
-    EXPECT_EQ(image.code.size(), 0x100u);
+    EXPECT_EQ(image.code.Size(), 0x100u);
     EXPECT_EQ(ReadHexImage(IntelRecord(0x100, 0, {1}), selector, image).status,
               ImageFileStatus::kInvalidAddress);
 }
@@ -304,7 +304,7 @@ TEST(HexReaderPic, PairsAnOddLastCodeByteOnlyWithACellInsideTheArea) {
 
     ASSERT_TRUE(ReadAs(kPic16, IntelRecord(0x3FFF, 0, {0x77}), image).ok());
     EXPECT_EQ(image.code.cells[0x3FFF], 0x77);
-    EXPECT_EQ(image.code.size(), 0x4000u);
+    EXPECT_EQ(image.code.Size(), 0x4000u);
 }
 
 TEST(HexReaderPic, PutsPic18RecordsBelowTheCodeEndIntoCodeWithoutExtendedAddresses) {
@@ -392,7 +392,7 @@ TEST(HexReaderAddressRecords, RefusesRecordsBehindAnExtendedAddressOfNoArea) {
         const ImageFileResult result = ReadAs(c.chip, text, image);
         EXPECT_EQ(result.status, ImageFileStatus::kInvalidAddress);
         EXPECT_EQ(result.line, 4);
-        EXPECT_FALSE(image.code.present() || image.data.present());
+        EXPECT_FALSE(image.code.Present() || image.data.Present());
     }
 }
 
@@ -461,7 +461,7 @@ TEST(HexReaderChoice, AsksForTheChipFirstAndFailsSilentlyOnCancel) {
     EXPECT_EQ(selector.calls, 1);
     EXPECT_EQ(result.status, ImageFileStatus::kCancelled);
     EXPECT_TRUE(result.message.empty());
-    EXPECT_FALSE(image.code.present());
+    EXPECT_FALSE(image.code.Present());
 }
 
 TEST(HexReaderChoice, LeavesNoAreasAfterAFailedRead) {
@@ -469,9 +469,9 @@ TEST(HexReaderChoice, LeavesNoAreasAfterAFailedRead) {
     MemoryImage image;
     image.code.Allocate(4);
     ASSERT_FALSE(ReadHexImage(IntelRecord(0, 0, {1, 2}) + "\nbad", selector, image).ok());
-    EXPECT_FALSE(image.code.present());
-    EXPECT_FALSE(image.data.present());
-    EXPECT_FALSE(image.special.present());
+    EXPECT_FALSE(image.code.Present());
+    EXPECT_FALSE(image.data.Present());
+    EXPECT_FALSE(image.special.Present());
 }
 
 }  // namespace

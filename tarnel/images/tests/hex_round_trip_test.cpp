@@ -13,7 +13,7 @@ using namespace test_chips;
 
 // Marks scattered runs of cells (some as verify mismatches) across the first `span` cells.
 void MarkRuns(ImageArea& area, size_t span) {
-    for (size_t i = 0; i < span && i < area.size(); ++i) {
+    for (size_t i = 0; i < span && i < area.Size(); ++i) {
         const size_t phase = i % 53;
         area.marks[i] = phase < 20 ? kMarkData : phase < 23 ? kMarkMismatch : kMarkEmpty;
     }
@@ -22,8 +22,8 @@ void MarkRuns(ImageArea& area, size_t span) {
 // After a round trip every written cell comes back with mark 1; cells without a mark come back
 // as 0 with mark 0 (for chips whose images start unmarked).
 void ExpectReadBack(const ImageArea& written, const ImageArea& read) {
-    ASSERT_EQ(written.size(), read.size());
-    for (size_t i = 0; i < written.size(); ++i) {
+    ASSERT_EQ(written.Size(), read.Size());
+    for (size_t i = 0; i < written.Size(); ++i) {
         if (written.marks[i] != kMarkEmpty) {
             ASSERT_EQ(read.marks[i], kMarkData) << "cell " << i;
             ASSERT_EQ(read.cells[i], written.cells[i]) << "cell " << i;
@@ -51,8 +51,8 @@ TEST_P(HexRoundTrip, Keeps8051CodeAndDataCells) {
     MemoryImage image = BlankImageOf(kAt89S8252);
     FillPattern(image.code, 3);
     FillPattern(image.data, 4);
-    MarkRuns(image.code, image.code.size());
-    MarkRuns(image.data, image.data.size());
+    MarkRuns(image.code, image.code.Size());
+    MarkRuns(image.data, image.data.Size());
     image.code.marks.back() = kMarkData;
     image.data.marks.front() = kMarkData;
     const MemoryImage read = RoundTrip(image, kAt89S8252);
@@ -63,7 +63,7 @@ TEST_P(HexRoundTrip, Keeps8051CodeAndDataCells) {
 TEST_P(HexRoundTrip, KeepsSerialEepromCells) {
     MemoryImage image = BlankImageOf(kEeprom);
     FillPattern(image.data, 5);
-    MarkRuns(image.data, image.data.size());
+    MarkRuns(image.data, image.data.Size());
     const MemoryImage read = RoundTrip(image, kEeprom);
     ExpectReadBack(image.data, read.data);
 }

@@ -17,7 +17,7 @@ bool AllMarks(const ImageArea& area, uint8_t mark) {
 TEST(BlankImage, ErasesPic16WordsTo3FFFHighByteFirstAndMarksEveryCell) {
     MemoryImage image;
     ASSERT_TRUE(CreateBlankImage(image, {0x4000, 0x100, 0x10}, kDevicePic16));
-    ASSERT_EQ(image.code.size(), 0x4000u);
+    ASSERT_EQ(image.code.Size(), 0x4000u);
     EXPECT_EQ(image.code.cells[0], 0x3F);
     EXPECT_EQ(image.code.cells[1], 0xFF);
     EXPECT_EQ(image.code.cells[0x3FFE], 0x3F);
@@ -41,9 +41,9 @@ TEST(BlankImage, ErasesPic18CellsToFF) {
 TEST(BlankImage, LeavesOtherChipsZeroAndUnmarkedWithoutAbsentAreas) {
     MemoryImage image;
     ASSERT_TRUE(CreateBlankImage(image, {0x2000, 0x800, 0}, kDeviceAt89S8252));
-    EXPECT_EQ(image.code.size(), 0x2000u);
-    EXPECT_EQ(image.data.size(), 0x800u);
-    EXPECT_FALSE(image.special.present());
+    EXPECT_EQ(image.code.Size(), 0x2000u);
+    EXPECT_EQ(image.data.Size(), 0x800u);
+    EXPECT_FALSE(image.special.Present());
     EXPECT_EQ(image.code.cells[5], 0);
     EXPECT_TRUE(AllMarks(image.code, kMarkEmpty));
     EXPECT_TRUE(AllMarks(image.data, kMarkEmpty));

@@ -208,7 +208,7 @@ TEST_F(TarnelSession, ProgramsAChipVerifiesItFindsADamagedCellAndReadsItBack) {
     EXPECT_EQ(offered, kChip);
     auto* doc = dynamic_cast<CHexDoc*>(m_frame->GetActiveQuilletDocument());
     ASSERT_NE(doc, nullptr) << "the program file did not open";
-    EXPECT_EQ(doc->GetImage().code.size(), 0x3000u);
+    EXPECT_EQ(doc->GetImage().code.Size(), 0x3000u);
 
     // Write: the program's cells reach the chip's code memory, and nothing else is touched.
     std::cout << "Write chip\n";

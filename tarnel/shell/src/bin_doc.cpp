@@ -46,7 +46,7 @@ BOOL CBinDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!CQuilletDocument::OnOpenDocument(lpszPathName)) {
         return FALSE;
     }
-    if (!m_area.present()) {
+    if (!m_area.Present()) {
         // The framework hands an empty file over unread.
         ReportImageFileResult(ReadBinImage(nullptr, 0, m_area));
         return FALSE;
@@ -110,7 +110,7 @@ void CBinDoc::FillSelection(BYTE value) {
     FillRange(view->GetSelFirst(), view->GetSelLast(), value);
 }
 
-void CBinDoc::FillAll(BYTE value) { FillRange(0, static_cast<int>(m_area.size()) - 1, value); }
+void CBinDoc::FillAll(BYTE value) { FillRange(0, static_cast<int>(m_area.Size()) - 1, value); }
 
 void CBinDoc::GoToAddress(int nAddress) {
     if (CHexView* view = FirstView()) {
@@ -175,7 +175,7 @@ void CBinDoc::QueueChipJob(JobOp operation, const char* verb) {
     }
     const CString chip = DocumentHost().Settings().ChipName();
     const BinJobPlan plan =
-        PlanBinJob(chip, kind, static_cast<uint32_t>(m_area.size()), base, verb);
+        PlanBinJob(chip, kind, static_cast<uint32_t>(m_area.Size()), base, verb);
     switch (plan.outcome) {
         case BinJobPlan::Outcome::kRefused:
             AfxMessageBox(plan.text.c_str(), MB_ICONSTOP);

@@ -14,11 +14,11 @@ void CBinView::OnInitialUpdate() {
 
 void CBinView::OnUpdate(CView*, LPARAM, CObject*) {
     auto* doc = dynamic_cast<CBinDoc*>(GetDocument());
-    if (doc == nullptr || !doc->GetArea().present()) {
+    if (doc == nullptr || !doc->GetArea().Present()) {
         return;
     }
     ImageArea& area = doc->GetArea();
-    SetData(area.cells.data(), area.marks.data(), static_cast<int>(area.size()));
+    SetData(area.cells.data(), area.marks.data(), static_cast<int>(area.Size()));
     if (m_hWnd != nullptr) {
         UpdateWindow();
     }

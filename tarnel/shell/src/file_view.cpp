@@ -17,7 +17,7 @@ const DWORD kConfigBaseAddress = 16;
 const int kFirstByteCellDevice = 160;
 
 void GiveArea(CHexView* view, ImageArea& area) {
-    view->SetData(area.cells.data(), area.marks.data(), static_cast<int>(area.size()));
+    view->SetData(area.cells.data(), area.marks.data(), static_cast<int>(area.Size()));
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void CFileView::OnInitialUpdate() {
     m_bCodeWordCells = ChipTable::GetDeviceCode(chip) < kFirstByteCellDevice;
     MemoryImage& image = doc->GetImage();
 
-    if (image.code.present()) {
+    if (image.code.Present()) {
         m_pCodeView = AddAreaView(idBoard ? "ID" : "Code");
         if (m_pCodeView != nullptr) {
             if (idBoard) {
@@ -57,7 +57,7 @@ void CFileView::OnInitialUpdate() {
             }
         }
     }
-    if (image.data.present()) {
+    if (image.data.Present()) {
         m_pDataView = AddAreaView(idBoard ? "Config" : "Data");
         if (m_pDataView != nullptr) {
             if (idBoard) {
@@ -66,7 +66,7 @@ void CFileView::OnInitialUpdate() {
             GiveArea(m_pDataView, image.data);
         }
     }
-    if (image.special.present()) {
+    if (image.special.Present()) {
         m_pSpecialView = AddAreaView("Special");
         if (m_pSpecialView != nullptr) {
             GiveArea(m_pSpecialView, image.special);

@@ -296,7 +296,7 @@ void CHexDoc::FillSelection(BYTE value) {
 
 void CHexDoc::FillAll(BYTE value) {
     ImageArea* area = GetArea(ActiveArea());
-    FillRange(0, area != nullptr ? static_cast<int>(area->size()) - 1 : -1, value);
+    FillRange(0, area != nullptr ? static_cast<int>(area->Size()) - 1 : -1, value);
 }
 
 void CHexDoc::GoToAddress(int nAddress) {
@@ -334,14 +334,14 @@ BOOL CHexDoc::QueueKindJob(int nKind, JobOp operation) {
         AfxMessageBox("Bad Type Memory", MB_ICONSTOP);
         return FALSE;
     }
-    if (!area->present()) {
+    if (!area->Present()) {
         return FALSE;  // the image was made without this area: nothing to send or fill
     }
     AreaJob job;
     job.operation = operation;
     job.cells = area->cells.data();
     job.marks = area->marks.data();
-    job.size = static_cast<uint32_t>(area->size());
+    job.size = static_cast<uint32_t>(area->Size());
     job.kind = static_cast<BYTE>(nKind);
     job.startCell = 0;
     return QueueImageJob(job);

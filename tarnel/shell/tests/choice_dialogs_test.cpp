@@ -698,9 +698,9 @@ TEST_F(ChoiceDialogsTest, ANewHexImageLeftAloneInTheChipDialogHasTheTablesSizes)
     auto* doc = dynamic_cast<CHexDoc*>(OpenNewDocumentOfType(kHexFileDocName));
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(App().settings.ChipName(), kPic16);
-    EXPECT_EQ(doc->GetImage().code.size(), ChipTable::GetCodeSize(kPic16));
-    EXPECT_EQ(doc->GetImage().data.size(), ChipTable::GetDataSize(kPic16));
-    EXPECT_EQ(doc->GetImage().special.size(), ChipTable::GetSpecialSize(kPic16));
+    EXPECT_EQ(doc->GetImage().code.Size(), ChipTable::GetCodeSize(kPic16));
+    EXPECT_EQ(doc->GetImage().data.Size(), ChipTable::GetDataSize(kPic16));
+    EXPECT_EQ(doc->GetImage().special.Size(), ChipTable::GetSpecialSize(kPic16));
 }
 
 TEST_F(ChoiceDialogsTest, AnHc908WriteAsksTheResidentLoaderThroughItsDialog) {

@@ -262,7 +262,7 @@ TEST_F(DialogsTest, Pic16WithoutAnImageOrWithoutRoomForTheWordWritesNothing) {
     App().AnswerChip(kPic16, {0x4000, 0x100, 14});  // seven words: no cell 14
     CHexDoc* doc = NewHex(kPic16);
     ASSERT_NE(doc, nullptr);
-    ASSERT_EQ(doc->GetImage().special.size(), 14u);
+    ASSERT_EQ(doc->GetImage().special.Size(), 14u);
     driver.Then([&](CDialog* dlg) {
         dlg->CheckDlgButton(IDC_PIC16_WDT, BST_CHECKED);
         guitest::ClickItem(dlg, IDOK);
@@ -276,7 +276,7 @@ TEST_F(DialogsTest, Pic18OkRebuildsElevenRegistersAndLeavesTheOtherThreeAlone) {
     CHexDoc* doc = NewHex(kPic18);
     ASSERT_NE(doc, nullptr);
     ImageArea& special = doc->GetImage().special;
-    for (size_t cell = 0; cell < special.size(); ++cell) {
+    for (size_t cell = 0; cell < special.Size(); ++cell) {
         special.cells[cell] = static_cast<uint8_t>(0xA0 + cell);
         special.marks[cell] = kMarkEmpty;
     }

@@ -314,7 +314,7 @@ TEST_F(DocManagerTest, AHexImageIsReadAgainWithItsChipOnYes) {
     const std::string path = File("image.hex", ":0400000001020304F2\r\n:00000001FF");
     auto* doc = dynamic_cast<CHexDoc*>(theApp.OpenDocumentFile(path.c_str()));
     ASSERT_NE(doc, nullptr);
-    ASSERT_GE(doc->GetImage().code.size(), 4u);
+    ASSERT_GE(doc->GetImage().code.Size(), 4u);
     EXPECT_EQ(doc->GetImage().code.cells[0], 0x01);
     WriteFile(path, ":0400000005060708E2\r\n:00000001FF");
     SetFileAge(path, 10);

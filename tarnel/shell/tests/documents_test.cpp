@@ -24,7 +24,7 @@ TEST_F(DocumentsTest, ABinImageEditedInItsViewIsSavedAndOpensAgainWithTheEdits) 
     const std::string path = TempFile("round.bin");
     CBinDoc* doc = NewBin(20);
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->GetArea().size(), 20u);
+    EXPECT_EQ(doc->GetArea().Size(), 20u);
     EXPECT_EQ(doc->GetArea().marks[19], kMarkData);
     CHexView* view = FirstHexView(doc);
     ASSERT_NE(view, nullptr);
@@ -55,7 +55,7 @@ TEST_F(DocumentsTest, ANewBinLengthOutsideTheTablesLargestAreaIsAskedAgain) {
     CBinDoc* doc = NewBin(0x80000);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(App().lengthQuestions, 3);
-    EXPECT_EQ(doc->GetArea().size(), 0x80000u);
+    EXPECT_EQ(doc->GetArea().Size(), 0x80000u);
     ASSERT_EQ(boxes.Seen().size(), 2u);
     EXPECT_EQ(boxes.Seen()[0].text, "Please enter a whole number from 1 to 524288.");
 
@@ -88,8 +88,8 @@ TEST_P(HexRoundTrip, EditedAreasAreWrittenAndReadBackCellForCell) {
     CTestAreaView* views = AreaViewOf(doc);
     ASSERT_NE(views, nullptr);
     MemoryImage& image = doc->GetImage();
-    EXPECT_EQ(image.code.size(), ChipTable::GetCodeSize(chip));
-    EXPECT_EQ(image.data.size(), ChipTable::GetDataSize(chip));
+    EXPECT_EQ(image.code.Size(), ChipTable::GetCodeSize(chip));
+    EXPECT_EQ(image.data.Size(), ChipTable::GetDataSize(chip));
 
     ASSERT_NE(views->m_pCodeView, nullptr);
     views->m_pCodeView->GoToCell(4);
@@ -138,9 +138,9 @@ TEST_F(DocumentsTest, AnEmptyHexFileOpensWithoutAreasAndWithoutAskingTheChip) {
     CHexDoc* doc = OpenHex(path, nullptr);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(App().chipQuestions, 0);
-    EXPECT_FALSE(doc->GetImage().code.present());
-    EXPECT_FALSE(doc->GetImage().data.present());
-    EXPECT_FALSE(doc->GetImage().special.present());
+    EXPECT_FALSE(doc->GetImage().code.Present());
+    EXPECT_FALSE(doc->GetImage().data.Present());
+    EXPECT_FALSE(doc->GetImage().special.Present());
 }
 
 TEST_F(DocumentsTest, AnEmptyHexFileTakesTheCurrentChip) {
@@ -195,7 +195,7 @@ TEST_F(DocumentsTest, AChipLengthBeyondTheLargestAreaIsAskedAgain) {
     EXPECT_EQ(App().chipQuestions, 2);
     ASSERT_EQ(boxes.Seen().size(), 1u);
     EXPECT_EQ(boxes.Seen()[0].text, "Please enter a whole number from 0 to 524288.");
-    EXPECT_EQ(doc->GetImage().data.size(), 0x800u);
+    EXPECT_EQ(doc->GetImage().data.Size(), 0x800u);
 }
 
 TEST_F(DocumentsTest, AFillIsOfferedForSavingWhenTheHexImageIsClosed) {
@@ -316,7 +316,7 @@ TEST_F(DocumentsTest, ARawSaveThatWouldDropCodeAsksAndNoWritesNothing) {
     App().AnswerChip(kPic16, {0x20000, 0x100, 0x10});
     CHexDoc* doc = NewHex(kPic16);  // the first answer is taken: a code area of 0x20000 cells
     ASSERT_NE(doc, nullptr);
-    ASSERT_EQ(doc->GetImage().code.size(), 0x20000u);
+    ASSERT_EQ(doc->GetImage().code.Size(), 0x20000u);
     const std::string hex = TempFile("dropped.hex");
     EXPECT_FALSE(doc->DoSave(hex.c_str()));
     ASSERT_EQ(boxes.Seen().size(), 2u);

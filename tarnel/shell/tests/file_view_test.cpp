@@ -159,7 +159,7 @@ TEST_F(FileViewTest, AMismatchInAnAbsentAreaChangesNothing) {
     m_doc->MarkMismatch(5, 3);  // no such kind
     EXPECT_EQ(m_doc->GetImage().data.marks, before.data.marks);
     EXPECT_EQ(m_doc->GetImage().special.marks, before.special.marks);
-    EXPECT_FALSE(m_doc->GetImage().code.present());
+    EXPECT_FALSE(m_doc->GetImage().code.Present());
 }
 
 TEST_F(FileViewTest, GoToAddressLandsOnTheCellLabelledWithTheAddress) {

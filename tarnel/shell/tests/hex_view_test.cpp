@@ -18,7 +18,7 @@ protected:
         if (m_pDoc == nullptr) {
             return nullptr;
         }
-        for (size_t i = 0; i < m_pDoc->GetArea().size(); ++i) {
+        for (size_t i = 0; i < m_pDoc->GetArea().Size(); ++i) {
             m_pDoc->GetArea().cells[i] = static_cast<uint8_t>('A' + i % 26);
         }
         CHexView* view = FirstHexView(m_pDoc);

@@ -191,16 +191,16 @@ void CTestAreaView::OnInitialUpdate() {
     const bool wordCode = ChipTable::GetDeviceCode(App().settings.ChipName()) < 160;
     m_bCodeWordCells = wordCode;
     MemoryImage& image = doc->GetImage();
-    if (image.code.present()) {
+    if (image.code.Present()) {
         m_pCodeView = AddAreaView(0);
         if (wordCode) {
             m_pCodeView->SetWordMode(TRUE);
         }
     }
-    if (image.data.present()) {
+    if (image.data.Present()) {
         m_pDataView = AddAreaView(1);
     }
-    if (image.special.present()) {
+    if (image.special.Present()) {
         m_pSpecialView = AddAreaView(2);
         m_pSpecialView->SetWordMode(TRUE);
     }
@@ -218,7 +218,7 @@ void CTestAreaView::OnUpdate(CView*, LPARAM, CObject*) {
         ImageArea* cells = doc->GetArea(area);
         if (view != nullptr && cells != nullptr) {
             view->SetData(cells->cells.data(), cells->marks.data(),
-                          static_cast<int>(cells->size()));
+                          static_cast<int>(cells->Size()));
         }
     }
 }

@@ -61,12 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemoryImage image;
     const ImageFileResult result = ReadHexImage(text, selector, image);
     if (!result.ok()) {
-        Check(!image.code.present() && !image.data.present() && !image.special.present());
+        Check(!image.code.Present() && !image.data.Present() && !image.special.Present());
         Check(!result.message.empty());
         return 0;
     }
-    Check(image.code.size() == sizes.code && image.data.size() == sizes.data &&
-          image.special.size() == sizes.special);
+    Check(image.code.Size() == sizes.code && image.data.Size() == sizes.data &&
+          image.special.Size() == sizes.special);
 
     for (int format : {kHexFormatIntel, kHexFormatMotorola}) {
         std::string written;

@@ -19,8 +19,8 @@ struct ImageArea {
     std::vector<uint8_t> cells;
     std::vector<uint8_t> marks;
 
-    size_t size() const { return cells.size(); }
-    bool present() const { return !cells.empty(); }
+    size_t Size() const { return cells.size(); }
+    bool Present() const { return !cells.empty(); }
     // Gives the area `size` zero cells with mark 0; false (and an absent area) when memory runs
     // out.
     bool Allocate(size_t size);
